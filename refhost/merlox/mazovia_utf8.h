@@ -1,0 +1,14 @@
+// Mazovia bytes to UTF-8 and back, for showing the plug-in's texts on a
+// terminal and for typing Polish text into its windows.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace refhost {
+
+std::string MazoviaToUtf8(std::string_view mazovia);
+// Letters without a Mazovia byte become '?'.
+std::string Utf8ToMazovia(std::string_view utf8);
+
+}  // namespace refhost

@@ -1,0 +1,4 @@
+// The caller-ID window.
+#pragma once
+
+void UDPSetup();

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Sets up what a fresh Debian 12 machine lacks, builds the native, sanitizer
+# and Windows builds, and runs every test. Exits non-zero on any failure.
+#   ./test.sh            everything
+#   ./test.sh --native   the native build and its tests only
+set -euo pipefail
+cd "$(dirname "$0")"
+jobs=$(nproc)
+mode=${1:-all}
+
+step() { printf '\n== %s\n' "$*"; }
+
+step "dependencies"
+if [ "$mode" = --native ]; then scripts/deps.sh native; else scripts/deps.sh win32; fi
+
+step "native build"
+cmake --preset native >/dev/null
+cmake --build --preset native -j "$jobs"
+
+step "native tests"
+ctest --preset native -j "$jobs"
+
+[ "$mode" = --native ] && exit 0
+
+step "sanitizer build (AddressSanitizer, UndefinedBehaviorSanitizer)"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize -j "$jobs"
+step "sanitizer tests"
+ctest --preset sanitize -j "$jobs"
+
+step "Windows build (i686)"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$jobs"
+
+step "Windows tests (export table, Wine)"
+export WINEPREFIX=${WINEPREFIX:-/var/cache/callerid-wine/prefix}
+trap 'scripts/wine/run.sh --stop' EXIT
+tests/windows/run_all.sh build/win32/bin build/native/bin
+
+step "all tests passed"

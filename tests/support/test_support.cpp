@@ -1,0 +1,64 @@
+// Shared test helpers.
+#include "support/test_support.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "merlox/host.h"
+
+namespace test {
+
+ScratchDirectory::ScratchDirectory() {
+    previous_ = std::filesystem::current_path().string();
+    char pattern[] = "/tmp/callerid-test-XXXXXX";
+    path_ = mkdtemp(pattern);
+    std::filesystem::current_path(path_);
+}
+
+ScratchDirectory::~ScratchDirectory() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+ProgramResult RunProgram(const std::string& commandLine, int timeoutSeconds) {
+    std::string command = "timeout -k 5 " + std::to_string(timeoutSeconds) + " " + commandLine + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return {-1, "cannot start: " + commandLine};
+    std::string output;
+    char buffer[4096];
+    std::size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, count);
+    int status = pclose(pipe);
+    int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return {code, output};
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::filesystem::path file(path);
+    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::string TakeConsole() {
+    std::string text;
+    for (const std::string& line : refhost::TakeConsoleLines()) text += line + "\n";
+    return text;
+}
+
+}  // namespace test

@@ -1,0 +1,39 @@
+// What the tests share: a scratch working directory per test, running
+// programs, and reading the reference host's console.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace test {
+
+// A fresh directory that is the current directory for the test's life.
+class ScratchDirectory {
+public:
+    ScratchDirectory();
+    ~ScratchDirectory();
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string previous_;
+};
+
+struct ProgramResult {
+    int exitCode;          // -1 when it did not exit normally
+    std::string output;    // stdout and stderr together
+};
+
+// Runs a command line through the shell, with a time limit in seconds.
+ProgramResult RunProgram(const std::string& commandLine, int timeoutSeconds = 30);
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+
+// Everything the reference host printed since the last call, in one text.
+std::string TakeConsole();
+
+}  // namespace test
