@@ -48,8 +48,9 @@ TEST(BindingStub, FirstCallBindsAndPassesTheArgumentsOn) {
 
 TEST(BindingStub, ServiceTheHostLacksIsCountedAndNeverCalled) {
     for (int i = 0; i < refhost::kExportedServiceCount; ++i) {
-        if (refhost::kExportedServices[i].ordinal == 51594)
+        if (refhost::kExportedServices[i].ordinal == 51594) {
             ASSERT_TRUE(refhost::WithdrawExport(refhost::kExportedServices[i].address));
+        }
     }
     int index = static_cast<int>(Host::InterfaceLevel);
     g_hostImports[index] = g_hostBindingStubs[index];
