@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs every test of the Windows build: the DLL's export and import tables,
+# then the reference host with the i686 plug-in under Wine.
+#   run_all.sh WIN32_BIN_DIR NATIVE_BIN_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+win32=$(cd "$1" && pwd)
+native=$(cd "$2" && pwd)
+failed=0
+for check in "$here"/check_exports.sh "$here"/wine_*.sh; do
+    [ -f "$check" ] || continue
+    name=$(basename "$check" .sh)
+    if "$check" "$win32" "$native"; then
+        echo "PASS $name"
+    else
+        echo "FAIL $name"
+        failed=1
+    fi
+done
+exit $failed
