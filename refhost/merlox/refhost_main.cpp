@@ -99,9 +99,13 @@ static bool ParseOptions(int argc, char** argv, Options& options, std::string& e
     return true;
 }
 
+// Set by Ctrl-C and termination requests, which are caught from the very
+// start so that one arriving during the plug-in's start still stops it
+// cleanly.
+static std::atomic<bool> g_stopRequested{false};
+
 static void WaitForStop(double runFor) {
-    static std::atomic<bool> stopRequested{false};
-    InstallStopHandlers(&stopRequested);
+    std::atomic<bool>& stopRequested = g_stopRequested;
     auto deadline = std::chrono::steady_clock::now() +
                     std::chrono::milliseconds(static_cast<long long>(runFor * 1000));
     while (!stopRequested.load()) {
@@ -111,6 +115,7 @@ static void WaitForStop(double runFor) {
 }
 
 extern "C" int RefhostMain(int argc, char** argv) {
+    InstallStopHandlers(&g_stopRequested);
     Options& options = HostOptions();
     std::string error;
     if (!ParseOptions(argc, argv, options, error)) {
