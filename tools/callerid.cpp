@@ -2,16 +2,38 @@
 #include <cstdio>
 #include <cstring>
 
+#include "control_command.h"
+#include "send_command.h"
+#include "window_description_command.h"
+
 static const char kUsage[] =
     "usage: callerid COMMAND [ARGS]\n"
     "commands:\n"
-    "  help                   this text\n";
+    "  help                   this text\n"
+    "  send [--to ADDRESS] [--port PORT] PHONE TARGET [TEXT]\n"
+    "                         one call as the caller-ID box sends it: fields 0, 1\n"
+    "                         and 4 (UTF-8 typed, sent in Mazovia), to 127.0.0.1:1338\n"
+    "  send [--to ADDRESS] [--port PORT] --raw TEXT\n"
+    "                         exactly these bytes; \\t \\r \\n \\0 \\\\ \\xHH escapes\n"
+    "  ping [ADDRESS] [--port PORT]\n"
+    "                         \"ping\\tping\\tping\\r\": the listener pauses 25 s and\n"
+    "                         listens again with re-read settings (default 127.0.0.1)\n"
+    "  restart [ADDRESS] [--port PORT]\n"
+    "                         \"restart\\trestart\\trestart\\r\": the same after 5 s\n"
+    "  window-description [--list]\n"
+    "                         the caller-ID window description: raw bytes,\n"
+    "                         or its records and data record layout\n";
 
 int main(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0) {
         std::fputs(kUsage, argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;
     }
+    if (std::strcmp(argv[1], "send") == 0) return RunSendCommand(argc - 2, argv + 2);
+    if (std::strcmp(argv[1], "ping") == 0 || std::strcmp(argv[1], "restart") == 0)
+        return RunControlCommand(argv[1], argc - 2, argv + 2);
+    if (std::strcmp(argv[1], "window-description") == 0)
+        return RunWindowDescriptionCommand(argc - 2, argv + 2);
     std::fprintf(stderr, "callerid: unknown command %s\n", argv[1]);
     std::fputs(kUsage, stderr);
     return 2;

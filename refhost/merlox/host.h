@@ -26,6 +26,9 @@ struct Options {
     int interfaceLevel = 112;
     int tableSize = 1536;          // record size of table 35; 0: no table
     int answer = 0x5009;           // answer to questions in headless mode
+    int station = 1;               // the station number (service 37970)
+    std::string user = "ADMIN";    // the current user's name, UTF-8 (service 32500)
+    int pauseDivisor = 1;          // the plug-in's listener waits this many times shorter
 };
 
 Options& HostOptions();
@@ -44,5 +47,30 @@ int NotProvided(unsigned ordinal);
 // The host's date value of a "Mon dd yyyy" text: year, month and day as
 // one growing number; 0x7FFFFFFF when the text is no such date.
 uint32_t DateValueOf(const char* text);
+
+// The host's clock: the wall clock or a fixed moment, moved by an offset,
+// so that tests of repeats, elapsed times and midnight never wait. Times
+// are local civil times; the clock knows no time zones.
+struct CivilTime {
+    int year, month, day, hour, minute, second;
+};
+CivilTime HostNow();
+// The clock stands at this moment (plus the offset) until it is moved.
+void FixClock(const CivilTime& when);
+// "YYYY-MM-DD HH:MM:SS"; false when the text is no such moment.
+bool ParseCivilTime(std::string_view text, CivilTime& when);
+void SetClockOffset(long long seconds);
+void AdvanceClock(long long seconds);
+// Back to the wall clock with no offset.
+void RunWallClock();
+
+// Fault switches for the stream services: the next `count` calls of one
+// of them fail (an open gives null, a read or write 0 blocks, a close EOF
+// after releasing the stream).
+enum class StreamService { Open, Read, Write, Close, kCount };
+void FailNextStreamCalls(StreamService service, int count);
+
+// A plug-in path as this system needs it: on POSIX every '\\' becomes '/'.
+std::string HostPath(std::string_view path);
 
 }  // namespace refhost

@@ -22,13 +22,19 @@ static const char kUsage[] =
     "  --trace                print one line per host service call\n"
     "  --run-for SECONDS      stop the plug-in after this time\n"
     "  --answer yes|no        the answer to the plug-in's questions (default yes)\n"
+    "  --station N            the station number the host reports (default 1)\n"
+    "  --user NAME            the current user's name (default ADMIN)\n"
+    "  --clock \"YYYY-MM-DD HH:MM:SS\"  the host's clock stands at this moment\n"
+    "  --clock-offset SECONDS the host's clock runs this many seconds ahead (or behind)\n"
     "fault switches:\n"
+    "  --fail-stream-opens N  the next N stream opens (service 52534) fail\n"
     "  --lack-ordinal N       the host lacks service N (repeatable)\n"
     "  --features BITS        what the host control entry answers for (1, 1)\n"
     "  --host-date \"Mon dd yyyy\"  the host's own build date\n"
     "  --unreadable-dates     the host takes no text for a date\n"
     "  --interface-level N    the plug-in interface level the host reports\n"
-    "  --table-size N         record size of table 35 (0: no such table)\n";
+    "  --table-size N         record size of table 35 (0: no such table)\n"
+    "  --pause-divisor N      the plug-in's listener waits and pauses N times shorter\n";
 
 enum ExitCode { kExitOk = 0, kExitUsage = 2, kExitLoad = 3, kExitRefused = 4 };
 
@@ -36,6 +42,34 @@ static bool ParseNumber(const char* text, long long& value) {
     char* end = nullptr;
     value = std::strtoll(text, &end, 0);
     return end != text && *end == '\0';
+}
+
+// The host's facts that the storage relies on: station, user, clock and
+// the stream fault switch. Returns false with a message for a bad value.
+static bool ParseHostFact(const std::string& option, const char* text, Options& options,
+                          std::string& error) {
+    long long number = 0;
+    if (option == "--user") {
+        options.user = text;
+        return true;
+    }
+    if (option == "--clock") {
+        CivilTime when{};
+        if (!ParseCivilTime(text, when)) {
+            error = "--clock takes a moment as \"YYYY-MM-DD HH:MM:SS\"";
+            return false;
+        }
+        FixClock(when);
+        return true;
+    }
+    if (!ParseNumber(text, number)) {
+        error = option + " needs a number";
+        return false;
+    }
+    if (option == "--station") options.station = static_cast<int>(number);
+    if (option == "--clock-offset") SetClockOffset(number);
+    if (option == "--fail-stream-opens") FailNextStreamCalls(StreamService::Open, static_cast<int>(number));
+    return true;
 }
 
 // Returns false with a message for a command line it cannot take.
@@ -74,7 +108,8 @@ static bool ParseOptions(int argc, char** argv, Options& options, std::string& e
                 options.answer = std::strcmp(text, "yes") == 0 ? 0x5009 : 0x5008;
             }
         } else if (option == "--run-for" || option == "--lack-ordinal" || option == "--features" ||
-                   option == "--interface-level" || option == "--table-size") {
+                   option == "--interface-level" || option == "--table-size" ||
+                   option == "--pause-divisor") {
             const char* text = value();
             if (!text || !ParseNumber(text, number)) {
                 error = option + " needs a number";
@@ -91,6 +126,21 @@ static bool ParseOptions(int argc, char** argv, Options& options, std::string& e
             if (option == "--features") options.features = static_cast<uint32_t>(number);
             if (option == "--interface-level") options.interfaceLevel = static_cast<int>(number);
             if (option == "--table-size") options.tableSize = static_cast<int>(number);
+            if (option == "--pause-divisor") {
+                if (number < 1 || number > 1000) {
+                    error = "--pause-divisor takes a number from 1 to 1000";
+                    return false;
+                }
+                options.pauseDivisor = static_cast<int>(number);
+            }
+        } else if (option == "--station" || option == "--user" || option == "--clock" ||
+                   option == "--clock-offset" || option == "--fail-stream-opens") {
+            const char* text = value();
+            if (!text) {
+                error = option + " needs a value";
+                return false;
+            }
+            if (!ParseHostFact(option, text, options, error)) return false;
         } else {
             error = "unknown option " + option;
             return false;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 #if defined(_WIN32)
 #define HOSTAPI __stdcall     // callee cleans the arguments
@@ -20,9 +21,14 @@ using ModuleHandle = void*;
 
 #if defined(_WIN32)
 using SocketHandle = uint32_t;  // SOCKET is 32 bits wide on i686
+using SocketWatch = void*;      // a Windows Sockets event object
+inline constexpr SocketWatch kNoSocketWatch = nullptr;
 #else
 using SocketHandle = int32_t;
+using SocketWatch = int;        // an epoll instance
+inline constexpr SocketWatch kNoSocketWatch = -1;
 #endif
+inline constexpr SocketHandle kNoSocket = static_cast<SocketHandle>(-1);
 
 // Called by the platform's process-attach hook before any static
 // initialiser of the library runs (defined by the plug-in frame).
@@ -50,6 +56,74 @@ struct SharedStateLock {
 
 void* FindModuleSymbol(ModuleHandle module, const char* name);
 
-// Sockets.
+// Files. Paths are Windows paths ("LOGS\TELEFONY\CLIP.DAT"); on POSIX every
+// '\' is taken for '/'. A path too long for the system's buffers is treated
+// as a file that does not exist.
+bool FileExists(const char* path);                    // access(path, 0)
+int RemoveFile(const char* path);                     // 0 when removed
+int RenameFileOver(const char* from, const char* to); // replaces to; 0 on success
+
+// The plug-in's own work on a stream the host opened: the standard
+// library's buffered functions, with results that say plainly whether
+// they succeeded.
+long ReadFileStream(std::FILE* stream, void* data, std::size_t size);  // bytes read, -1 on error
+int WriteFileStream(std::FILE* stream, const void* data, std::size_t size);  // 0 when all written
+int RewindFileStream(std::FILE* stream);   // positions at the start; 0 on success
+int CloseFileStream(std::FILE* stream);    // always closes; 0 on success
+
+// Test switch: the next `count` calls of one kind fail as the system would
+// report the failure (a failed close still releases the stream).
+enum class FileCall { Read, Write, Seek, Close, Rename, Remove, kCount };
+void FailNextFileCalls(FileCall call, int count);
+bool TakeFileFault(FileCall call);   // for the implementations: true when this call must fail
+
+// The computer's name, cut to size - 1 characters and always terminated
+// (a Windows name of 15 characters does not fit the size 15 it is asked with).
+void GetComputerNameText(char* name, std::size_t size);
+
+// Sockets. Every error comes back as its Windows Sockets number, whatever
+// the system, so that the log lines read the same everywhere; the
+// functions that can fail return 0 or that number.
+inline constexpr int kSocketWouldBlock = 10035;       // WSAEWOULDBLOCK
+inline constexpr int kSocketMessageTooLong = 10040;   // WSAEMSGSIZE
+inline constexpr int kSocketAddressInUse = 10048;     // WSAEADDRINUSE
+inline constexpr int kSocketConnectionReset = 10054;  // WSAECONNRESET
+
 int StartSockets();      // 0 on success
 void ReleaseSockets();
+// Start-ups not yet released, as the socket library counts them.
+int SocketStartCount();
+int OpenUdpSocket(SocketHandle* socket);
+// Binds to the IPv4 any-address and the port.
+int BindUdpSocket(SocketHandle socket, uint16_t port);
+void CloseSocket(SocketHandle socket);
+
+// Readiness: a watch is signalled while a datagram waits on its socket.
+// Registering a socket makes it non-blocking.
+int CreateSocketWatch(SocketWatch* watch);
+int WatchForReadable(SocketWatch watch, SocketHandle socket);
+// 1 when signalled, 0 when the time-out ran out; any failure of the wait
+// itself counts as signalled, and the receive then tells what happened.
+int WaitForSocketWatch(SocketWatch watch, int timeoutMilliseconds);
+void ResetSocketWatch(SocketWatch watch);
+void CloseSocketWatch(SocketWatch watch);
+
+// Receives one datagram of at most capacity bytes; a longer one is
+// discarded and reported as kSocketMessageTooLong. The sender's IPv4
+// address lands in its 16-byte wire form (family, port, address, zeros).
+int ReceiveDatagram(SocketHandle socket, char* buffer, int capacity, uint8_t sender[16],
+                    int* length);
+
+// Test switch: the next `count` receives fail with the Windows Sockets
+// error given, leaving the datagram queued.
+void FailNextReceives(int count, int error);
+bool TakeReceiveFault(int* error);   // for the implementations
+
+int SetSocketNonBlocking(SocketHandle socket);
+int AllowBroadcast(SocketHandle socket);
+// Sends one datagram to a dotted IPv4 address and port.
+int SendDatagram(SocketHandle socket, const char* address, uint16_t port, const char* data,
+                 int length);
+
+// System sleep in milliseconds.
+void SleepMilliseconds(int milliseconds);

@@ -3,9 +3,19 @@
 // export by ordinal N is its symbol ordinal_N.
 #include "platform/platform.h"
 
+#include <arpa/inet.h>
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <netinet/in.h>
 #include <pthread.h>
+#include <sys/epoll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
+#include <ctime>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
@@ -74,6 +84,186 @@ static pthread_mutex_t g_sharedState = [] {
 void LockSharedState() { pthread_mutex_lock(&g_sharedState); }
 void UnlockSharedState() { pthread_mutex_unlock(&g_sharedState); }
 
-// The POSIX socket layer needs no start-up.
-int StartSockets() { return 0; }
-void ReleaseSockets() {}
+// Copies a Windows path into out with '/' for every '\\'; false when it
+// does not fit.
+static bool MapPath(const char* path, char* out, std::size_t size) {
+    std::size_t length = std::strlen(path);
+    if (length >= size) return false;
+    for (std::size_t i = 0; i <= length; ++i) out[i] = path[i] == '\\' ? '/' : path[i];
+    return true;
+}
+
+bool FileExists(const char* path) {
+    char mapped[PATH_MAX];
+    return MapPath(path, mapped, sizeof mapped) && access(mapped, F_OK) == 0;
+}
+
+int RemoveFile(const char* path) {
+    char mapped[PATH_MAX];
+    if (TakeFileFault(FileCall::Remove) || !MapPath(path, mapped, sizeof mapped)) return -1;
+    return std::remove(mapped) == 0 ? 0 : -1;
+}
+
+int RenameFileOver(const char* from, const char* to) {
+    char mappedFrom[PATH_MAX], mappedTo[PATH_MAX];
+    if (TakeFileFault(FileCall::Rename) || !MapPath(from, mappedFrom, sizeof mappedFrom) ||
+        !MapPath(to, mappedTo, sizeof mappedTo))
+        return -1;
+    return std::rename(mappedFrom, mappedTo) == 0 ? 0 : -1;
+}
+
+void GetComputerNameText(char* name, std::size_t size) {
+    if (size == 0) return;
+    char full[256] = {};
+    if (gethostname(full, sizeof full - 1) != 0) full[0] = '\0';
+    std::snprintf(name, size, "%s", full);
+}
+
+// The POSIX socket layer needs no start-up; the start-ups are counted all
+// the same, as Windows Sockets counts them, so that an unbalanced release
+// shows on every system.
+static std::atomic<int> g_socketStarts{0};
+
+int StartSockets() {
+    g_socketStarts.fetch_add(1);
+    return 0;
+}
+
+void ReleaseSockets() {
+    int count = g_socketStarts.load();
+    while (count > 0 && !g_socketStarts.compare_exchange_weak(count, count - 1)) {
+    }
+}
+
+int SocketStartCount() { return g_socketStarts.load(); }
+
+// The Windows Sockets number of an errno value; values without one pass
+// through unchanged.
+static int SocketErrorOf(int error) {
+    switch (error) {
+        case EINTR: return 10004;
+        case EBADF: return 10038;  // an invalid handle, as Windows reports it
+        case EACCES: return 10013;
+        case EFAULT: return 10014;
+        case EINVAL: return 10022;
+        case EMFILE: case ENFILE: return 10024;
+        case EAGAIN: return kSocketWouldBlock;
+        case ENOTSOCK: return 10038;
+        case EDESTADDRREQ: return 10039;
+        case EMSGSIZE: return kSocketMessageTooLong;
+        case EPROTOTYPE: return 10041;
+        case ENOPROTOOPT: return 10042;
+        case EPROTONOSUPPORT: return 10043;
+        case EOPNOTSUPP: return 10045;
+        case EAFNOSUPPORT: return 10047;
+        case EADDRINUSE: return kSocketAddressInUse;
+        case EADDRNOTAVAIL: return 10049;
+        case ENETDOWN: return 10050;
+        case ENETUNREACH: return 10051;
+        case ECONNABORTED: return 10053;
+        case ECONNRESET: case ECONNREFUSED: return kSocketConnectionReset;
+        case ENOBUFS: case ENOMEM: return 10055;
+        case ENOTCONN: return 10057;
+        case ETIMEDOUT: return 10060;
+        case EHOSTUNREACH: return 10065;
+        default: return error;
+    }
+}
+
+static int LastSocketError() { return SocketErrorOf(errno); }
+
+int OpenUdpSocket(SocketHandle* socketHandle) {
+    int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    *socketHandle = fd;
+    return fd < 0 ? LastSocketError() : 0;
+}
+
+int BindUdpSocket(SocketHandle socketHandle, uint16_t port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (bind(socketHandle, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        return LastSocketError();
+    return 0;
+}
+
+void CloseSocket(SocketHandle socketHandle) { close(socketHandle); }
+
+// The watch is an epoll instance: level-triggered, so that a datagram still
+// queued after a receive signals it again, as the event object does after
+// recvfrom re-enables its notification.
+int CreateSocketWatch(SocketWatch* watch) {
+    *watch = epoll_create1(EPOLL_CLOEXEC);
+    return *watch < 0 ? LastSocketError() : 0;
+}
+
+int WatchForReadable(SocketWatch watch, SocketHandle socketHandle) {
+    int error = SetSocketNonBlocking(socketHandle);
+    if (error != 0) return error;
+    epoll_event interest{};
+    interest.events = EPOLLIN;
+    interest.data.fd = socketHandle;
+    if (epoll_ctl(watch, EPOLL_CTL_ADD, socketHandle, &interest) != 0) return LastSocketError();
+    return 0;
+}
+
+int WaitForSocketWatch(SocketWatch watch, int timeoutMilliseconds) {
+    epoll_event ready{};
+    return epoll_wait(watch, &ready, 1, timeoutMilliseconds) == 0 ? 0 : 1;
+}
+
+void ResetSocketWatch(SocketWatch) {}
+
+void CloseSocketWatch(SocketWatch watch) { close(watch); }
+
+// MSG_TRUNC makes recvfrom return the datagram's whole length, so that one
+// longer than the buffer is told apart from one that fits exactly.
+int ReceiveDatagram(SocketHandle socketHandle, char* buffer, int capacity, uint8_t sender[16],
+                    int* length) {
+    int fault = 0;
+    *length = 0;
+    if (TakeReceiveFault(&fault)) return fault;
+    sockaddr_in from{};
+    socklen_t fromLength = sizeof from;
+    ssize_t received = recvfrom(socketHandle, buffer, static_cast<std::size_t>(capacity), MSG_TRUNC,
+                                reinterpret_cast<sockaddr*>(&from), &fromLength);
+    static_assert(sizeof from == 16);
+    std::memcpy(sender, &from, sizeof from);
+    *length = 0;
+    if (received < 0) return LastSocketError();
+    if (received > capacity) return kSocketMessageTooLong;
+    *length = static_cast<int>(received);
+    return 0;
+}
+
+int SetSocketNonBlocking(SocketHandle socketHandle) {
+    int flags = fcntl(socketHandle, F_GETFL);
+    if (flags < 0 || fcntl(socketHandle, F_SETFL, flags | O_NONBLOCK) != 0) return LastSocketError();
+    return 0;
+}
+
+int AllowBroadcast(SocketHandle socketHandle) {
+    int on = 1;
+    if (setsockopt(socketHandle, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0)
+        return LastSocketError();
+    return 0;
+}
+
+int SendDatagram(SocketHandle socketHandle, const char* address, uint16_t port, const char* data,
+                 int length) {
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    to.sin_addr.s_addr = inet_addr(address);
+    if (sendto(socketHandle, data, static_cast<std::size_t>(length), 0,
+               reinterpret_cast<sockaddr*>(&to), sizeof to) < 0)
+        return LastSocketError();
+    return 0;
+}
+
+void SleepMilliseconds(int milliseconds) {
+    timespec duration{milliseconds / 1000, (milliseconds % 1000) * 1000000L};
+    while (nanosleep(&duration, &duration) != 0 && errno == EINTR) {
+    }
+}

@@ -4,6 +4,8 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <io.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -60,9 +62,130 @@ void LockSharedState() {
 
 void UnlockSharedState() { LeaveCriticalSection(&g_sharedState); }
 
-int StartSockets() {
-    WSADATA data;
-    return WSAStartup(MAKEWORD(2, 2), &data);
+bool FileExists(const char* path) { return _access(path, 0) == 0; }
+
+int RemoveFile(const char* path) {
+    if (TakeFileFault(FileCall::Remove)) return -1;
+    return std::remove(path) == 0 ? 0 : -1;
 }
 
-void ReleaseSockets() { WSACleanup(); }
+// The runtime's rename refuses an existing target; the kernel's move
+// replaces it in one step.
+int RenameFileOver(const char* from, const char* to) {
+    if (TakeFileFault(FileCall::Rename)) return -1;
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : -1;
+}
+
+// A name that does not fit the size it is asked with makes the call fail;
+// it is then fetched whole and cut, so the text is always terminated.
+void GetComputerNameText(char* name, std::size_t size) {
+    if (size == 0) return;
+    DWORD length = static_cast<DWORD>(size);
+    if (GetComputerNameA(name, &length)) return;
+    char full[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    length = sizeof full;
+    if (!GetComputerNameA(full, &length)) full[0] = '\0';
+    std::snprintf(name, size, "%s", full);
+}
+
+// Windows Sockets keeps the count itself; this copy of it lets the plug-in
+// and its tests see whether start-ups and releases are balanced.
+static volatile LONG g_socketStarts = 0;
+
+int StartSockets() {
+    WSADATA data;
+    int error = WSAStartup(MAKEWORD(2, 2), &data);
+    if (error == 0) InterlockedIncrement(&g_socketStarts);
+    return error;
+}
+
+void ReleaseSockets() {
+    if (WSACleanup() == 0) InterlockedDecrement(&g_socketStarts);
+}
+
+int SocketStartCount() { return static_cast<int>(g_socketStarts); }
+
+int OpenUdpSocket(SocketHandle* socketHandle) {
+    SOCKET created = socket(AF_INET, SOCK_DGRAM, 0);
+    *socketHandle = static_cast<SocketHandle>(created);
+    return created == INVALID_SOCKET ? WSAGetLastError() : 0;
+}
+
+int BindUdpSocket(SocketHandle socketHandle, uint16_t port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (bind(socketHandle, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+        return WSAGetLastError();
+    return 0;
+}
+
+void CloseSocket(SocketHandle socketHandle) { closesocket(socketHandle); }
+
+int CreateSocketWatch(SocketWatch* watch) {
+    *watch = WSACreateEvent();
+    return *watch == WSA_INVALID_EVENT ? WSAGetLastError() : 0;
+}
+
+int WatchForReadable(SocketWatch watch, SocketHandle socketHandle) {
+    if (WSAEventSelect(socketHandle, watch, FD_READ) != 0) return WSAGetLastError();
+    return 0;
+}
+
+int WaitForSocketWatch(SocketWatch watch, int timeoutMilliseconds) {
+    WSAEVENT events[1] = {watch};
+    DWORD result = WSAWaitForMultipleEvents(1, events, FALSE, static_cast<DWORD>(timeoutMilliseconds), FALSE);
+    return result == WSA_WAIT_TIMEOUT ? 0 : 1;
+}
+
+void ResetSocketWatch(SocketWatch watch) { WSAResetEvent(watch); }
+
+void CloseSocketWatch(SocketWatch watch) { WSACloseEvent(watch); }
+
+// A datagram longer than the buffer is cut and its rest discarded by the
+// system, which reports WSAEMSGSIZE.
+int ReceiveDatagram(SocketHandle socketHandle, char* buffer, int capacity, uint8_t sender[16],
+                    int* length) {
+    int fault = 0;
+    *length = 0;
+    if (TakeReceiveFault(&fault)) return fault;
+    sockaddr_in from{};
+    int fromLength = sizeof from;
+    int received = recvfrom(socketHandle, buffer, capacity, 0, reinterpret_cast<sockaddr*>(&from),
+                            &fromLength);
+    static_assert(sizeof from == 16);
+    std::memcpy(sender, &from, sizeof from);
+    *length = 0;
+    if (received == SOCKET_ERROR) return WSAGetLastError();
+    *length = received;
+    return 0;
+}
+
+int SetSocketNonBlocking(SocketHandle socketHandle) {
+    u_long on = 1;
+    if (ioctlsocket(socketHandle, FIONBIO, &on) != 0) return WSAGetLastError();
+    return 0;
+}
+
+int AllowBroadcast(SocketHandle socketHandle) {
+    BOOL on = TRUE;
+    if (setsockopt(socketHandle, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on),
+                   sizeof on) != 0)
+        return WSAGetLastError();
+    return 0;
+}
+
+int SendDatagram(SocketHandle socketHandle, const char* address, uint16_t port, const char* data,
+                 int length) {
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    to.sin_addr.s_addr = inet_addr(address);
+    if (sendto(socketHandle, data, length, 0, reinterpret_cast<sockaddr*>(&to), sizeof to) ==
+        SOCKET_ERROR)
+        return WSAGetLastError();
+    return 0;
+}
+
+void SleepMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }

@@ -54,8 +54,10 @@ int StartPlugin(HostControlEntry control, char* out) {
     if (RunStartChecks() != 0) return -1;
     if (HookContractorTable(true) != 0) return -1;
     LoadSettings();
-    if (UDPOn() == 0)
+    if (UDPOn() == 0) {
+        UDPMarkRunning(g_frame.threadBlock);
         CallHost<Host::StartThread>("UDPPoling", &UDPoling, 0, &g_frame.threadBlock);
+    }
     g_frame.handlerRecord =
         static_cast<void**>(CallHost<Host::HookWindow>(0x73, &SearchWindowHook));
     g_frame.action30010 = &RunCallerIdWindow;
@@ -68,7 +70,7 @@ int StopPlugin() {
     static constexpr auto kSwitchingOff = MZ(u8"Wyłączanie obsługi UDP dla Clip Varnobox");
     CallHost<Host::AskUser>("uwaga", kSwitchingOff.c_str(), 0x200);
     CallHost<Host::StopThread>(&g_frame.threadBlock, -1);
-    ReleaseSockets();
+    UDPReleaseSockets();
     CallHost<Host::StopCall>();
     HookContractorTable(false);
     g_frame.previousHandler = nullptr;

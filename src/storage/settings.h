@@ -18,5 +18,13 @@ struct Settings {
 };
 extern Settings g_settings;
 
+// Both hold the plug-in's lock, so that neither thread sees the record
+// half-read or the slot file name half-copied.
 void LoadSettings();
 void SaveSettings();
+
+// The slot file name as the caller-ID window changes it: copied whole under
+// the lock, cut to the field's size.
+void SetSlotFileName(const char* name);
+// Option bit 4, read under the lock.
+bool IsDayLogOn();

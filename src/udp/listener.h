@@ -8,11 +8,20 @@
 
 // The listener's control block, handed to the host's thread services.
 struct UDPControl {
-    int32_t state;          // 1 while listening, -1 when a cycle has ended
+    int32_t state;          // positive while the listener may run; the host's stop makes it 0
     int32_t hostWords[3];   // the host's own
     SocketHandle socket;
     uint8_t sender[16];     // IPv4 address of the last datagram's sender
 };
 
+// Creates the listening socket in the thread block; 0 on success, 1 on
+// failure. The first call also starts the socket library for the listener.
 int UDPOn();
+// The listener thread's procedure: listening cycles until a stop, or
+// until a cycle ends without a restart.
 void HOSTVA UDPoling(void* block);
+// Marks the block as running before the host starts the thread, so that
+// a stop that comes before the thread's first look is never missed.
+void UDPMarkRunning(UDPControl& control);
+// Releases the socket library start-up that UDPOn took, if it took one.
+void UDPReleaseSockets();

@@ -1,13 +1,16 @@
-// The contractor table hook and the search window hook. The table hook is
-// installed and removed here; what it does for the keys comes with the
-// window work, until then it only passes every call on.
+// The contractor table hook and the search window hook: they bring the
+// selected slot's NIP to where the user searches the contractor table.
 #include "ui/search_hooks.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "host/checks.h"
 #include "host/imports.h"
 #include "plugin/frame.h"
+#include "storage/phone_slots.h"
+#include "storage/settings.h"
+#include "ui/caller_id_window.h"
 
 inline constexpr int kTableHandlerOffset = 104;
 
@@ -25,8 +28,41 @@ static void SetTableHandler(char* descriptor, TableHandler handler) {
     std::memcpy(descriptor + kTableHandlerOffset, &handler, sizeof handler);
 }
 
+enum Key : int {
+    kCtrlF = 6,
+    kCtrlG = 7,
+    kCtrlZ = 26,
+    kUpperZ = 90,
+    kLowerZ = 122,
+};
+inline constexpr int kNipColumn = 7;
+
+// After the suggestion the host is given Home and the key 0xBF00.
+static const uint16_t kSuggestionKeys[] = {0x4700, 0xBF00, 0};
+
+static const char* LoadSelectedNip() {
+    LoadPhoneSlots(true);
+    FillWindowData();
+    return SelectedNip();
+}
+
+static bool IsSearchKey(int key) {
+    return key == kCtrlF || key == kCtrlZ || key == kUpperZ || key == kLowerZ;
+}
+
+// Nothing is consumed: the host's own handling of every key follows.
 static int HOSTAPI ContractorTableCallback(int key, int a2, int a3, int a4, int a5, int a6,
                                           int a7, int a8, int a9, int column, int a11) {
+    if (IsSearchKey(key) && (column & 0xFFFF) == kNipColumn) {
+        if (g_settings.options & kOptionClipboard)
+            CallHost<Host::SetClipboard>(LoadSelectedNip(), -1);
+        if (g_settings.options & kOptionSuggestNip) {
+            CallHost<Host::OfferSuggestion>(LoadSelectedNip());
+            CallHost<Host::PushKeys>(kSuggestionKeys);
+        }
+    }
+    if (key == kCtrlG) UDPSetup();
+    // A table that had no handler of its own is not called through none.
     if (!g_previousTableHandler) return 0;
     return g_previousTableHandler(key, a2, a3, a4, a5, a6, a7, a8, a9, column, a11);
 }
@@ -55,9 +91,71 @@ int HookContractorTable(bool install) {
     return -1;
 }
 
+enum : uint16_t {
+    kSearchOpened = 0xFFFE,
+    kSearchCommand = 1,
+    kKeyF1 = 0x3B00,
+    kKeyF5 = 0x3F00,
+    kSearchInputId = 0x4101,
+    kSearchButtonId = 0x4009,
+};
+inline constexpr int kWidening = 10;
+inline constexpr int kRecentCallSeconds = 1199;
+
+static void Widen(int16_t* rectangle, int index) {
+    rectangle[index] = static_cast<int16_t>(rectangle[index] + kWidening);
+}
+
+// The search window grows by ten cells: the input with it, the button
+// moves right.
+static void WidenSearchWindow() {
+    int16_t rectangle[4] = {};
+    CallHost<Host::WindowRectangle>(rectangle);
+    Widen(rectangle, 2);
+    CallHost<Host::SetWindowRectangle>(rectangle);
+    CallHost<Host::ControlRect>(kSearchInputId, rectangle);
+    Widen(rectangle, 2);
+    CallHost<Host::SetControlRect>(kSearchInputId, rectangle);
+    CallHost<Host::ControlRect>(kSearchButtonId, rectangle);
+    Widen(rectangle, 0);
+    CallHost<Host::SetControlRect>(kSearchButtonId, rectangle);
+}
+
+// A call of the last twenty minutes shows its NIP with the time since.
+static void ShowRecentNip() {
+    const char* nip = LoadSelectedNip();
+    int slot = g_settings.selectedSlot;
+    if (nip[0] == '\0' || slot < 0 || slot >= kSlotCount) return;
+    char now[32] = "";
+    char time[sizeof(CallRecord::time)];
+    CallHost<Host::CurrentTime>(now, 1);
+    {
+        SharedStateLock lock;
+        std::memcpy(time, g_phoneSlots[slot].time, sizeof time);
+    }
+    time[sizeof time - 1] = '\0';
+    int seconds = CallHost<Host::SecondsSince>(now, time);
+    if (seconds < 1 || seconds > kRecentCallSeconds) return;
+    char text[64];
+    std::snprintf(text, sizeof text, "%s (%d:%02d)", nip, seconds / 60, seconds % 60);
+    CallHost<Host::ShowText>(0, text);
+}
+
 int HOSTAPI SearchWindowHook(int id, int event) {
     WindowProcedure previous = g_frame.previousHandler;
     if (!previous && g_frame.handlerRecord)
         previous = reinterpret_cast<WindowProcedure>(g_frame.handlerRecord[0]);
+    uint16_t code = static_cast<uint16_t>(event);
+    uint16_t key = static_cast<uint16_t>(id);
+    if (code == kSearchOpened) {
+        WidenSearchWindow();
+        ShowRecentNip();
+    } else if (code == kSearchCommand && key == kKeyF1) {
+        CallHost<Host::OfferSuggestion>(LoadSelectedNip());
+        return -2;
+    } else if (code == kSearchCommand && key == kKeyF5) {
+        UDPSetup();
+        return -2;
+    }
     return previous ? previous(id, event) : 0;
 }

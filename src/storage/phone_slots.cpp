@@ -1,0 +1,233 @@
+// The phone-slot file: ten raw call records, 5620 bytes, one slot per
+// target. The file is the authority; every load and update rebuilds the
+// image from it. The listener thread updates it while the user-interface
+// thread loads and saves it, so every operation holds the plug-in's lock
+// from building the path to closing the file.
+#include "storage/phone_slots.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "host/imports.h"
+#include "storage/day_log.h"
+#include "storage/settings.h"
+#include "storage/storage_paths.h"
+#include "text/mazovia.h"
+
+CallRecord g_phoneSlots[kSlotCount];
+
+static_assert(sizeof g_phoneSlots == kSlotFileSize);
+
+// Arguments of the host's stream opening: deny-none sharing and the two
+// values the host expects after it.
+static constexpr int kShareDenyNone = 0x40;
+static constexpr int kMessageBoxStyle = 1;
+
+static constexpr auto kNameTooLong = MZ(u8"Nazwa pliku telefonow za dluga: %d znakow (najwyzej 255)");
+static constexpr auto kLoadMissing = MZ(u8"Otwarcie pliku do odczytu: %s - brak pliku");
+static constexpr auto kLoadOpenFailed = MZ(u8"Otwarcie pliku do odczytu: %s - blad otwarcia");
+static constexpr auto kSaveOpenFailed = MZ(u8"Otwarcie pliku do zapisu: %s - blad otwarcia");
+static constexpr auto kUpdateOpenFailed = MZ(u8"Blad otwarcia pliku telefonow (aktualizacja - zapis)");
+static constexpr auto kUpdateOpened = MZ(u8"Otwarto plik telefonow (aktualizacja - zapis)");
+static constexpr auto kSlotCleared = MZ(u8"Slot nr %d zostal wyczyszczony");
+static constexpr auto kSlotReplaced = MZ(u8"Slot nr %d wpisanie telefonu: %s - > %s");
+static constexpr auto kSlotAdded = MZ(u8"Slot nr %d wpisanie NOWEGO telefonu: %s - > %s");
+static constexpr auto kNoFreeSlot = MZ(u8"Brak wolnych slotów na wpisanie telefonu: %s - > %s");
+static constexpr auto kSaved = MZ(u8"Zapisano informacje do pliku %s");
+static constexpr auto kWriteFailed = MZ(u8"Blad zapisu pliku %s");
+static constexpr auto kReadFailed = MZ(u8"Blad odczytu pliku %s");
+
+static FILE* OpenSlotStream(const char* path, const char* mode) {
+    return CallHost<Host::OpenStream>(path, mode, kShareDenyNone, 0, -1);
+}
+
+// The path rule. A name that does not fit is refused rather than cut, so
+// that the slots never go to a different, shortened path; refusal then
+// holds the reason.
+static bool BuildSlotPath(char* path, std::size_t capacity, char* refusal, std::size_t refusalSize) {
+    const char* name = g_settings.slotFileName;
+    std::size_t length = strnlen(name, sizeof g_settings.slotFileName);
+    const bool ownName = length > 0;
+    if (!ownName) {
+        name = kDefaultSlotFileName;
+        length = sizeof kDefaultSlotFileName - 1;
+    }
+    if (capacity > 0) path[0] = '\0';
+    if (length > kLongestSlotFileName || length >= capacity) {
+        std::snprintf(refusal, refusalSize, kNameTooLong, static_cast<int>(length));
+        return false;
+    }
+    std::memcpy(path, name, length);
+    path[length] = '\0';
+    CallHost<Host::MakeDirectories>(ownName ? path : kLogDirectory);
+    return true;
+}
+
+int PhoneSlotPath(char* path, int capacity) {
+    SharedStateLock lock;
+    char refusal[kMessageCapacity];
+    if (BuildSlotPath(path, capacity > 0 ? static_cast<std::size_t>(capacity) : 0, refusal,
+                      sizeof refusal))
+        return 0;
+    WriteEventLog(refusal);
+    return 1;
+}
+
+// Reads the file into the image, which is left all zero when it cannot be
+// read; a reason for the user lands in message.
+static void ReadSlotFile(char* message, std::size_t messageSize) {
+    char path[kPathCapacity];
+    std::memset(g_phoneSlots, 0, sizeof g_phoneSlots);
+    if (!BuildSlotPath(path, sizeof path, message, messageSize)) return;
+    if (!FileExists(path)) {
+        std::snprintf(message, messageSize, kLoadMissing, path);
+        return;
+    }
+    FILE* stream = OpenSlotStream(path, "rb");
+    if (!stream) {
+        std::snprintf(message, messageSize, kLoadOpenFailed, path);
+        return;
+    }
+    // A shorter file leaves the rest of the image zero: its missing slots are free.
+    CallHost<Host::ReadStream>(g_phoneSlots, kSlotFileSize, 1, stream);
+    CallHost<Host::CloseStream>(stream);
+}
+
+void LoadPhoneSlots(bool showMessages) {
+    char message[kMessageCapacity] = "";
+    {
+        SharedStateLock lock;
+        ReadSlotFile(message, sizeof message);
+        if (message[0] != '\0') WriteEventLog(message);
+    }
+    // The message box waits for the user; the listener must not wait with it.
+    if (message[0] != '\0' && showMessages)
+        CallHost<Host::AskUser>("uwaga", message, kMessageBoxStyle);
+}
+
+// The image goes to a sibling file first and replaces the slot file only
+// when it was written whole, so a failed save leaves the old slots in place.
+void SavePhoneSlots() {
+    SharedStateLock lock;
+    char path[kPathCapacity];
+    char message[kMessageCapacity];
+    if (!BuildSlotPath(path, sizeof path, message, sizeof message)) {
+        WriteEventLog(message);
+        return;
+    }
+    char temporary[kPathCapacity + 4];
+    std::snprintf(temporary, sizeof temporary, "%s.tmp", path);
+    FILE* stream = OpenSlotStream(temporary, "wb");
+    if (!stream) {
+        WriteEventLogF(kSaveOpenFailed, path);
+        return;
+    }
+    bool written = CallHost<Host::WriteStream>(g_phoneSlots, kSlotFileSize, 1, stream) == 1;
+    bool closed = CallHost<Host::CloseStream>(stream) == 0;
+    if (written && closed && RenameFileOver(temporary, path) == 0) return;
+    RemoveFile(temporary);
+    WriteEventLogF(kWriteFailed, path);
+}
+
+// The record's phone and target as terminated texts, so that a record
+// without terminators cannot make an event line read past its fields.
+struct RecordNames {
+    char phone[sizeof CallRecord::phone + 1];
+    char target[sizeof CallRecord::target + 1];
+};
+
+static RecordNames NamesOf(const CallRecord& record) {
+    RecordNames names{};
+    std::memcpy(names.phone, record.phone, sizeof record.phone);
+    std::memcpy(names.target, record.target, sizeof record.target);
+    return names;
+}
+
+static bool SameTarget(const CallRecord& record, const CallRecord& slot) {
+    return std::strncmp(record.target, slot.target, sizeof record.target) == 0;
+}
+
+// Files the record in the image: in its target's slot, else in the first
+// free one; later slots of the same target are cleared. True when a slot
+// received the record and the file must be written.
+static bool MergeIntoImage(const CallRecord& record) {
+    const RecordNames names = NamesOf(record);
+    bool found = false;
+    bool changed = false;
+    int freeIndex = -1;
+    for (int index = 0; index < kSlotCount; ++index) {
+        CallRecord& slot = g_phoneSlots[index];
+        if (record.target[0] != '\0' && SameTarget(record, slot)) {
+            if (found) {
+                std::memset(&slot, 0, sizeof slot);
+                WriteEventLogF(kSlotCleared, index);
+            } else if (std::memcmp(&slot, &record, sizeof slot) != 0) {
+                slot = record;
+                changed = true;
+                WriteEventLogF(kSlotReplaced, index, names.phone, names.target);
+            }
+            found = true;
+        }
+        if (slot.target[0] == '\0' && freeIndex < 0) freeIndex = index;
+    }
+    if (found) return changed;
+    if (freeIndex < 0) {
+        WriteEventLogF(kNoFreeSlot, names.phone, names.target);
+        return false;
+    }
+    g_phoneSlots[freeIndex] = record;
+    WriteEventLogF(kSlotAdded, freeIndex, names.phone, names.target);
+    return true;
+}
+
+// Opens the slot file for update. Only a file that does not exist is
+// created: an existing file that cannot be opened is left as it is rather
+// than emptied by a "wb" open.
+static FILE* OpenForUpdate(const char* path, bool& created) {
+    created = false;
+    if (FILE* stream = OpenSlotStream(path, "rb+")) return stream;
+    if (FileExists(path)) return nullptr;
+    created = true;
+    return OpenSlotStream(path, "wb");
+}
+
+// Writes the whole image over the file from its start; 0 when the write,
+// the positioning and the close all succeeded. The stream is closed in
+// every case.
+static int WriteImageAndClose(FILE* stream) {
+    bool written = RewindFileStream(stream) == 0 &&
+                   WriteFileStream(stream, g_phoneSlots, sizeof g_phoneSlots) == 0;
+    bool closed = CloseFileStream(stream) == 0;
+    return written && closed ? 0 : -1;
+}
+
+void UpdatePhoneSlots(const CallRecord& record) {
+    SharedStateLock lock;
+    char path[kPathCapacity];
+    char message[kMessageCapacity];
+    std::memset(g_phoneSlots, 0, sizeof g_phoneSlots);
+    if (!BuildSlotPath(path, sizeof path, message, sizeof message)) {
+        WriteEventLog(message);
+        return;
+    }
+    bool created = false;
+    FILE* stream = OpenForUpdate(path, created);
+    if (!stream) {
+        WriteEventLog(kUpdateOpenFailed);
+        return;
+    }
+    // A read error must not turn into a write of a half-empty image over
+    // the slots; a short file simply leaves its missing slots free.
+    if (!created && ReadFileStream(stream, g_phoneSlots, sizeof g_phoneSlots) < 0) {
+        CloseFileStream(stream);
+        std::memset(g_phoneSlots, 0, sizeof g_phoneSlots);
+        WriteEventLogF(kReadFailed, path);
+        return;
+    }
+    WriteEventLog(kUpdateOpened);
+    if (!MergeIntoImage(record)) {
+        CloseFileStream(stream);
+        return;
+    }
+    WriteEventLogF(WriteImageAndClose(stream) == 0 ? kSaved.c_str() : kWriteFailed.c_str(), path);
+}

@@ -1,0 +1,41 @@
+// The listener's waits and pauses. Long pauses are slept in slices of at
+// most 100 ms, looking at the state between them, so that a stop during
+// the 25 s pause after a ping or between bind attempts ends the listener
+// promptly instead of after the pause.
+#include "udp/listener_pauses.h"
+
+#include <atomic>
+
+#include "plugin/frame.h"
+
+// The reference host exports this by name; the host program does not, and
+// the listener then keeps its times whole.
+static constexpr char kPauseDivisorExport[] = "RefhostPauseDivisor";
+static constexpr int kPauseSliceMilliseconds = 100;
+
+bool IsStopRequested(UDPControl& control) {
+    return std::atomic_ref<int32_t>(control.state).load() <= 0;
+}
+
+static int PauseDivisor() {
+    using Divisor = int(HOSTVA*)();
+    auto divisor = reinterpret_cast<Divisor>(FindModuleSymbol(g_frame.hostModule, kPauseDivisorExport));
+    int value = divisor ? divisor() : 1;
+    return value > 1 ? value : 1;
+}
+
+int ListenerMilliseconds(int milliseconds) {
+    int scaled = milliseconds / PauseDivisor();
+    return scaled > 0 ? scaled : 1;
+}
+
+bool PauseUnlessStopped(UDPControl& control, int milliseconds) {
+    int remaining = ListenerMilliseconds(milliseconds);
+    while (remaining > 0) {
+        if (IsStopRequested(control)) return false;
+        int slice = remaining < kPauseSliceMilliseconds ? remaining : kPauseSliceMilliseconds;
+        SleepMilliseconds(slice);
+        remaining -= slice;
+    }
+    return !IsStopRequested(control);
+}

@@ -1,0 +1,19 @@
+// The listener's waits and pauses, in slices short enough that a stop is
+// seen within 100 ms whatever the listener is doing.
+#pragma once
+
+#include "udp/listener.h"
+
+inline constexpr int kReceiveWaitMilliseconds = 100;
+inline constexpr int kPingPauseMilliseconds = 25000;
+inline constexpr int kRestartPauseMilliseconds = 5000;
+inline constexpr int kBindRetryMilliseconds = 10000;
+
+// True once the host's stop has brought the state to 0 or below.
+bool IsStopRequested(UDPControl& control);
+// A listener time as it is to be waited: the reference host can divide
+// the listener's times for its tests.
+int ListenerMilliseconds(int milliseconds);
+// Sleeps for the listener time, unless a stop comes; true when the pause
+// ran to its end.
+bool PauseUnlessStopped(UDPControl& control, int milliseconds);

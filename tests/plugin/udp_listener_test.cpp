@@ -1,0 +1,249 @@
+// The plug-in's UDP listener in the reference host, fed real datagrams over
+// loopback on a free port. The host's clock stands still unless a test
+// moves it, and the listener's pauses are 100 times shorter.
+#include <chrono>
+
+#include "plugin_fixture.h"
+#include "storage/call_record.h"
+#include "support/udp_helpers.h"
+
+namespace {
+
+constexpr char kDayLog[] = "LOGS/TELEFONY/01-03-2024.LOG";
+constexpr char kSlotFile[] = "LOGS/TELEFONY/CLIP.DAT";
+constexpr int kLogOption = 4;
+
+class UdpListener : public PluginTest {
+protected:
+    void SetUp() override {
+        refhost::FixClock({2024, 3, 1, 10, 0, 0});
+        host().pauseDivisor = 100;
+        port = test::FreeUdpPort();
+    }
+
+    void TearDown() override {
+        if (started) session.Stop();
+    }
+
+    void Start(long long settingsPort = -1) {
+        test::SeedHostSettings(kLogOption, settingsPort < 0 ? port : settingsPort);
+        Load();
+        ASSERT_EQ(session.Start(), 0);
+        started = true;
+    }
+
+    void StartListening() {
+        Start();
+        ASSERT_TRUE(WaitForEvent(Listening(port))) << test::ReadFile(kDayLog);
+    }
+
+    static std::string Listening(long long onPort) {
+        return "UDPoling() - rozpoczeto nasluch na UDP UDP " + std::to_string(onPort);
+    }
+
+    static test::DayLogLines Log() { return test::SplitDayLog(test::ReadFile(kDayLog)); }
+
+    static bool WaitForEvent(const std::string& message, int count = 1, int limit = 10000) {
+        return test::WaitUntil([&] { return test::CountEvent(Log(), message) >= count; }, limit);
+    }
+
+    // Sends one datagram and waits until the listener has finished with it
+    // ("Zapis" or "Bez zapisu" follows every datagram it files).
+    void Deliver(std::string_view datagram, int toPort = 0) {
+        int filed = Filed();
+        ASSERT_TRUE(test::SendUdp(toPort ? toPort : port, datagram));
+        ASSERT_TRUE(test::WaitUntil([&] { return Filed() > filed; })) << test::ReadFile(kDayLog);
+    }
+
+    static int Filed() {
+        test::DayLogLines lines = Log();
+        return test::CountEvent(lines, "Zapis") + test::CountEvent(lines, "Bez zapisu");
+    }
+
+    static const CallRecord& Slot(const std::string& file, int index) {
+        return reinterpret_cast<const CallRecord*>(file.data())[index];
+    }
+
+    int port = 0;
+    bool started = false;
+};
+
+}  // namespace
+
+TEST_F(UdpListener, CallLandsInTheSlotOfItsTargetAndInTheDayLog) {
+    StartListening();
+    Deliver("600100200\t201\t\t\tFirma NIP:1234567890");
+    refhost::AdvanceClock(60);
+    Deliver("600300400\t202\t\t\tInna");
+    refhost::AdvanceClock(60);
+    Deliver("600500600\t201\t\t\tNowy NIP:9876543210");
+
+    std::string slots = test::ReadFile(kSlotFile);
+    ASSERT_EQ(slots.size(), 5620u);
+    EXPECT_STREQ(Slot(slots, 0).phone, "600500600");
+    EXPECT_STREQ(Slot(slots, 0).text, "Nowy NIP:9876543210");
+    EXPECT_STREQ(Slot(slots, 0).time, "10:02:00");
+    EXPECT_STREQ(Slot(slots, 0).date, "01.03.2024");
+    EXPECT_STREQ(Slot(slots, 1).target, "202");
+    EXPECT_EQ(slots.substr(2 * 562), std::string(8 * 562, '\0'));
+
+    test::DayLogLines log = Log();
+    EXPECT_EQ(log.calls, (std::vector<std::string>{
+                             "01.03.2024\t10:00:00\t600100200\t201\tFirma NIP:1234567890\t",
+                             "01.03.2024\t10:01:00\t600300400\t202\tInna\t",
+                             "01.03.2024\t10:02:00\t600500600\t201\tNowy NIP:9876543210\t"}));
+    EXPECT_EQ(test::CountEvent(log, "R[127.0.0.1]:600100200\t201\t\t\tFirma NIP:1234567890"), 1);
+    EXPECT_EQ(test::CountEvent(log, "Slot nr 0 wpisanie telefonu: 600500600 - > 201"), 1);
+}
+
+TEST_F(UdpListener, RingsAndRepeatsWithin19SecondsAreDropped) {
+    StartListening();
+    Deliver("600\t201\t\t\tfirst");
+    refhost::AdvanceClock(19);
+    Deliver("600\t201\t\t\trepeat");
+    refhost::AdvanceClock(20);
+    Deliver("600\t201\t\t\tsecond");
+    refhost::AdvanceClock(1);
+    Deliver("Ring\t201\t\t\t");
+    refhost::AdvanceClock(1);
+    Deliver("600\t201\t\t\tafter the ring");
+
+    std::vector<std::string> calls = Log().calls;
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_NE(calls[0].find("\tfirst\t"), std::string::npos);
+    EXPECT_NE(calls[1].find("\tsecond\t"), std::string::npos);
+    EXPECT_NE(calls[2].find("\tafter the ring\t"), std::string::npos);
+}
+
+TEST_F(UdpListener, IdenticalRecordsAreNotHandedOn) {
+    StartListening();
+    Deliver("Ring\t201\t\tx\t");
+    Deliver("Ring\t201\t\ty\t");   // fields 2 and 3 do not count
+    test::DayLogLines log = Log();
+    EXPECT_EQ(test::CountEvent(log, "Zapis"), 1);
+    EXPECT_EQ(test::CountEvent(log, "Bez zapisu"), 1);
+
+    // A recorded call holds the display date, so its twin differs from it
+    // and is dropped as a repeat instead.
+    Deliver("600\t201\t\t\t");
+    Deliver("600\t201\t\t\t");
+    log = Log();
+    EXPECT_EQ(test::CountEvent(log, "Zapis"), 3);
+    EXPECT_EQ(log.calls.size(), 1u);
+}
+
+TEST_F(UdpListener, ControlWordsAreFiledThenRestartTheListenerWithReReadSettings) {
+    StartListening();
+    int newPort = test::FreeUdpPort();
+    test::SeedHostSettings(kLogOption, newPort);
+
+    Deliver("Ping\tPing\tPing\r");   // not a control word: case counts
+    EXPECT_EQ(test::CountEvent(Log(), "UDPoling() - zakonczenie"), 0);
+
+    Deliver("ping\tping\tping\r");
+    ASSERT_TRUE(WaitForEvent(Listening(newPort))) << test::ReadFile(kDayLog);
+    test::DayLogLines log = Log();
+    EXPECT_EQ(log.calls.back(), "01.03.2024\t10:00:00\tping\tping\t\t");
+    EXPECT_TRUE(test::InOrder(
+        log.events, {"R[127.0.0.1]:ping\tping\tping ",   // the host writes the \r as a blank
+                     "Slot nr 1 wpisanie NOWEGO telefonu: ping - > ping", "Zapis",
+                     "UDPoling() - zakonczenie", "UDPOn()", "UDPOn() - OK",
+                     "UDPoling() - oczekiwanie na zwolnienie portu UDP " + std::to_string(newPort),
+                     Listening(newPort)}))
+        << test::ReadFile(kDayLog);
+
+    Deliver("600\t201\t\t\tthrough the new port", newPort);
+    EXPECT_EQ(Log().calls.back(), "01.03.2024\t10:00:00\t600\t201\tthrough the new port\t");
+
+    Deliver("restart\trestart\trestart\r", newPort);
+    ASSERT_TRUE(WaitForEvent(Listening(newPort), 2));
+    Deliver("PING\tPING\tPING\r", newPort);
+    ASSERT_TRUE(WaitForEvent(Listening(newPort), 3));
+    EXPECT_EQ(test::CountEvent(Log(), "UDPoling() - zakonczenie"), 3);
+}
+
+TEST_F(UdpListener, PortInUseIsRetriedAndLoggedOnce) {
+    test::BoundPort other(port);
+    ASSERT_TRUE(other.bound());
+    Start();
+    ASSERT_TRUE(WaitForEvent("bind() error: 10048"));
+    // A few 100 ms retries (10 s in the host program) pass unlogged.
+    std::this_thread::sleep_for(std::chrono::milliseconds(350));
+    other.Release();
+    ASSERT_TRUE(WaitForEvent(Listening(port)));
+    Deliver("600\t201\t\t\t");
+    EXPECT_EQ(Log().calls.size(), 1u);
+
+    // After a control word a busy port is waited for without a word.
+    int newPort = test::FreeUdpPort();
+    test::BoundPort busy(newPort);
+    ASSERT_TRUE(busy.bound());
+    test::SeedHostSettings(kLogOption, newPort);
+    Deliver("restart\trestart\trestart\r");
+    ASSERT_TRUE(WaitForEvent("UDPoling() - oczekiwanie na zwolnienie portu UDP " + std::to_string(newPort)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    busy.Release();
+    ASSERT_TRUE(WaitForEvent(Listening(newPort)));
+
+    test::DayLogLines log = Log();
+    int bindErrors = 0;
+    for (const std::string& event : log.events) bindErrors += event.rfind("bind() error", 0) == 0;
+    EXPECT_EQ(bindErrors, 1) << test::ReadFile(kDayLog);
+}
+
+TEST_F(UdpListener, PortAboveSixteenBitsBindsItsLowBitsAndIsLoggedWhole) {
+    long long wide = 65536LL * 3 + port;
+    Start(wide);
+    ASSERT_TRUE(WaitForEvent(Listening(wide))) << test::ReadFile(kDayLog);
+    Deliver("600\t201\t\t\t");
+    EXPECT_EQ(Log().calls.size(), 1u);
+}
+
+TEST_F(UdpListener, OversizeAndEmptyDatagramsAreSurvived) {
+    StartListening();
+    ASSERT_TRUE(test::SendUdp(port, std::string(1024, 'x')));
+    ASSERT_TRUE(test::SendUdp(port, std::string(5000, 'y')));
+    ASSERT_TRUE(test::SendUdp(port, ""));
+    ASSERT_TRUE(WaitForEvent("recvfrom() error: 10040", 2));
+    Deliver(std::string(1023, 'z'));   // the longest that fits is taken whole
+    Deliver("600\t201\t\t\tstill listening");
+
+    test::DayLogLines log = Log();
+    EXPECT_EQ(log.calls.back(), "01.03.2024\t10:00:00\t600\t201\tstill listening\t");
+    EXPECT_EQ(test::CountEvent(log, "UDPoling() - zakonczenie"), 0);
+    EXPECT_EQ(test::CountEvent(log, "Zapis"), 2);   // the empty datagram was not filed
+    bool longOneLogged = false;
+    for (const std::string& event : log.events) longOneLogged |= event.rfind("R[127.0.0.1]:zzzz", 0) == 0;
+    EXPECT_TRUE(longOneLogged);
+}
+
+TEST_F(UdpListener, IdleListenerSaysItIsAlive) {
+    StartListening();
+    EXPECT_TRUE(WaitForEvent("I'm alive - pooling loop 10 sek"));
+}
+
+// With the host program's full pauses (25 s, 10 s), a stop must still be
+// seen within the listener's 100 ms.
+TEST_F(UdpListener, StopDuringThePauseAfterAPingReturnsPromptly) {
+    host().pauseDivisor = 1;
+    StartListening();
+    Deliver("ping\tping\tping\r");
+    auto before = std::chrono::steady_clock::now();
+    session.Stop();
+    started = false;
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5));
+    EXPECT_EQ(test::CountEvent(Log(), Listening(port)), 1);
+    EXPECT_EQ(test::CountEvent(Log(), "UDPOn()"), 1);   // no restart after the stop
+}
+
+TEST_F(UdpListener, StopWhileWaitingForABusyPortReturnsPromptly) {
+    host().pauseDivisor = 1;
+    test::BoundPort other(port);
+    Start();
+    ASSERT_TRUE(WaitForEvent("bind() error: 10048"));
+    auto before = std::chrono::steady_clock::now();
+    session.Stop();
+    started = false;
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5));
+    EXPECT_EQ(test::CountEvent(Log(), "UDPoling() - zakonczenie"), 1);
+}

@@ -1,0 +1,74 @@
+// The listener thread updating the slots while the user-interface thread
+// loads and saves them and the settings: the file is always 5620 bytes of
+// whole records, and the image a load leaves is the file's.
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "storage_fixture.h"
+
+using StorageConcurrency = StorageTest;
+
+// Each call's text names its target and phone, so a slot mixed from two
+// calls shows.
+static CallRecord Call(int number) {
+    std::string target = std::to_string(200 + number % 12);
+    std::string phone = std::to_string(number);
+    std::string text = "call " + target + " " + phone;
+    return StorageTest::Record(phone.c_str(), target.c_str(), text.c_str());
+}
+
+static bool IsWholeSlot(const CallRecord& slot) {
+    static const CallRecord kFree{};
+    if (std::memcmp(&slot, &kFree, sizeof slot) == 0) return true;
+    CallRecord expected = Call(std::atoi(slot.phone));
+    return std::memcmp(&slot, &expected, sizeof slot) == 0;
+}
+
+static bool IsWholeImage(const CallRecord* slots) {
+    for (int i = 0; i < kSlotCount; ++i)
+        if (!IsWholeSlot(slots[i])) return false;
+    return true;
+}
+
+// Read under the plug-in's lock, as the listener would see the file.
+static bool FileIsWhole() {
+    SharedStateLock lock;
+    std::string bytes = test::ReadFile(StorageTest::kSlotFile);
+    if (bytes.empty()) return true;  // not created yet
+    if (bytes.size() != sizeof(CallRecord) * kSlotCount) return false;
+    return IsWholeImage(reinterpret_cast<const CallRecord*>(bytes.data()));
+}
+
+TEST_F(StorageConcurrency, UpdatesAgainstLoadsAndSavesKeepTheFileWhole) {
+    constexpr int kCalls = 300;
+    std::atomic<bool> listening{true};
+    std::thread listener([&] {
+        for (int number = 0; number < kCalls; ++number) UpdatePhoneSlots(Call(number));
+        listening.store(false);
+    });
+
+    int rounds = 0, torn = 0;
+    do {
+        {
+            // Inside one hold of the lock nothing may come between the
+            // load and the file it read.
+            SharedStateLock lock;
+            LoadPhoneSlots(false);
+            std::string file = test::ReadFile(kSlotFile);
+            if (!IsWholeImage(g_phoneSlots)) ++torn;
+            if (!file.empty() && file != SlotBytes(g_phoneSlots)) ++torn;
+        }
+        if (!FileIsWhole()) ++torn;
+        SavePhoneSlots();
+        LoadSettings();
+        SetSlotFileName("");
+        SaveSettings();
+        ++rounds;
+    } while (listening.load());
+    listener.join();
+
+    EXPECT_EQ(torn, 0) << "after " << rounds << " rounds";
+    EXPECT_EQ(test::ReadFile(kSlotFile).size(), 5620u);
+    EXPECT_TRUE(FileIsWhole());
+}

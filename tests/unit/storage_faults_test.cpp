@@ -1,0 +1,110 @@
+// Failures of the slot file's opens, reads, writes, positioning and closes,
+// made by the reference host's stream switches and the platform seam's file
+// switch: each gives its message and no stored slot is lost.
+#include "storage_fixture.h"
+
+using StorageFaults = StorageTest;
+using Messages = std::vector<std::string>;
+using refhost::StreamService;
+
+static const std::string kOpened = "Otwarto plik telefonow (aktualizacja - zapis)";
+static const std::string kWriteFailed = "Blad zapisu pliku LOGS\\TELEFONY\\CLIP.DAT";
+
+class StoredSlots : public StorageFaults {
+protected:
+    void SetUp() override {
+        StorageFaults::SetUp();
+        stored[0] = Record("111", "201", "NIP:1111111111");
+        stored[1] = Record("222", "202");
+        WriteSlotFile(stored);
+    }
+    std::string StoredBytes() const { return SlotBytes(stored); }
+    bool NoTemporaryLeft() const { return !test::FileExists(std::string(kSlotFile) + ".tmp"); }
+
+    CallRecord stored[kSlotCount] = {};
+};
+
+TEST_F(StoredSlots, UpdateLeavesAnExistingFileThatCannotBeOpenedAsItIs) {
+    refhost::FailNextStreamCalls(StreamService::Open, 1);
+    UpdatePhoneSlots(Record("333", "203"));
+    EXPECT_EQ(EventMessages(), Messages{"Blad otwarcia pliku telefonow (aktualizacja - zapis)"});
+    EXPECT_EQ(test::ReadFile(kSlotFile), StoredBytes());
+    EXPECT_EQ(SlotBytes(g_phoneSlots), std::string(5620, '\0'));
+}
+
+TEST_F(StorageFaults, UpdateThatCanOpenTheMissingFileNeitherWayStoresNothing) {
+    refhost::FailNextStreamCalls(StreamService::Open, 2);
+    UpdatePhoneSlots(Record("333", "203"));
+    EXPECT_EQ(EventMessages(), Messages{"Blad otwarcia pliku telefonow (aktualizacja - zapis)"});
+    EXPECT_FALSE(test::FileExists(kSlotFile));
+}
+
+TEST_F(StoredSlots, UpdateWhoseWriteFailsSaysSoAndNotThatItSaved) {
+    FailNextFileCalls(FileCall::Write, 1);
+    UpdatePhoneSlots(Record("333", "203"));
+    EXPECT_EQ(EventMessages(),
+              (Messages{kOpened, "Slot nr 2 wpisanie NOWEGO telefonu: 333 - > 203", kWriteFailed}));
+    EXPECT_EQ(test::ReadFile(kSlotFile), StoredBytes());
+}
+
+TEST_F(StoredSlots, UpdateWhosePositioningFailsSaysSoAndWritesNothing) {
+    FailNextFileCalls(FileCall::Seek, 1);
+    UpdatePhoneSlots(Record("444", "204"));
+    EXPECT_EQ(EventMessages().back(), kWriteFailed);
+    EXPECT_EQ(test::ReadFile(kSlotFile), StoredBytes());
+}
+
+// The stream is released even so; the bytes may or may not have reached
+// the file, and the log must not claim that they did.
+TEST_F(StoredSlots, UpdateWhoseCloseFailsSaysSo) {
+    FailNextFileCalls(FileCall::Close, 1);
+    UpdatePhoneSlots(Record("444", "204"));
+    EXPECT_EQ(EventMessages().back(), kWriteFailed);
+    EXPECT_EQ(test::ReadFile(kSlotFile).size(), 5620u);
+}
+
+// A read error is no short file: writing the half-read image back would
+// lose the slots it did not read.
+TEST_F(StoredSlots, UpdateWhoseReadFailsWritesNothing) {
+    FailNextFileCalls(FileCall::Read, 1);
+    UpdatePhoneSlots(Record("333", "203"));
+    EXPECT_EQ(EventMessages(), Messages{"Blad odczytu pliku LOGS\\TELEFONY\\CLIP.DAT"});
+    EXPECT_EQ(test::ReadFile(kSlotFile), StoredBytes());
+}
+
+TEST_F(StoredSlots, LoadOfAFileThatCannotBeOpenedLogsAndAsks) {
+    refhost::FailNextStreamCalls(StreamService::Open, 1);
+    LoadPhoneSlots(true);
+    const std::string message = "Otwarcie pliku do odczytu: LOGS\\TELEFONY\\CLIP.DAT - blad otwarcia";
+    EXPECT_EQ(EventMessages(), Messages{message});
+    EXPECT_NE(test::TakeConsole().find(message), std::string::npos);
+    EXPECT_EQ(SlotBytes(g_phoneSlots), std::string(5620, '\0'));
+}
+
+TEST_F(StoredSlots, SaveThatCannotOpenLeavesTheFileAsItIs) {
+    g_phoneSlots[5] = Record("555", "205");
+    refhost::FailNextStreamCalls(StreamService::Open, 1);
+    SavePhoneSlots();
+    EXPECT_EQ(EventMessages(), Messages{"Otwarcie pliku do zapisu: LOGS\\TELEFONY\\CLIP.DAT - blad otwarcia"});
+    EXPECT_EQ(test::ReadFile(kSlotFile), StoredBytes());
+    EXPECT_EQ(test::TakeConsole().find("message \"uwaga\""), std::string::npos);
+}
+
+// A save goes to a sibling file first: whatever part of it fails, the old
+// slots stay whole and no temporary file is left behind.
+TEST_F(StoredSlots, SaveWhoseWriteCloseOrRenameFailsKeepsTheOldSlots) {
+    g_phoneSlots[5] = Record("555", "205");
+    auto failWrite = [] { refhost::FailNextStreamCalls(StreamService::Write, 1); };
+    auto failClose = [] { refhost::FailNextStreamCalls(StreamService::Close, 1); };
+    auto failRename = [] { FailNextFileCalls(FileCall::Rename, 1); };
+    for (auto fail : {+failWrite, +failClose, +failRename}) {
+        test::WriteFile(kDayLog, "");
+        fail();
+        SavePhoneSlots();
+        EXPECT_EQ(EventMessages(), Messages{kWriteFailed});
+        EXPECT_EQ(test::ReadFile(kSlotFile), StoredBytes());
+        EXPECT_TRUE(NoTemporaryLeft());
+    }
+    SavePhoneSlots();
+    EXPECT_EQ(test::ReadFile(kSlotFile), SlotBytes(g_phoneSlots));
+}

@@ -1,0 +1,99 @@
+// The listener inside this test program, started as the start sequence
+// starts it, for what the plug-in in the reference host cannot show: a
+// receive error made by the socket seam's switch, and the balance of the
+// socket library's start-ups across restarts.
+#include <gtest/gtest.h>
+
+#include "host/imports.h"
+#include "merlox/host.h"
+#include "plugin/frame.h"
+#include "storage/settings.h"
+#include "support/test_support.h"
+#include "support/udp_helpers.h"
+#include "udp/listener.h"
+
+namespace {
+
+constexpr char kDayLog[] = "LOGS/TELEFONY/01-03-2024.LOG";
+
+class Listener : public ::testing::Test {
+protected:
+    void SetUp() override {
+        refhost::FixClock({2024, 3, 1, 10, 0, 0});
+        refhost::HostOptions().pauseDivisor = 100;
+        port = test::FreeUdpPort();
+        test::SeedHostSettings(4, port);
+        LoadSettings();
+    }
+
+    void TearDown() override {
+        if (running) Stop();
+    }
+
+    void Start() {
+        ASSERT_EQ(UDPOn(), 0);
+        UDPMarkRunning(g_frame.threadBlock);
+        CallHost<Host::StartThread>("UDPPoling", &UDPoling, 0, &g_frame.threadBlock);
+        running = true;
+        ASSERT_TRUE(WaitForListening(1));
+    }
+
+    void Stop() {
+        CallHost<Host::StopThread>(&g_frame.threadBlock, -1);
+        UDPReleaseSockets();
+        running = false;
+    }
+
+    bool WaitForListening(int times) {
+        std::string listening = "UDPoling() - rozpoczeto nasluch na UDP UDP " + std::to_string(port);
+        return test::WaitUntil([&] { return test::CountEvent(Log(), listening) >= times; });
+    }
+
+    static test::DayLogLines Log() { return test::SplitDayLog(test::ReadFile(kDayLog)); }
+
+    test::ScratchDirectory scratch;
+    int port = 0;
+    bool running = false;
+};
+
+}  // namespace
+
+TEST_F(Listener, ReceiveErrorRestartsTheListenerInsteadOfSilencingIt) {
+    Start();
+    FailNextReceives(1, 10050);   // the network is down
+    ASSERT_TRUE(test::SendUdp(port, "600\t201\t\t\tlost"));
+    ASSERT_TRUE(WaitForListening(2)) << test::ReadFile(kDayLog);
+    ASSERT_TRUE(test::SendUdp(port, "600\t201\t\t\tafter the error"));
+    ASSERT_TRUE(test::WaitUntil([] { return !Log().calls.empty(); })) << test::ReadFile(kDayLog);
+
+    test::DayLogLines log = Log();
+    EXPECT_TRUE(test::InOrder(log.events, {"recvfrom() error: 10050", "UDPoling() - zakonczenie",
+                                           "UDPOn()", "UDPOn() - OK"}));
+    EXPECT_EQ(log.calls.back(), "01.03.2024\t10:00:00\t600\t201\tafter the error\t");
+}
+
+TEST_F(Listener, SocketLibraryIsStartedOnceAndReleasedOnceAcrossRestarts) {
+    ASSERT_EQ(SocketStartCount(), 0);
+    Start();
+    EXPECT_EQ(SocketStartCount(), 1);
+    for (int restart = 2; restart <= 3; ++restart) {
+        ASSERT_TRUE(test::SendUdp(port, "restart\trestart\trestart\r"));
+        ASSERT_TRUE(WaitForListening(restart));
+        EXPECT_EQ(SocketStartCount(), 1);
+    }
+    Stop();
+    EXPECT_EQ(SocketStartCount(), 0);
+    UDPReleaseSockets();   // a second stop releases nothing more
+    EXPECT_EQ(SocketStartCount(), 0);
+    EXPECT_EQ(g_frame.threadBlock.state, -1);
+    EXPECT_EQ(g_frame.threadBlock.socket, kNoSocket);
+}
+
+TEST_F(Listener, StopBeforeTheThreadFirstLooksIsNotMissed) {
+    ASSERT_EQ(UDPOn(), 0);
+    UDPMarkRunning(g_frame.threadBlock);
+    CallHost<Host::StartThread>("UDPPoling", &UDPoling, 0, &g_frame.threadBlock);
+    Stop();   // returns only when the thread has ended
+    EXPECT_EQ(g_frame.threadBlock.state, -1);
+    EXPECT_EQ(SocketStartCount(), 0);
+}
