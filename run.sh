@@ -7,6 +7,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 "$here/scripts/deps.sh" native >/dev/null
 cmake --preset native -S "$here" >/dev/null
 cmake --build --preset native -j "$(nproc)" >/dev/null
-args=()
+# A first run in a directory gets settings with the day log on (option 4)
+# and the UDP port 1338, so that every datagram that arrives is shown.
+[ -e MERLOX.INI ] || printf '[Ornitel]\r\nPytaj=1,4,0,1338\r\n' >MERLOX.INI
+args=(--show-log)
 [ -t 1 ] || args+=(--headless)
 exec "$here/build/native/bin/refhost" "${args[@]}" --dir "$PWD" "$@"

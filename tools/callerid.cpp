@@ -4,6 +4,7 @@
 
 #include "control_command.h"
 #include "send_command.h"
+#include "slots_command.h"
 #include "window_description_command.h"
 
 static const char kUsage[] =
@@ -20,6 +21,9 @@ static const char kUsage[] =
     "                         listens again with re-read settings (default 127.0.0.1)\n"
     "  restart [ADDRESS] [--port PORT]\n"
     "                         \"restart\\trestart\\trestart\\r\": the same after 5 s\n"
+    "  slots FILE [--json]    the ten phone slots of a slot file (slot, phone, target,\n"
+    "                         date, time, NIP, text); exit code 1 when the file is\n"
+    "                         not 5620 bytes long (its whole records are still listed)\n"
     "  window-description [--list]\n"
     "                         the caller-ID window description: raw bytes,\n"
     "                         or its records and data record layout\n";
@@ -32,6 +36,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "send") == 0) return RunSendCommand(argc - 2, argv + 2);
     if (std::strcmp(argv[1], "ping") == 0 || std::strcmp(argv[1], "restart") == 0)
         return RunControlCommand(argv[1], argc - 2, argv + 2);
+    if (std::strcmp(argv[1], "slots") == 0) return RunSlotsCommand(argc - 2, argv + 2);
     if (std::strcmp(argv[1], "window-description") == 0)
         return RunWindowDescriptionCommand(argc - 2, argv + 2);
     std::fprintf(stderr, "callerid: unknown command %s\n", argv[1]);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "host.h"
+#include "system.h"
 
 namespace refhost {
 
@@ -53,15 +54,15 @@ static CivilTime CivilTimeOf(long long seconds) {
     return t;
 }
 
-// std::localtime shares one buffer; the host's threads take turns.
+// Each thread converts into its own record. The reentrant conversion also
+// reads the time zone once, where std::localtime looks at the zone file
+// again on every call, which the plug-in makes several times per call line.
 static long long WallClockSeconds() {
-    static std::mutex mutex;
     std::time_t now = std::time(nullptr);
-    std::lock_guard lock(mutex);
-    const std::tm* local = std::localtime(&now);
-    if (!local) return 0;
-    return SecondsOf({local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_hour,
-                      local->tm_min, local->tm_sec});
+    std::tm local{};
+    if (!LocalTimeOf(now, local)) return 0;
+    return SecondsOf({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                      local.tm_min, local.tm_sec});
 }
 
 CivilTime HostNow() {

@@ -28,9 +28,20 @@ std::vector<std::string> TakeConsoleLines() {
     return std::exchange(g_consoleLines, {});
 }
 
+static std::function<void(std::string_view)> g_consoleSink;
+
+void SetConsoleSink(std::function<void(std::string_view)> sink) {
+    std::lock_guard lock(ConsoleMutex());
+    g_consoleSink = std::move(sink);
+}
+
 void PrintLine(std::string_view utf8) {
     std::lock_guard lock(ConsoleMutex());
     if (g_consoleLines.size() < kKeptLines) g_consoleLines.emplace_back(utf8);
+    if (g_consoleSink) {
+        g_consoleSink(utf8);
+        return;
+    }
     std::fwrite(utf8.data(), 1, utf8.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);

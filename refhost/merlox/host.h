@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -29,6 +30,8 @@ struct Options {
     int station = 1;               // the station number (service 37970)
     std::string user = "ADMIN";    // the current user's name, UTF-8 (service 32500)
     int pauseDivisor = 1;          // the plug-in's listener waits this many times shorter
+    bool showAppends = false;      // print every line appended to a file (the day log)
+    std::string script;            // run this script file once the plug-in has started
 };
 
 Options& HostOptions();
@@ -37,6 +40,10 @@ Options& HostOptions();
 // are also kept (the last few thousand) for tests to read.
 void PrintLine(std::string_view utf8);
 std::vector<std::string> TakeConsoleLines();
+// While a screen owns the terminal, console lines go to its sink instead
+// of stdout; an empty sink gives stdout back. The sink is called from any
+// thread, one line at a time, and must not print itself.
+void SetConsoleSink(std::function<void(std::string_view)> sink);
 // A plug-in text (Mazovia, with message markup) made readable in UTF-8.
 std::string Readable(std::string_view mazovia);
 // One line per service call when tracing: "trace: 52028(...) = result".

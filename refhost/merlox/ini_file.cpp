@@ -102,7 +102,7 @@ void IniFile::Set(std::string_view section, std::string_view key, std::string_vi
         }
     }
     if (!sectionFound) {
-        lines_.push_back("[" + std::string(section) + "]");
+        lines_.push_back(std::string("[").append(section).append("]"));
         lines_.push_back(entry);
         return;
     }

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <variant>
 
 namespace refhost {
 
@@ -50,9 +49,11 @@ bool CollectTargets(const char* format, va_list* arguments, const std::vector<in
 
 namespace {
 
+// A field's value: the number for a numeric target, the text otherwise.
 struct Parsed {
     const IniTarget* target;
-    std::variant<long long, std::string> value;
+    long long number;
+    std::string text;
 };
 
 bool FitsField(long long value, int size) {
@@ -63,7 +64,7 @@ bool FitsField(long long value, int size) {
 void Store(const Parsed& parsed) {
     const IniTarget& target = *parsed.target;
     if (target.kind == IniTarget::Kind::Number) {
-        long long value = std::get<long long>(parsed.value);
+        long long value = parsed.number;
         if (target.size == 2) {
             int16_t narrow = static_cast<int16_t>(value);
             std::memcpy(target.address, &narrow, sizeof narrow);
@@ -73,7 +74,7 @@ void Store(const Parsed& parsed) {
         }
         return;
     }
-    const std::string& text = std::get<std::string>(parsed.value);
+    const std::string& text = parsed.text;
     std::memcpy(target.address, text.data(), text.size());
     static_cast<char*>(target.address)[text.size()] = '\0';
 }
@@ -90,7 +91,7 @@ bool ScanIntoTargets(std::string_view value, const char* format, const std::vect
         if (*p != '%' || p[1] == '%') {
             if (*p == '%') ++p;
             if (at >= value.size() || value[at] != *p) {
-                problem = "'" + std::string(1, *p) + "' expected at character " + std::to_string(at + 1);
+                problem = std::string(1, '\'').append(1, *p).append("' expected at character ") + std::to_string(at + 1);
                 return false;
             }
             ++at;
@@ -116,7 +117,7 @@ bool ScanIntoTargets(std::string_view value, const char* format, const std::vect
                           std::to_string(target.size * 8) + "-bit field";
                 return false;
             }
-            parsed.push_back({&target, number});
+            parsed.push_back({&target, number, {}});
         } else {
             char stop = p[1];
             std::size_t end = stop ? value.find(stop, at) : value.size();
@@ -126,7 +127,7 @@ bool ScanIntoTargets(std::string_view value, const char* format, const std::vect
                 text.resize(static_cast<std::size_t>(target.size));
                 cut = true;
             }
-            parsed.push_back({&target, std::move(text)});
+            parsed.push_back({&target, 0, std::move(text)});
             at = end;
         }
     }

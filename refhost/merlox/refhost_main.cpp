@@ -9,6 +9,8 @@
 
 #include "host.h"
 #include "mazovia_utf8.h"
+#include "screen/interactive.h"
+#include "script_file.h"
 #include "session.h"
 #include "system.h"
 
@@ -18,14 +20,19 @@ static const char kUsage[] =
     "usage: refhost [options]\n"
     "  --dir DIR              working directory of the host (default: current)\n"
     "  --plugin PATH          the plug-in to load (default: the one beside refhost)\n"
-    "  --headless             no screen: print message boxes and notices\n"
+    "  --headless             no screen: print message boxes and notices (the default\n"
+    "                         when stdin or stdout is not a terminal; otherwise the\n"
+    "                         host shows its screens: contractor table and windows)\n"
     "  --trace                print one line per host service call\n"
+    "  --show-log             print every line the plug-in appends to its day log\n"
     "  --run-for SECONDS      stop the plug-in after this time\n"
     "  --answer yes|no        the answer to the plug-in's questions (default yes)\n"
     "  --station N            the station number the host reports (default 1)\n"
     "  --user NAME            the current user's name (default ADMIN)\n"
     "  --clock \"YYYY-MM-DD HH:MM:SS\"  the host's clock stands at this moment\n"
     "  --clock-offset SECONDS the host's clock runs this many seconds ahead (or behind)\n"
+    "  --script FILE          once started, run the script FILE, then stop (exit code 5\n"
+    "                         when it fails; format in docs/reference-host.md)\n"
     "fault switches:\n"
     "  --fail-stream-opens N  the next N stream opens (service 52534) fail\n"
     "  --lack-ordinal N       the host lacks service N (repeatable)\n"
@@ -36,7 +43,7 @@ static const char kUsage[] =
     "  --table-size N         record size of table 35 (0: no such table)\n"
     "  --pause-divisor N      the plug-in's listener waits and pauses N times shorter\n";
 
-enum ExitCode { kExitOk = 0, kExitUsage = 2, kExitLoad = 3, kExitRefused = 4 };
+enum ExitCode { kExitOk = 0, kExitUsage = 2, kExitLoad = 3, kExitRefused = 4, kExitScriptFailed = 5 };
 
 static bool ParseNumber(const char* text, long long& value) {
     char* end = nullptr;
@@ -83,6 +90,8 @@ static bool ParseOptions(int argc, char** argv, Options& options, std::string& e
         long long number = 0;
         if (option == "--headless") {
             options.headless = true;
+        } else if (option == "--show-log") {
+            options.showAppends = true;
         } else if (option == "--unreadable-dates") {
             options.datesReadable = false;
         } else if (option == "--trace") {
@@ -91,7 +100,7 @@ static bool ParseOptions(int argc, char** argv, Options& options, std::string& e
             error.clear();
             return false;
         } else if (option == "--dir" || option == "--plugin" || option == "--host-date" ||
-                   option == "--answer") {
+                   option == "--answer" || option == "--script") {
             const char* text = value();
             if (!text) {
                 error = option + " needs a value";
@@ -100,6 +109,7 @@ static bool ParseOptions(int argc, char** argv, Options& options, std::string& e
             if (option == "--dir") options.dir = text;
             if (option == "--plugin") options.plugin = text;
             if (option == "--host-date") options.hostDate = text;
+            if (option == "--script") options.script = text;
             if (option == "--answer") {
                 if (std::strcmp(text, "yes") != 0 && std::strcmp(text, "no") != 0) {
                     error = "--answer takes yes or no";
@@ -173,6 +183,13 @@ extern "C" int RefhostMain(int argc, char** argv) {
         std::fputs(kUsage, error.empty() ? stdout : stderr);
         return error.empty() ? kExitOk : kExitUsage;
     }
+    // The script is read before the host enters its directory, so that its
+    // path means what it meant on the command line.
+    std::optional<Script> script;
+    if (!options.script.empty() && !(script = LoadScriptFile(options.script, error))) {
+        std::fprintf(stderr, "refhost: %s\n", error.c_str());
+        return kExitUsage;
+    }
     std::string plugin = options.plugin.empty()
                              ? ExecutableDirectory() + "/" + DefaultPluginName()
                              : options.plugin;
@@ -196,7 +213,25 @@ extern "C" int RefhostMain(int argc, char** argv) {
         return kExitRefused;
     }
     PrintLine("refhost: started \"" + MazoviaToUtf8(session.name()) + "\"");
+    // In a terminal the host shows its screens, the plug-in's notice among them.
+    if (!options.headless && !script && InteractiveAvailable()) {
+        auto started = std::chrono::steady_clock::now();
+        auto stopDue = [&] {
+            return g_stopRequested.load() ||
+                   (options.runFor >= 0 &&
+                    std::chrono::steady_clock::now() - started >= std::chrono::duration<double>(options.runFor));
+        };
+        int code = RunInteractive(session, stopDue);
+        PrintLine("refhost: stopped");
+        return code;
+    }
     session.ShowNotice();
+    if (script) {
+        bool passed = RunScriptFile(std::move(*script), session);
+        session.Stop();
+        PrintLine("refhost: stopped");
+        return passed ? kExitOk : kExitScriptFailed;
+    }
     WaitForStop(options.runFor);
     session.Stop();
     PrintLine("refhost: stopped");

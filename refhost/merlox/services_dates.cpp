@@ -56,7 +56,9 @@ int SecondsOfDay(const char* text) {
 void PutText(char* out, std::size_t size, const char* format, int a, int b, int c) {
     char text[48];
     std::snprintf(text, sizeof text, format, a, b, c);
-    std::snprintf(out, size, "%s", text);
+    std::size_t length = strnlen(text, size - 1);
+    std::memcpy(out, text, length);
+    out[length] = '\0';
 }
 
 }  // namespace

@@ -129,6 +129,7 @@ int HOSTAPI ordinal_52407(const char* path, const char* line) {
     }
     bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
     bool closed = std::fclose(stream) == 0;
+    if (HostOptions().showAppends) PrintLine("log: " + Readable(line));
     if (written && closed) return 0;
     PrintLine("refhost: appending to " + file + " failed");
     return -1;

@@ -14,8 +14,10 @@
 #include "host.h"
 #include "host_tables.h"
 #include "mazovia_utf8.h"
+#include "search_window.h"
 #include "services.h"
 #include "system.h"
+#include "window_runner.h"
 
 using namespace refhost;
 
@@ -29,7 +31,12 @@ static void PrintBox(const char* kind, const char* title, const char* text) {
     PrintLine(out);
 }
 
-static int HOSTAPI HostSearchWindowProcedure(int, int) { return 0; }
+// A screen, when one is in use, shows the box to the person at the host as
+// well. True when it was shown; for a question, yes then holds the answer.
+static bool ShowToUser(const char* title, const char* text, bool question, bool& yes) {
+    WindowUser* user = CurrentWindowUser();
+    return user && user->ShowMessage(title ? title : "", text ? text : "", question, yes);
+}
 
 static std::mutex g_tablesMutex;
 static std::map<int, WindowHandlerRecord> g_handlerRecords;
@@ -96,6 +103,8 @@ int HOSTVA ordinal_35802(int, const char* title, const char* format, int, int st
     va_end(arguments);
     Trace(35802, "\"%s\", \"%s\", ...", title, format);
     PrintBox("message box", title, text);
+    bool yes = false;
+    ShowToUser(title, text, false, yes);
     return 0;
 }
 
@@ -103,8 +112,10 @@ int HOSTAPI ordinal_52028(const char* title, const char* text, int style) {
     Trace(52028, "\"%s\", \"%s\", 0x%X", title, text, static_cast<unsigned>(style));
     bool question = (style & 0x10000) != 0;
     PrintBox(question ? "question" : "message", title, text);
+    bool yes = false;
+    bool shown = ShowToUser(title, text, question, yes);
     if (!question) return 0;
-    int answer = HostOptions().answer;
+    int answer = shown ? (yes ? 0x5009 : 0x5008) : HostOptions().answer;
     PrintLine(answer == 0x5009 ? "  answered: yes" : "  answered: no");
     return answer;
 }
@@ -112,6 +123,9 @@ int HOSTAPI ordinal_52028(const char* title, const char* text, int style) {
 int HOSTVA ordinal_52023(int notice, int16_t* flag, int, const char* title) {
     Trace(52023, "%d, flag %d, \"%s\"", notice, flag ? *flag : -1, title);
     PrintLine("notice \"" + Readable(title) + "\": shown; it will not be shown again");
+    bool yes = false;
+    std::string text = Utf8ToMazovia("Komunikat " + std::to_string(notice) + " wtyczki.\nNie będzie pokazywany ponownie.");
+    ShowToUser(title, text.c_str(), false, yes);
     if (flag) *flag = 1;
     return 0;
 }
@@ -142,7 +156,7 @@ void* HOSTAPI ordinal_52020(int window, WindowProcedure hook) {
     Trace(52020, "0x%X", static_cast<unsigned>(window));
     std::lock_guard lock(g_tablesMutex);
     WindowHandlerRecord& record = g_handlerRecords[window];
-    if (!record.handler) record.handler = &HostSearchWindowProcedure;
+    if (!record.handler) record.handler = &SearchWindowOwnProcedure;
     g_hooks[window] = hook;
     return &record;
 }

@@ -62,7 +62,7 @@ int ReadKey(const std::string& file, const char* section, const char* key, const
     std::string problem;
     bool collected = CollectTargets(format, &list, NumberWidthsOf(file, section, key), targets, problem);
     va_end(list);
-    std::string where = "[" + std::string(section) + "] " + key;
+    std::string where = std::string("[").append(section).append("] ").append(key);
     if (!collected) {
         Report(file, where + ": the format \"" + format + "\" cannot be read: " + problem);
         return 0;

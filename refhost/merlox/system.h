@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <ctime>
 #include <string>
 
 namespace refhost {
@@ -19,5 +20,7 @@ std::string DefaultPluginName();
 bool ChangeDirectory(const std::string& dir);
 void NameThisThread(const char* name);
 void SleepMilliseconds(int milliseconds);
+// The local civil time of a moment, converted safely from any thread.
+bool LocalTimeOf(std::time_t moment, std::tm& local);
 
 }  // namespace refhost

@@ -83,4 +83,6 @@ void SleepMilliseconds(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+bool LocalTimeOf(std::time_t moment, std::tm& local) { return localtime_r(&moment, &local) != nullptr; }
+
 }  // namespace refhost

@@ -69,8 +69,26 @@ std::string DefaultPluginName() { return "callerid.dll"; }
 
 bool ChangeDirectory(const std::string& dir) { return SetCurrentDirectoryA(dir.c_str()) != 0; }
 
-void NameThisThread(const char*) {}
+// Thread names came with Windows 10; on older systems and where the
+// function is missing, threads stay unnamed.
+void NameThisThread(const char* name) {
+    using SetDescription = HRESULT(WINAPI*)(HANDLE, PCWSTR);
+    auto set = reinterpret_cast<SetDescription>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetThreadDescription")));
+    if (!set) return;
+    wchar_t wide[64] = {};
+    for (int i = 0; i < 63 && name[i]; ++i) wide[i] = static_cast<unsigned char>(name[i]);
+    set(GetCurrentThread(), wide);
+}
 
 void SleepMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
+// The runtime keeps the converted time in a buffer of each thread's own.
+bool LocalTimeOf(std::time_t moment, std::tm& local) {
+    const std::tm* converted = std::localtime(&moment);
+    if (!converted) return false;
+    local = *converted;
+    return true;
+}
 
 }  // namespace refhost

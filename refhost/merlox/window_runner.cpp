@@ -3,6 +3,7 @@
 // The controls' values live in window_controls.cpp.
 #include "window_runner.h"
 
+#include <atomic>
 #include <cstdio>
 #include <utility>
 
@@ -89,7 +90,7 @@ void RunningWindow::PressKey(uint16_t key) {
         Close(kEscapeCloseId);
         return;
     }
-    Command(key, how);
+    Command(key, how + " chooses no control");
 }
 
 // A button, radio button or check box whose id is the key (buttons only)
@@ -124,9 +125,12 @@ void RunningWindow::Choose(const WindowRecord& control, const std::string& how) 
     }
 }
 
+// The command is announced before it is sent, so that whatever the
+// procedure does meanwhile (a question, a nested window) follows it.
 void RunningWindow::Command(uint16_t id, const std::string& how) {
+    Print(how);
     int result = Send(id, kEventCommand);
-    Print(how + ": command " + Hex(id) + " -> " + ResultName(result));
+    Print("command " + Hex(id) + " -> " + ResultName(result));
 }
 
 void RunningWindow::Close(uint16_t id) {
@@ -197,7 +201,12 @@ int RunModalWindow(const void* header, void* data, WindowProcedure procedure) {
     return window.closedBy();
 }
 
+static std::atomic<bool> g_windowTimeMovesClock{true};
+
+void SetWindowTimeMovesClock(bool moves) { g_windowTimeMovesClock.store(moves); }
+
 void AdvanceHostClockMilliseconds(int milliseconds) {
+    if (!g_windowTimeMovesClock.load()) return;
     g_clockMilliseconds += milliseconds;
     if (g_clockMilliseconds < 1000) return;
     AdvanceClock(g_clockMilliseconds / 1000);

@@ -39,6 +39,7 @@ public:
 
     uint16_t id() const { return description_.window().id; }
     const WindowDescription& description() const { return description_; }
+    WindowProcedure procedure() const { return procedure_; }
     // "[title]", the prefix of the window's console lines.
     std::string Label() const;
 
@@ -85,6 +86,20 @@ public:
     bool timerArmed() const { return timerInterval_ > 0; }
     int timerInterval() const { return timerInterval_; }
 
+    // What a screen draws, by record index (0 is the window itself, whose
+    // rectangle the plug-in may have changed): an input's or display
+    // field's text (numbers in decimal), whether a check box is checked or
+    // a radio button chosen, and the control's rectangle now.
+    struct ControlView {
+        std::string text;
+        bool on = false;
+        Rectangle rectangle{};
+    };
+    ControlView ViewOf(std::size_t index) const;
+    // The user chooses the control at this record index (Enter or Space on
+    // it) as its key would choose it.
+    void ChooseControl(std::size_t index);
+
 private:
     struct ControlState {
         std::string text;      // inputs and display fields
@@ -128,6 +143,18 @@ public:
     // The chosen path (Mazovia, the host's form of a path), or nothing
     // when the user cancels.
     virtual std::optional<std::string> ChooseFile(std::string_view mask) = 0;
+    // The same, for a chooser that opens on the path the field holds now.
+    virtual std::optional<std::string> ChooseFileStartingAt(std::string_view mask, std::string_view) {
+        return ChooseFile(mask);
+    }
+    // A message box, question or notice (Mazovia title and text, message
+    // markup included) for a user who shows it. True when it was shown;
+    // for a question, yes then holds the answer. A user who shows nothing
+    // leaves the console and the --answer option to serve.
+    virtual bool ShowMessage(std::string_view, std::string_view, bool /*question*/, bool& /*yes*/) { return false; }
+    // The log viewer for a user who shows it: its title, and the content
+    // of the file it shows (nothing when the file does not exist).
+    virtual void ShowViewer(std::string_view /*title*/, std::optional<std::string_view> /*content*/) {}
 };
 
 // Installs the user for as long as this object lives; the one before it
@@ -155,5 +182,8 @@ std::optional<uint16_t> LastClosingId();
 // The host's clock moves with the windows' time: milliseconds are summed
 // and the clock advances by every whole second they make up.
 void AdvanceHostClockMilliseconds(int milliseconds);
+// Where the windows' time is real time (a person at a terminal) the clock
+// runs by itself, and the windows' time must not move it a second time.
+void SetWindowTimeMovesClock(bool moves);
 
 }  // namespace refhost

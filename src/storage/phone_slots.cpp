@@ -18,9 +18,10 @@ CallRecord g_phoneSlots[kSlotCount];
 
 static_assert(sizeof g_phoneSlots == kSlotFileSize);
 
-// Arguments of the host's stream opening: deny-none sharing and the two
-// values the host expects after it.
+// Other stations may read the slot file while it is open here, so the
+// host opens it deny-none (0x40 in the runtime's numbering of sharing).
 static constexpr int kShareDenyNone = 0x40;
+// The host's plain message box with one button.
 static constexpr int kMessageBoxStyle = 1;
 
 static constexpr auto kNameTooLong = MZ(u8"Nazwa pliku telefonow za dluga: %d znakow (najwyzej 255)");
@@ -201,8 +202,11 @@ static int WriteImageAndClose(FILE* stream) {
     return written && closed ? 0 : -1;
 }
 
-void UpdatePhoneSlots(const CallRecord& record) {
+void UpdatePhoneSlots(const CallRecord& incoming) {
     SharedStateLock lock;
+    // A copy, because the image is cleared below and the caller may have
+    // handed in one of its slots.
+    const CallRecord record = incoming;
     char path[kPathCapacity];
     char message[kMessageCapacity];
     std::memset(g_phoneSlots, 0, sizeof g_phoneSlots);

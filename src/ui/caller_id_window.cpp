@@ -159,11 +159,8 @@ static int ChooseSlotFile() {
                                    -1) == -1)
         return kHandled;
     chosen.fileName[kFileNameSize - 1] = '\0';
-    {
-        SharedStateLock lock;
-        CopyText(g_settings.slotFileName, sizeof g_settings.slotFileName, chosen.fileName);
-        CopyText(g_shownFileName, sizeof g_shownFileName, chosen.fileName);
-    }
+    SetSlotFileName(chosen.fileName);
+    CopyText(g_shownFileName, sizeof g_shownFileName, chosen.fileName);
     CallHost<Host::ExchangeWindowData>(&chosen, kShowRecord);
     CallHost<Host::RefreshWindow>(0, 0x8000, 1);
     return kRedraw;
@@ -251,8 +248,7 @@ static void TakeWindowSettings() {
     g_settings.selectedSlot = static_cast<int16_t>(g_windowData.selectedSlot);
     g_settings.port = g_windowData.port;
     g_windowData.fileName[kFileNameSize - 1] = '\0';
-    if (std::strcmp(g_windowData.fileName, g_shownFileName) != 0)
-        CopyText(g_settings.slotFileName, sizeof g_settings.slotFileName, g_windowData.fileName);
+    if (std::strcmp(g_windowData.fileName, g_shownFileName) != 0) SetSlotFileName(g_windowData.fileName);
 }
 
 void UDPSetup() {

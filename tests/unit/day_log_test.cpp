@@ -26,14 +26,6 @@ TEST_F(DayLogTest, PathHasDashesAtPositionsTwoAndFiveAndTheDirectoryIsMade) {
     EXPECT_STREQ(path, "LOGS\\TELEFONY\\31-01-2027.LOG");
 }
 
-TEST_F(DayLogTest, PathIsCutToTheCallersBuffer) {
-    char path[12];
-    std::memset(path, 'x', sizeof path);
-    DayLogPath(path, 8);
-    EXPECT_STREQ(path, "LOGS\\TE");
-    EXPECT_EQ(path[8], 'x');
-}
-
 TEST_F(DayLogTest, EventLineHasDateTimeComputerStationUserAndMessage) {
     refhost::HostOptions().station = 7;
     refhost::HostOptions().user = "Łucja";

@@ -66,10 +66,12 @@ TEST_F(SettingsTest, FirstLoadWithoutFilesKeepsTheInitialNumbers) {
 
 TEST_F(SettingsTest, OtherSectionsKeysAndCommentsSurviveASave) {
     test::WriteFile("MERLOX.INI", "; host settings\n[Druk]\nPort=LPT1\n\n[ornitel]\nInny=5\npytaj=0,0,0,1\n\n[Baza]\nSciezka=D:\\\n");
+    test::WriteFile("Ornitel.ini", "[Ornitel]\nInny=1\n\n[Inna]\nX=2\n");
     g_settings = {1, 6, 3, 2000, "A.DAT"};
     SaveSettings();
     EXPECT_EQ(test::ReadFile("MERLOX.INI"),
               "; host settings\n[Druk]\nPort=LPT1\n\n[ornitel]\nInny=5\nPytaj=1,6,3,2000\n\n[Baza]\nSciezka=D:\\\n");
+    EXPECT_EQ(test::ReadFile("Ornitel.ini"), "[Ornitel]\nInny=1\nFilename=A.DAT\n\n[Inna]\nX=2\n");
 }
 
 // A hand-edited or damaged value is reported and changes nothing; the
@@ -110,10 +112,4 @@ TEST_F(SettingsTest, OverlongStoredFileNameIsCutToTheReadersWidth) {
     LoadSettings();
     EXPECT_EQ(std::string(g_settings.slotFileName), name.substr(0, 257));
     EXPECT_NE(test::TakeConsole().find("it was cut"), std::string::npos);
-}
-
-TEST_F(SettingsTest, ChangedFileNameIsCutToItsField) {
-    std::string name(400, 'F');
-    SetSlotFileName(name.c_str());
-    EXPECT_EQ(std::string(g_settings.slotFileName), name.substr(0, sizeof g_settings.slotFileName - 1));
 }

@@ -1,0 +1,437 @@
+// udp_bench: the UDP caller-ID service on loopback, measured against a
+// floor. The plug-in runs in the reference host (a process of its own, the
+// wall clock, the log option on); the floor is a minimal receive-and-write
+// loop in another process doing the same file work per call: the same six
+// appended day-log lines and the same read and rewrite of the 5620-byte
+// slot file. Both are driven the same way and their figures compared.
+//
+//   udp_bench [--samples N] [--idle SECONDS]
+#include <arpa/inet.h>
+#include <dirent.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kSlotCount = 10;
+constexpr int kRecordSize = 562;
+constexpr int kPhoneOffset = 500;
+constexpr int kTargetOffset = 521;
+constexpr int kDateOffset = 542;
+constexpr int kTimeOffset = 553;
+constexpr char kSlotFile[] = "LOGS/TELEFONY/CLIP.DAT";
+
+double Microseconds(Clock::duration d) {
+    return std::chrono::duration<double, std::micro>(d).count();
+}
+
+int FreeUdpPort() {
+    int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+std::string TodayLogName() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char name[64];
+    std::snprintf(name, sizeof name, "LOGS/TELEFONY/%02d-%02d-%04d.LOG", local.tm_mday,
+                  local.tm_mon + 1, local.tm_year + 1900);
+    return name;
+}
+
+// ---------------------------------------------------------------- the floor
+
+void AppendLine(const std::string& path, const std::string& line) {
+    mkdir("LOGS", 0777);
+    mkdir("LOGS/TELEFONY", 0777);
+    FILE* stream = std::fopen(path.c_str(), "ab");
+    if (!stream) return;
+    std::fwrite(line.data(), 1, line.size(), stream);
+    std::fputc('\n', stream);
+    std::fclose(stream);
+}
+
+std::string Field(const std::string& text, int index) {
+    std::size_t start = 0;
+    for (int i = 0; i < index; ++i) {
+        start = text.find('\t', start);
+        if (start == std::string::npos) return "";
+        ++start;
+    }
+    return text.substr(start, text.find('\t', start) - start);
+}
+
+// Files the call in the slot of its target, or the first free one, and
+// rewrites the whole file, with the event lines in the places where the
+// plug-in's slot update writes them.
+void FileInSlot(const std::string& log, const std::string& stamp, const std::string& phone,
+                const std::string& target, const std::string& text) {
+    char image[kSlotCount * kRecordSize] = {};
+    mkdir("LOGS", 0777);
+    mkdir("LOGS/TELEFONY", 0777);
+    FILE* stream = std::fopen(kSlotFile, "rb+");
+    if (!stream) stream = std::fopen(kSlotFile, "wb+");
+    if (!stream) return;
+    std::fread(image, 1, sizeof image, stream);
+    AppendLine(log, stamp + "Otwarto plik telefonow (aktualizacja - zapis)");
+    int slot = -1;
+    for (int i = 0; i < kSlotCount && slot < 0; ++i)
+        if (target == image + i * kRecordSize + kTargetOffset) slot = i;
+    for (int i = 0; i < kSlotCount && slot < 0; ++i)
+        if (image[i * kRecordSize + kTargetOffset] == '\0') slot = i;
+    if (slot >= 0) {
+        char* record = image + slot * kRecordSize;
+        std::memset(record, 0, kRecordSize);
+        std::snprintf(record, kPhoneOffset, "%s", text.c_str());
+        std::snprintf(record + kPhoneOffset, 21, "%s", phone.c_str());
+        std::snprintf(record + kTargetOffset, 21, "%s", target.c_str());
+        std::snprintf(record + kDateOffset, 11, "%s", "01.03.2024");
+        std::snprintf(record + kTimeOffset, 9, "%s", "10:00:00");
+        AppendLine(log, stamp + "Slot nr " + std::to_string(slot) + " wpisanie telefonu: " + phone +
+                            " - > " + target);
+        std::rewind(stream);
+        std::fwrite(image, 1, sizeof image, stream);
+    }
+    std::fclose(stream);
+}
+
+[[noreturn]] void RunFloor(int port) {
+    int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    int size = 1 << 20;
+    setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) _exit(1);
+    const std::string stamp = "01.03.2024 10:00:00 bench:s=1:u=ADMIN ";
+    char buffer[1024];
+    for (;;) {
+        ssize_t length = recv(fd, buffer, sizeof buffer - 1, 0);
+        if (length <= 0) continue;
+        std::string text(buffer, static_cast<std::size_t>(length));
+        std::string phone = Field(text, 0), target = Field(text, 1), note = Field(text, 4);
+        std::string log = TodayLogName();
+        AppendLine(log, stamp + "R[127.0.0.1]:" + text);
+        AppendLine(log, "01.03.2024\t10:00:00\t" + phone + "\t" + target + "\t" + note + "\t");
+        FileInSlot(log, stamp, phone, target, note);
+        AppendLine(log, stamp + "Zapisano informacje do pliku LOGS\\TELEFONY\\CLIP.DAT");
+        AppendLine(log, stamp + "Zapis");
+    }
+}
+
+// ------------------------------------------------------------- the targets
+
+struct Target {
+    std::string name;
+    std::string dir;
+    int port = 0;
+    pid_t pid = -1;
+};
+
+std::string MakeDirectory(const std::string& name) {
+    char pattern[] = "/tmp/callerid-bench-XXXXXX";
+    std::string dir = mkdtemp(pattern);
+    dir += "/" + name;
+    mkdir(dir.c_str(), 0777);
+    return dir;
+}
+
+Target StartPlugin() {
+    Target t{"plug-in", MakeDirectory("plugin"), FreeUdpPort()};
+    std::ofstream(t.dir + "/MERLOX.INI") << "[Ornitel]\nPytaj=1,4,0," << t.port << "\n";
+    t.pid = fork();
+    if (t.pid == 0) {
+        if (chdir(t.dir.c_str()) != 0) _exit(1);
+        std::freopen("/dev/null", "w", stdout);
+        execl(CALLERID_REFHOST_PATH, CALLERID_REFHOST_PATH, "--headless", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return t;
+}
+
+Target StartFloor() {
+    Target t{"floor", MakeDirectory("floor"), FreeUdpPort()};
+    t.pid = fork();
+    if (t.pid == 0) {
+        if (chdir(t.dir.c_str()) != 0) _exit(1);
+        RunFloor(t.port);
+    }
+    return t;
+}
+
+void Stop(Target& t) {
+    if (t.pid <= 0) return;
+    kill(t.pid, SIGTERM);
+    waitpid(t.pid, nullptr, 0);
+    t.pid = -1;
+    std::string parent = t.dir.substr(0, t.dir.rfind('/'));
+    std::string command = "rm -rf '" + parent + "'";
+    if (std::system(command.c_str()) != 0) std::fprintf(stderr, "cannot remove %s\n", parent.c_str());
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool WaitForText(const std::string& path, const std::string& text, int seconds) {
+    auto deadline = Clock::now() + std::chrono::seconds(seconds);
+    while (Clock::now() < deadline) {
+        if (ReadFile(path).find(text) != std::string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+class Sender {
+public:
+    Sender() : fd_(socket(AF_INET, SOCK_DGRAM, 0)) {}
+    ~Sender() { close(fd_); }
+    void Send(int port, const std::string& bytes) {
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(static_cast<uint16_t>(port));
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    }
+
+private:
+    int fd_;
+};
+
+// Every call of the run has a phone of its own, so none is a repeat.
+long long g_nextPhone = 500000000;
+
+std::string NextCall(std::string& phone) {
+    phone = std::to_string(g_nextPhone++);
+    std::string target = "T" + std::to_string(g_nextPhone % kSlotCount);
+    return phone + "\t" + target + "\t\t\tFirma Benchmark NIP:1234567890";
+}
+
+bool SlotFileHolds(const std::string& path, const std::string& phone) {
+    char image[kSlotCount * kRecordSize];
+    FILE* stream = std::fopen(path.c_str(), "rb");
+    if (!stream) return false;
+    std::size_t got = std::fread(image, 1, sizeof image, stream);
+    std::fclose(stream);
+    for (std::size_t i = 0; i + kRecordSize <= got; i += kRecordSize)
+        if (phone == std::string(image + i + kPhoneOffset, strnlen(image + i + kPhoneOffset, 21)))
+            return true;
+    return false;
+}
+
+struct Latency {
+    double p50 = 0, p99 = 0, max = 0;
+};
+
+// From the send to the moment the slot file holds the call, one call at a time.
+Latency MeasureLatency(const Target& t, int samples) {
+    Sender sender;
+    std::string slotFile = t.dir + "/" + kSlotFile;
+    std::vector<double> times;
+    for (int i = 0; i < samples + 100; ++i) {
+        std::string phone;
+        std::string call = NextCall(phone);
+        auto sent = Clock::now();
+        sender.Send(t.port, call);
+        while (!SlotFileHolds(slotFile, phone)) {
+            if (Clock::now() - sent > std::chrono::seconds(5)) {
+                std::fprintf(stderr, "%s: call %s never reached the slot file\n", t.name.c_str(), phone.c_str());
+                break;
+            }
+        }
+        if (i >= 100) times.push_back(Microseconds(Clock::now() - sent));   // after a warm-up
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times[times.size() * 99 / 100], times.back()};
+}
+
+// Counts the call lines (those without an event line's ":u=") of a day
+// log as it grows.
+class CallLineCounter {
+public:
+    explicit CallLineCounter(std::string path) : path_(std::move(path)) {}
+    long long Count() {
+        FILE* stream = std::fopen(path_.c_str(), "rb");
+        if (!stream) return count_;
+        std::fseek(stream, offset_, SEEK_SET);
+        char buffer[1 << 16];
+        std::size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, stream)) > 0) {
+            offset_ += static_cast<long>(got);
+            for (std::size_t i = 0; i < got; ++i) {
+                if (buffer[i] != '\n') {
+                    line_ += buffer[i];
+                    continue;
+                }
+                if (line_.find(":u=") == std::string::npos) ++count_;
+                line_.clear();
+            }
+        }
+        std::fclose(stream);
+        return count_;
+    }
+
+private:
+    std::string path_;
+    long offset_ = 0;
+    std::string line_;
+    long long count_ = 0;
+};
+
+struct Flood {
+    int rate = 0;
+    long long sent = 0, recorded = 0;
+    double seconds = 0;   // from the first send to the last call recorded
+};
+
+// Sends calls evenly at the rate for about two seconds and counts the
+// calls that reach the day log.
+Flood RunFlood(const Target& t, CallLineCounter& counter, int rate) {
+    Sender sender;
+    Flood flood{rate, rate * 2LL, 0, 0};
+    long long before = counter.Count();
+    auto start = Clock::now();
+    auto interval = std::chrono::nanoseconds(1000000000LL / rate);
+    for (long long i = 0; i < flood.sent; ++i) {
+        while (Clock::now() < start + i * interval) {
+        }
+        std::string phone;
+        sender.Send(t.port, NextCall(phone));
+    }
+    auto lastProgress = Clock::now();
+    long long seen = before;
+    while (seen - before < flood.sent && Clock::now() - lastProgress < std::chrono::seconds(2)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        long long now = counter.Count();
+        if (now != seen) lastProgress = Clock::now();
+        seen = now;
+    }
+    flood.recorded = seen - before;
+    flood.seconds = std::chrono::duration<double>(lastProgress - start).count();
+    return flood;
+}
+
+// The highest of the offered rates that loses no call.
+Flood SustainedRate(const Target& t) {
+    CallLineCounter counter(t.dir + "/" + TodayLogName());
+    Flood best{};
+    for (int rate : {1000, 2000, 5000, 10000, 20000, 40000}) {
+        Flood flood = RunFlood(t, counter, rate);
+        std::fprintf(stderr, "  %s at %d calls/s: %lld of %lld recorded\n", t.name.c_str(), rate,
+                     flood.recorded, flood.sent);
+        if (flood.recorded != flood.sent) break;
+        best = flood;
+    }
+    return best;
+}
+
+long long StatusKilobytes(pid_t pid, const char* key) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key, 0) == 0) return std::atoll(line.c_str() + std::strlen(key));
+    return -1;
+}
+
+// Nanoseconds on the processor of every thread of the process, and of the
+// thread with the given name alone.
+std::pair<long long, long long> CpuNanoseconds(pid_t pid, const std::string& threadName) {
+    std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    long long all = 0, named = 0;
+    DIR* dir = opendir(tasks.c_str());
+    if (!dir) return {0, 0};
+    while (dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] == '.') continue;
+        std::string task = tasks + "/" + entry->d_name;
+        long long ns = std::atoll(ReadFile(task + "/schedstat").c_str());
+        std::string comm = ReadFile(task + "/comm");
+        all += ns;
+        if (comm.substr(0, comm.find('\n')) == threadName) named += ns;
+    }
+    closedir(dir);
+    return {all, named};
+}
+
+struct Idle {
+    double threadPercent = 0, processPercent = 0;
+};
+
+Idle MeasureIdle(pid_t pid, int seconds) {
+    auto [allBefore, listenerBefore] = CpuNanoseconds(pid, "UDPPoling");
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    auto [allAfter, listenerAfter] = CpuNanoseconds(pid, "UDPPoling");
+    double span = seconds * 1e9;
+    return {100.0 * static_cast<double>(listenerAfter - listenerBefore) / span,
+            100.0 * static_cast<double>(allAfter - allBefore) / span};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int samples = 5000, idleSeconds = 10;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--samples") == 0) samples = std::max(100, std::atoi(argv[i + 1]));
+        if (std::strcmp(argv[i], "--idle") == 0) idleSeconds = std::max(1, std::atoi(argv[i + 1]));
+    }
+    Target plugin = StartPlugin();
+    Target floor = StartFloor();
+    if (!WaitForText(plugin.dir + "/" + TodayLogName(), "rozpoczeto nasluch", 10)) {
+        std::fprintf(stderr, "the plug-in did not start listening\n");
+        Stop(plugin);
+        Stop(floor);
+        return 1;
+    }
+
+    std::fprintf(stderr, "idle for %d s...\n", idleSeconds);
+    Idle idle = MeasureIdle(plugin.pid, idleSeconds);
+    std::fprintf(stderr, "latency, %d calls each...\n", samples);
+    Latency pluginLatency = MeasureLatency(plugin, samples);
+    Latency floorLatency = MeasureLatency(floor, samples);
+    std::fprintf(stderr, "sustained rate...\n");
+    Flood pluginRate = SustainedRate(plugin);
+    Flood floorRate = SustainedRate(floor);
+    long long pluginPeak = StatusKilobytes(plugin.pid, "VmHWM:");
+    long long floorPeak = StatusKilobytes(floor.pid, "VmHWM:");
+    Stop(plugin);
+    Stop(floor);
+
+    auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
+    std::printf("| measure | plug-in in refhost | floor | ratio |\n|---|---|---|---|\n");
+    std::printf("| send to slot file, p50 | %.0f us | %.0f us | %.2f |\n", pluginLatency.p50,
+                floorLatency.p50, ratio(pluginLatency.p50, floorLatency.p50));
+    std::printf("| send to slot file, p99 | %.0f us | %.0f us | %.2f |\n", pluginLatency.p99,
+                floorLatency.p99, ratio(pluginLatency.p99, floorLatency.p99));
+    std::printf("| send to slot file, max | %.0f us | %.0f us | |\n", pluginLatency.max, floorLatency.max);
+    std::printf("| distinct calls/s with none lost (offered) | %d | %d | %.2f |\n", pluginRate.rate,
+                floorRate.rate, ratio(floorRate.rate, pluginRate.rate));
+    std::printf("| idle CPU, listener thread | %.4f %% of a core | | |\n", idle.threadPercent);
+    std::printf("| idle CPU, whole host process | %.4f %% of a core | | |\n", idle.processPercent);
+    std::printf("| peak memory (VmHWM) | %lld kB | %lld kB | |\n", pluginPeak, floorPeak);
+    return 0;
+}
