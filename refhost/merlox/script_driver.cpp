@@ -3,19 +3,16 @@
 // session; expectations are checked in script_expectations.cpp.
 #include "script_driver.h"
 
-#include <cstdio>
-
 #include "contractor_table.h"
 #include "host.h"
 #include "search_window.h"
-#include "window_keys.h"
 
 namespace refhost {
 namespace {
 
 // "window 1001 \"Wybierz\"" for messages about the window on top.
 std::string Describe(const RunningWindow& window) {
-    return "window " + std::to_string(window.id()) + " " + window.Label();
+    return "window " + WindowIdText(window.id()) + " " + window.Label();
 }
 
 std::string PlaceName(ScriptPlace place) {
@@ -175,7 +172,8 @@ void ScriptDriver::RunInWindow(const ScriptLine& line, RunningWindow& window) {
         case ScriptCommand::SearchType:
             // An input that refuses what is typed is the window's business;
             // only a missing input is the script's mistake.
-            if (!window.Type(static_cast<uint16_t>(line.id), line.text, note) && !window.InputText(line.id))
+            if (!window.Type(static_cast<uint16_t>(line.id), line.text, note) &&
+                !window.InputText(static_cast<uint16_t>(line.id)))
                 Fail(line, note);
             return;
         case ScriptCommand::WindowTick:

@@ -152,12 +152,13 @@ std::optional<std::string> CheckExpectation(const ScriptLine& line) {
     }
     switch (line.command) {
         case ScriptCommand::ExpectWindow:
-            if (!window) return "expected window " + std::to_string(line.id) + "; no window is open";
+            if (!window) return "expected window " + WindowIdText(static_cast<uint16_t>(line.id)) + "; no window is open";
             if (window->id() != line.id)
-                return "expected window " + std::to_string(line.id) + "; window " + std::to_string(window->id()) + " is on top";
+                return "expected window " + WindowIdText(static_cast<uint16_t>(line.id)) + "; window " +
+                       WindowIdText(window->id()) + " is on top";
             return std::nullopt;
         case ScriptCommand::ExpectNoWindow:
-            if (window) return "expected no window; window " + std::to_string(window->id()) + " is open";
+            if (window) return "expected no window; window " + WindowIdText(window->id()) + " is open";
             return std::nullopt;
         case ScriptCommand::ExpectClosed: {
             std::optional<uint16_t> closedBy = LastClosingId();

@@ -98,6 +98,7 @@ public:
     bool Parse(std::string& problem);
 
 private:
+    bool ParseVerb();
     bool ParseClock();
     bool ParseAction();
     bool ParseTable();
@@ -179,30 +180,25 @@ bool LineParser::End(ScriptCommand command) {
 }
 
 bool LineParser::Parse(std::string& problem) {
-    std::string verb;
-    bool parsed = false;
-    if (!Word(verb, "a line starts with a command word")) {
-    } else if (verb == "answer") {
-        parsed = Switch("yes", "no", line_.yes, "answer takes yes or no") && End(ScriptCommand::Answer);
-    } else if (verb == "print") {
-        parsed = Quoted(line_.text, "print takes a quoted text") && End(ScriptCommand::Print);
-    } else if (verb == "clock") {
-        parsed = ParseClock();
-    } else if (verb == "action") {
-        parsed = ParseAction();
-    } else if (verb == "table") {
-        parsed = ParseTable();
-    } else if (verb == "search") {
-        parsed = ParseSearch();
-    } else if (verb == "window") {
-        parsed = ParseWindow();
-    } else if (verb == "expect") {
-        parsed = ParseExpect();
-    } else {
-        Fail("unknown command '" + verb + "'");
+    if (!ParseVerb()) {
+        problem = problem_;
+        return false;
     }
-    if (!parsed) problem = problem_;
-    return parsed;
+    return true;
+}
+
+bool LineParser::ParseVerb() {
+    std::string verb;
+    if (!Word(verb, "a line starts with a command word")) return false;
+    if (verb == "answer") return Switch("yes", "no", line_.yes, "answer takes yes or no") && End(ScriptCommand::Answer);
+    if (verb == "print") return Quoted(line_.text, "print takes a quoted text") && End(ScriptCommand::Print);
+    if (verb == "clock") return ParseClock();
+    if (verb == "action") return ParseAction();
+    if (verb == "table") return ParseTable();
+    if (verb == "search") return ParseSearch();
+    if (verb == "window") return ParseWindow();
+    if (verb == "expect") return ParseExpect();
+    return Fail("unknown command '" + verb + "'");
 }
 
 bool LineParser::ParseClock() {

@@ -3,6 +3,9 @@
 // bounds after sixteen.
 #include "window_builder.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace refhost {
 namespace {
 
@@ -83,13 +86,15 @@ WindowDescriptionBuilder& WindowDescriptionBuilder::NumberInput(uint16_t id, uin
 
 std::vector<uint8_t> WindowDescriptionBuilder::Bytes() const {
     std::size_t totalLength = 4 + records_.size();
-    std::vector<uint8_t> bytes = {
+    const uint8_t header[] = {
         static_cast<uint8_t>(totalLength),       static_cast<uint8_t>(totalLength >> 8),
         static_cast<uint8_t>(totalLength >> 16), static_cast<uint8_t>(totalLength >> 24),
         static_cast<uint8_t>(records_.size()),   static_cast<uint8_t>(records_.size() >> 8),
         static_cast<uint8_t>(controlCount_),     static_cast<uint8_t>(controlCount_ >> 8),
     };
-    bytes.insert(bytes.end(), records_.begin(), records_.end());
+    std::vector<uint8_t> bytes(sizeof header + records_.size());
+    std::copy(std::begin(header), std::end(header), bytes.begin());
+    std::copy(records_.begin(), records_.end(), bytes.begin() + sizeof header);
     return bytes;
 }
 

@@ -51,7 +51,12 @@ RunningWindow::RunningWindow(WindowDescription description, void* data, WindowPr
     }
 }
 
-std::string RunningWindow::Label() const { return "[" + ReadableControlText(description_.window().text) + "]"; }
+std::string RunningWindow::Label() const {
+    std::string label(1, '[');
+    label += ReadableControlText(description_.window().text);
+    label += ']';
+    return label;
+}
 
 void RunningWindow::Print(const std::string& text) const { PrintLine(Label() + " " + text); }
 
@@ -72,9 +77,9 @@ int RunningWindow::Send(int id, int event) {
 void RunningWindow::Open() {
     if (data_) ShowRecord(data_);
     char summary[128];
-    std::snprintf(summary, sizeof summary, "window %u opened: %zu controls, data record %zu bytes", id(),
+    std::snprintf(summary, sizeof summary, " opened: %zu controls, data record %zu bytes",
                   description_.controls().size(), description_.dataSize);
-    Print(summary);
+    Print("window " + WindowIdText(id()) + summary);
     int result = Send(id(), kEventOpened);
     Trace(52026, "opened -> %s", ResultName(result).c_str());
 }
@@ -204,6 +209,8 @@ int RunModalWindow(const void* header, void* data, WindowProcedure procedure) {
 static std::atomic<bool> g_windowTimeMovesClock{true};
 
 void SetWindowTimeMovesClock(bool moves) { g_windowTimeMovesClock.store(moves); }
+
+std::string WindowIdText(uint16_t id) { return std::to_string(id) + " (" + Hex(id) + ")"; }
 
 void AdvanceHostClockMilliseconds(int milliseconds) {
     if (!g_windowTimeMovesClock.load()) return;

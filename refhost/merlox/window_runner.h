@@ -179,6 +179,10 @@ RunningWindow* CurrentWindow();
 // The id the last window closed with, if any has closed.
 std::optional<uint16_t> LastClosingId();
 
+// A window's id as messages name it, in both the forms scripts use:
+// "1001 (0x03E9)", "115 (0x0073)".
+std::string WindowIdText(uint16_t id);
+
 // The host's clock moves with the windows' time: milliseconds are summed
 // and the clock advances by every whole second they make up.
 void AdvanceHostClockMilliseconds(int milliseconds);

@@ -20,7 +20,7 @@ int RunInteractive(PluginSession& session, const std::function<bool()>& stopRequ
     screen::CursesSession terminal;
     screen::EventFeed events;
     screen::ScopedConsoleFeed feed(events);
-    screen::Screen screen(terminal, events);
+    screen::Screen screen(terminal, events, stopRequested);
     screen::WindowScreen windows(screen, stopRequested);
     screen::TableScreen table(screen, windows, session);
     screen::ScopedLayer bottom(screen, table);

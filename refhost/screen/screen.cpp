@@ -28,7 +28,8 @@ int StatusRowsFor(int height) { return height >= kHeightForStatus ? kStatusRows 
 
 }  // namespace
 
-Screen::Screen(const CursesSession& terminal, EventFeed& events) : terminal_(terminal), events_(events) {}
+Screen::Screen(const CursesSession& terminal, EventFeed& events, std::function<bool()> stopRequested)
+    : terminal_(terminal), events_(events), stopRequested_(std::move(stopRequested)) {}
 
 void Screen::Push(Layer& layer) { layers_.push_back(&layer); }
 
@@ -99,6 +100,7 @@ ScreenKey Screen::WaitKey(int milliseconds) {
     auto deadline = Clock::now() + std::chrono::milliseconds(std::max(0, milliseconds));
     uint64_t seen = events_.generation();
     while (true) {
+        if (stopRequested_()) return TranslateKey(false, 27, false);
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         int slice = static_cast<int>(std::clamp<long long>(left, 0, kPollMilliseconds));
         ScreenKey key = ReadKey(slice);

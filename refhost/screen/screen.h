@@ -4,6 +4,7 @@
 // which keys it takes on the bottom line.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,9 @@ public:
 
 class Screen {
 public:
-    Screen(const CursesSession& terminal, EventFeed& events);
+    // Once stopRequested says so, every wait ends at once with ESC, so that
+    // boxes and windows close without anybody at the keyboard.
+    Screen(const CursesSession& terminal, EventFeed& events, std::function<bool()> stopRequested);
 
     void Push(Layer& layer);
     void Remove(Layer& layer);
@@ -45,6 +48,7 @@ private:
 
     const CursesSession& terminal_;
     EventFeed& events_;
+    std::function<bool()> stopRequested_;
     std::vector<Layer*> layers_;
 };
 

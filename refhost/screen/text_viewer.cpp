@@ -16,7 +16,7 @@ public:
         : title_(std::move(title)), lines_(std::move(lines)) {}
 
     void Paint(Canvas& canvas) override {
-        Area box{1, 1, canvas.width() - 2, canvas.height() - 2};
+        Area box{0, 1, canvas.width(), canvas.height() - 1};  // under the menu bar, over all else
         pageRows_ = std::max(1, box.height - 2);
         Clamp();
         canvas.Box(box, Look::Dialog, Look::DialogFrame, title_);

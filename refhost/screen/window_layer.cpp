@@ -83,7 +83,12 @@ void WindowLayer::EnsureFocus() {
     }
     bool stillThere = focus_ && std::any_of(stops.begin(), stops.end(),
                                             [&](const FocusStop& stop) { return stop.record == *focus_; });
-    if (!stillThere) FocusOn(stops[FirstStop(stops)].record);
+    if (stillThere) return;
+    // In a radio group the focus starts on the chosen button.
+    std::size_t first = FirstStop(stops);
+    for (std::size_t i = first; i < stops.size() && stops[i].kind == RecordKind::RadioButton; ++i)
+        if (window_.ViewOf(stops[i].record).on) first = i;
+    FocusOn(stops[first].record);
 }
 
 void WindowLayer::Commit() {

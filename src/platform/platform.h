@@ -119,6 +119,13 @@ int ReceiveDatagram(SocketHandle socket, char* buffer, int capacity, uint8_t sen
 void FailNextReceives(int count, int error);
 bool TakeReceiveFault(int* error);   // for the implementations
 
+// Test switch: the next `count` start-ups of the socket library, or
+// creations of a socket, fail with the Windows Sockets error given, as a
+// station whose network stack is missing or out of handles would see it.
+enum class SocketCall { Start, Open, kCount };
+void FailNextSocketCalls(SocketCall call, int count, int error);
+bool TakeSocketFault(SocketCall call, int* error);   // for the implementations
+
 int SetSocketNonBlocking(SocketHandle socket);
 int AllowBroadcast(SocketHandle socket);
 // Sends one datagram to a dotted IPv4 address and port.

@@ -125,6 +125,8 @@ void GetComputerNameText(char* name, std::size_t size) {
 static std::atomic<int> g_socketStarts{0};
 
 int StartSockets() {
+    int fault = 0;
+    if (TakeSocketFault(SocketCall::Start, &fault)) return fault;
     g_socketStarts.fetch_add(1);
     return 0;
 }
@@ -173,6 +175,11 @@ static int SocketErrorOf(int error) {
 static int LastSocketError() { return SocketErrorOf(errno); }
 
 int OpenUdpSocket(SocketHandle* socketHandle) {
+    int fault = 0;
+    if (TakeSocketFault(SocketCall::Open, &fault)) {
+        *socketHandle = kNoSocket;
+        return fault;
+    }
     int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     *socketHandle = fd;
     return fd < 0 ? LastSocketError() : 0;

@@ -93,6 +93,8 @@ void GetComputerNameText(char* name, std::size_t size) {
 static volatile LONG g_socketStarts = 0;
 
 int StartSockets() {
+    int fault = 0;
+    if (TakeSocketFault(SocketCall::Start, &fault)) return fault;
     WSADATA data;
     int error = WSAStartup(MAKEWORD(2, 2), &data);
     if (error == 0) InterlockedIncrement(&g_socketStarts);
@@ -106,6 +108,11 @@ void ReleaseSockets() {
 int SocketStartCount() { return static_cast<int>(g_socketStarts); }
 
 int OpenUdpSocket(SocketHandle* socketHandle) {
+    int fault = 0;
+    if (TakeSocketFault(SocketCall::Open, &fault)) {
+        *socketHandle = kNoSocket;
+        return fault;
+    }
     SOCKET created = socket(AF_INET, SOCK_DGRAM, 0);
     *socketHandle = static_cast<SocketHandle>(created);
     return created == INVALID_SOCKET ? WSAGetLastError() : 0;

@@ -2,6 +2,7 @@
 // waits for datagrams and files them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/platform.h"
@@ -13,6 +14,13 @@ struct UDPControl {
     SocketHandle socket;
     uint8_t sender[16];     // IPv4 address of the last datagram's sender
 };
+
+// The host's thread services see the block as 32-bit words.
+static_assert(offsetof(UDPControl, state) == 0);
+static_assert(offsetof(UDPControl, hostWords) == 4);
+static_assert(offsetof(UDPControl, socket) == 16);
+static_assert(offsetof(UDPControl, sender) == 20);
+static_assert(sizeof(UDPControl) == 36);
 
 // Creates the listening socket in the thread block; 0 on success, 1 on
 // failure. The first call also starts the socket library for the listener.

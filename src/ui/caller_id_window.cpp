@@ -168,13 +168,16 @@ static int ChooseSlotFile() {
 
 // The host's viewer shows today's day log.
 static void ShowDayLog() {
-    char path[260];
+    char path[260] = "";
     DayLogPath(path, sizeof path);
+    // The viewer is handed the text 24 bytes into the path; a shorter path
+    // (an unreadable date) hands it the empty end instead of stale bytes.
+    const char* tail = std::strlen(path) > 24 ? path + 24 : path + std::strlen(path);
     void* viewer = CallHost<Host::OpenViewer>("l-1Log", 0x7FFFFFF, path, 0, 6, 0);
     int32_t code = 0;
     if (viewer) std::memcpy(&code, viewer, sizeof code);
     char text[520] = "";
-    char* converted = CallHost<Host::ConvertText>(text, 520, path + 24, -1, code, 5);
+    char* converted = CallHost<Host::ConvertText>(text, 520, tail, -1, code, 5);
     CallHost<Host::ShowViewer>(converted);
 }
 

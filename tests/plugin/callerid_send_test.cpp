@@ -59,11 +59,15 @@ TEST_F(CalleridSend, ControlWordsAreTheExactCommands) {
 }
 
 TEST_F(CalleridSend, BadCommandLinesAreRefusedWithoutSending) {
-    for (const char* arguments :
-         {"send 600", "send --raw", "send --raw 'bad\\q'", "send --raw '\\x4'", "send --port 70000 1 2",
-          "send --raw x 600", "ping 127.0.0.1 127.0.0.2", "send --to not-an-address 1 2"}) {
+    const std::string to = " --port " + std::to_string(port) + " ";
+    for (const std::string& arguments :
+         {"send" + to + "600", "send" + to + "--raw", "send" + to + "--raw 'bad\\q'",
+          "send" + to + "--raw '\\x4'", "send" + to + "--raw x 600", std::string("send --port 70000 1 2"),
+          "ping" + to + "127.0.0.1 127.0.0.2", "send" + to + "--to not-an-address 1 2"}) {
         test::ProgramResult result = Tool(arguments);
         EXPECT_NE(result.exitCode, 0) << arguments;
         EXPECT_NE(result.output.find("callerid"), std::string::npos) << arguments;
     }
+    char buffer[64];
+    EXPECT_LT(recv(receiver->fd(), buffer, sizeof buffer, MSG_DONTWAIT), 0);
 }

@@ -32,7 +32,7 @@ TEST_F(RefhostScript, ScriptRunsOnceThePluginHasStartedAndThenStopsIt) {
                                          "expect closed 0x5001\n");
     EXPECT_EQ(result.exitCode, 0) << result.output;
     std::size_t started = result.output.find("refhost: started");
-    std::size_t opened = result.output.find("[Wybierz] window 1001 opened");
+    std::size_t opened = result.output.find("[Wybierz] window 1001 (0x03E9) opened");
     std::size_t passed = result.output.find("refhost: script " + ScriptName() + " passed");
     std::size_t stopped = result.output.find("refhost: stopped");
     ASSERT_NE(opened, std::string::npos) << result.output;
@@ -45,7 +45,7 @@ TEST_F(RefhostScript, ScriptRunsOnceThePluginHasStartedAndThenStopsIt) {
 TEST_F(RefhostScript, FailingScriptIsNamedByLineAndEndsWithExitCode5) {
     test::ProgramResult result = RunWith("search open\nexpect window 1001\n");
     EXPECT_EQ(result.exitCode, 5) << result.output;
-    EXPECT_NE(result.output.find(ScriptName() + ":2: expected window 1001; window 115 is on top"), std::string::npos)
+    EXPECT_NE(result.output.find(ScriptName() + ":2: expected window 1001 (0x03E9); window 115 (0x0073) is on top"), std::string::npos)
         << result.output;
     EXPECT_NE(result.output.find("refhost: stopped"), std::string::npos);
 }

@@ -88,15 +88,15 @@ TEST(ScriptPlaces, WindowAndFileChooserLinesNeedTheirWindowAndActionsNeedAPlugin
 
 TEST(ScriptPlaces, MainScreenLinesWaitForTheWindowToClose) {
     EXPECT_EQ(ErrorOf("search open\ntable key Ctrl-F"),
-              "s:2: this line needs the host's main screen, but window 115 [Szukaj kontrahenta] is open");
+              "s:2: this line needs the host's main screen, but window 115 (0x0073) [Szukaj kontrahenta] is open");
     EXPECT_EQ(ErrorOf("search open\nwindow choose-file \"A\""),
-              "s:2: this line needs an open file chooser, but window 115 [Szukaj kontrahenta] is open");
+              "s:2: this line needs an open file chooser, but window 115 (0x0073) [Szukaj kontrahenta] is open");
 }
 
 TEST(ScriptPlaces, FirstFailureStopsTheScriptAndTheOpenWindowIsLeftWithEsc) {
     test::TakeConsole();
     refhost::ScriptResult result = RunText("search open\nexpect window 0x74\nprint \"never\"\n");
-    EXPECT_EQ(result.error, "s:2: expected window 116; window 115 is on top");
+    EXPECT_EQ(result.error, "s:2: expected window 116 (0x0074); window 115 (0x0073) is on top");
     std::string console = test::TakeConsole();
     EXPECT_EQ(console.find("never"), std::string::npos);
     EXPECT_NE(console.find("[Szukaj kontrahenta] closed with 0x5002"), std::string::npos);

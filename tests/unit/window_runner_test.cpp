@@ -394,5 +394,5 @@ TEST_F(WindowRunner, FileChooserTakesTheScriptsPathOrItsCancel) {
 
 TEST_F(WindowRunner, ScriptEndingWithTheWindowOpenFailsAndLeavesItWithEsc) {
     EXPECT_EQ(Run("window key F5\n"), 0x5002);
-    EXPECT_EQ(driver->error(), "test:1: the script ended while window 500 [Test] was open");
+    EXPECT_EQ(driver->error(), "test:1: the script ended while window 500 (0x01F4) [Test] was open");
 }
