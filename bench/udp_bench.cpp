@@ -66,6 +66,22 @@ std::string TodayLogName() {
 
 // ---------------------------------------------------------------- the floor
 
+// What an event line starts with: the date and time of now, the computer,
+// the station and the user, as the plug-in's lines carry them.
+std::string EventStamp() {
+    static const std::string computer = [] {
+        char name[256] = {};
+        gethostname(name, sizeof name - 1);
+        return std::string(name);
+    }();
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[64];
+    std::strftime(stamp, sizeof stamp, "%d.%m.%Y %H:%M:%S ", &local);
+    return stamp + computer + ":s=1:u=ADMIN ";
+}
+
 void AppendLine(const std::string& path, const std::string& line) {
     mkdir("LOGS", 0777);
     mkdir("LOGS/TELEFONY", 0777);
@@ -89,7 +105,7 @@ std::string Field(const std::string& text, int index) {
 // Files the call in the slot of its target, or the first free one, and
 // rewrites the whole file, with the event lines in the places where the
 // plug-in's slot update writes them.
-void FileInSlot(const std::string& log, const std::string& stamp, const std::string& phone,
+void FileInSlot(const std::string& log, const std::string& phone,
                 const std::string& target, const std::string& text) {
     char image[kSlotCount * kRecordSize] = {};
     mkdir("LOGS", 0777);
@@ -98,7 +114,7 @@ void FileInSlot(const std::string& log, const std::string& stamp, const std::str
     if (!stream) stream = std::fopen(kSlotFile, "wb+");
     if (!stream) return;
     std::fread(image, 1, sizeof image, stream);
-    AppendLine(log, stamp + "Otwarto plik telefonow (aktualizacja - zapis)");
+    AppendLine(log, EventStamp() + "Otwarto plik telefonow (aktualizacja - zapis)");
     int slot = -1;
     for (int i = 0; i < kSlotCount && slot < 0; ++i)
         if (target == image + i * kRecordSize + kTargetOffset) slot = i;
@@ -112,7 +128,7 @@ void FileInSlot(const std::string& log, const std::string& stamp, const std::str
         std::snprintf(record + kTargetOffset, 21, "%s", target.c_str());
         std::snprintf(record + kDateOffset, 11, "%s", "01.03.2024");
         std::snprintf(record + kTimeOffset, 9, "%s", "10:00:00");
-        AppendLine(log, stamp + "Slot nr " + std::to_string(slot) + " wpisanie telefonu: " + phone +
+        AppendLine(log, EventStamp() + "Slot nr " + std::to_string(slot) + " wpisanie telefonu: " + phone +
                             " - > " + target);
         std::rewind(stream);
         std::fwrite(image, 1, sizeof image, stream);
@@ -128,7 +144,6 @@ void FileInSlot(const std::string& log, const std::string& stamp, const std::str
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<uint16_t>(port));
     if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) _exit(1);
-    const std::string stamp = "01.03.2024 10:00:00 bench:s=1:u=ADMIN ";
     char buffer[1024];
     for (;;) {
         ssize_t length = recv(fd, buffer, sizeof buffer - 1, 0);
@@ -136,11 +151,14 @@ void FileInSlot(const std::string& log, const std::string& stamp, const std::str
         std::string text(buffer, static_cast<std::size_t>(length));
         std::string phone = Field(text, 0), target = Field(text, 1), note = Field(text, 4);
         std::string log = TodayLogName();
+        std::string stamp = EventStamp();
         AppendLine(log, stamp + "R[127.0.0.1]:" + text);
-        AppendLine(log, "01.03.2024\t10:00:00\t" + phone + "\t" + target + "\t" + note + "\t");
-        FileInSlot(log, stamp, phone, target, note);
-        AppendLine(log, stamp + "Zapisano informacje do pliku LOGS\\TELEFONY\\CLIP.DAT");
-        AppendLine(log, stamp + "Zapis");
+        std::string received = stamp.substr(0, 19);
+        received[10] = '\t';
+        AppendLine(log, received + "\t" + phone + "\t" + target + "\t" + note + "\t");
+        FileInSlot(log, phone, target, note);
+        AppendLine(log, EventStamp() + "Zapisano informacje do pliku LOGS\\TELEFONY\\CLIP.DAT");
+        AppendLine(log, EventStamp() + "Zapis");
     }
 }
 
@@ -341,7 +359,7 @@ Flood RunFlood(const Target& t, CallLineCounter& counter, int rate) {
 Flood SustainedRate(const Target& t) {
     CallLineCounter counter(t.dir + "/" + TodayLogName());
     Flood best{};
-    for (int rate : {1000, 2000, 5000, 10000, 20000, 40000}) {
+    for (int rate : {1000, 2000, 5000, 7500, 10000, 15000, 20000, 30000, 40000}) {
         Flood flood = RunFlood(t, counter, rate);
         std::fprintf(stderr, "  %s at %d calls/s: %lld of %lld recorded\n", t.name.c_str(), rate,
                      flood.recorded, flood.sent);

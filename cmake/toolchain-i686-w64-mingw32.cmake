@@ -31,7 +31,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Static runtime (libgcc, libstdc++, winpthread). --exclude-all-symbols stops ld's auto-export of
-# every global when a DLL has neither a .def file nor __declspec(dllexport).
+# every global when a DLL has neither a .def file nor a dllexport attribute.
 set(_static "-static -static-libgcc -static-libstdc++")
 set(CMAKE_EXE_LINKER_FLAGS_INIT    "${_static}")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${_static} -Wl,--exclude-all-symbols")

@@ -112,7 +112,9 @@ int HOSTAPI ordinal_52308(const void* data, int size, int count, FILE* stream) {
 }
 
 // Appends the text as one line, the file being made when missing. CR and
-// LF inside the text become blanks, so one call is always one line.
+// LF inside the text become blanks, so one call is always one line. An
+// append that fails part-way (a full disk) is cut off again, so that no
+// piece of a line is left for the next line to be glued to.
 int HOSTAPI ordinal_52407(const char* path, const char* line) {
     Trace(52407, "\"%s\", \"%s\"", path ? path : "", line ? line : "");
     if (!path || !line) return -1;
@@ -122,6 +124,9 @@ int HOSTAPI ordinal_52407(const char* path, const char* line) {
     text += kLineEnd;
     std::string file = HostPath(path);
     std::lock_guard lock(g_appendMutex);
+    std::error_code sizeError;
+    std::uintmax_t sizeBefore = std::filesystem::file_size(file, sizeError);
+    if (sizeError) sizeBefore = 0;
     FILE* stream = std::fopen(file.c_str(), "ab");
     if (!stream) {
         PrintLine("refhost: cannot append to " + file);
@@ -131,6 +136,8 @@ int HOSTAPI ordinal_52407(const char* path, const char* line) {
     bool closed = std::fclose(stream) == 0;
     if (HostOptions().showAppends) PrintLine("log: " + Readable(line));
     if (written && closed) return 0;
+    std::error_code cutError;
+    std::filesystem::resize_file(file, sizeBefore, cutError);
     PrintLine("refhost: appending to " + file + " failed");
     return -1;
 }

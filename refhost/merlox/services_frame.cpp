@@ -23,9 +23,10 @@ using namespace refhost;
 
 namespace refhost {
 
+// A null title or text, which no real call passes, shows as empty.
 static void PrintBox(const char* kind, const char* title, const char* text) {
-    std::string body = Readable(text);
-    std::string out = std::string(kind) + " \"" + Readable(title) + "\":";
+    std::string body = Readable(text ? text : "");
+    std::string out = std::string(kind) + " \"" + Readable(title ? title : "") + "\":";
     std::istringstream lines(body);
     for (std::string line; std::getline(lines, line);) out += "\n  " + line;
     PrintLine(out);

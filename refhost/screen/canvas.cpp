@@ -70,7 +70,9 @@ Canvas::Canvas(int width, int height, bool utf8, bool colours)
 void Canvas::Put(int x, int y, std::string_view cell, Look look, CellStyle style) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     attrset(AttributesOf(look, style, colours_));
-    std::string shown = utf8_ ? std::string(cell) : AsciiCell(cell);
+    // Texts from the network or from files may hold control characters,
+    // which would move the terminal's cursor or change its state.
+    std::string shown = IsControlCell(cell) ? "?" : utf8_ ? std::string(cell) : AsciiCell(cell);
     mvaddstr(y, x, shown.c_str());
 }
 

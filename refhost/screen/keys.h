@@ -27,6 +27,7 @@ inline constexpr uint16_t kDelete = 0x5300;
 inline constexpr uint16_t kCtrlC = 3;
 inline constexpr uint16_t kCtrlF = 6;
 inline constexpr uint16_t kCtrlG = 7;
+inline constexpr uint16_t kCtrlV = 22;
 inline constexpr uint16_t kCtrlZ = 26;
 // F1 to F12.
 uint16_t FunctionKey(int number);

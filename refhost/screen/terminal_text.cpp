@@ -37,6 +37,15 @@ std::vector<std::string> Utf8Cells(std::string_view utf8) {
     return cells;
 }
 
+bool IsControlCell(std::string_view utf8Cell) {
+    if (utf8Cell.size() == 1) {
+        auto byte = static_cast<unsigned char>(utf8Cell[0]);
+        return byte < 0x20 || byte == 0x7F;
+    }
+    return utf8Cell.size() == 2 && static_cast<unsigned char>(utf8Cell[0]) == 0xC2 &&
+           static_cast<unsigned char>(utf8Cell[1]) < 0xA0;
+}
+
 std::string AsciiCell(std::string_view utf8Cell) {
     if (utf8Cell.size() == 1 && static_cast<unsigned char>(utf8Cell[0]) < 0x80) return std::string(utf8Cell);
     for (const PlainLetter& letter : kPolishLetters)

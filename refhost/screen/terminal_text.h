@@ -13,6 +13,10 @@ namespace refhost::screen {
 // The characters of a UTF-8 text, one string each.
 std::vector<std::string> Utf8Cells(std::string_view utf8);
 
+// A control character (C0, DEL or C1): a terminal would act on it rather
+// than show it, so the screens draw '?' in its place.
+bool IsControlCell(std::string_view utf8Cell);
+
 // One cell as a terminal that cannot show UTF-8 draws it.
 std::string AsciiCell(std::string_view utf8Cell);
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "merlox/host_screen.h"
 #include "merlox/window_text.h"
 
 namespace refhost::screen {
@@ -149,9 +150,25 @@ void WindowLayer::EnterInInput() {
     MoveFocus({ScreenKey::Kind::Code, pc::kTab, false});
 }
 
+// The clipboard's text goes in at the cursor as if typed: the input's
+// rules hold, and what it refuses is left out.
+bool WindowLayer::Paste() {
+    std::string clipboard = ClipboardText();
+    bool tookAll = true;
+    for (char byte : clipboard) {
+        ScreenKey typed{ScreenKey::Kind::Text, static_cast<uint8_t>(byte), false};
+        if (editor_->Handle(typed) == InputEditor::Result::Taken)
+            edited_ = true;
+        else
+            tookAll = false;
+    }
+    return tookAll && !clipboard.empty();
+}
+
 bool WindowLayer::Handle(const ScreenKey& key) {
     EnsureFocus();
     if (key.kind == ScreenKey::Kind::Unsupported) return false;
+    if (FocusInInput() && key.Is(pc::kCtrlV)) return Paste();
     if (FocusInInput()) {
         std::string before = editor_->text();
         InputEditor::Result result = editor_->Handle(key);
@@ -184,7 +201,7 @@ bool WindowLayer::Handle(const ScreenKey& key) {
 
 std::string WindowLayer::KeyHelp() const {
     if (FocusInInput())
-        return "Pisz tekst  ←→ Home End  Tab/↑↓ pole  Enter dalej  Alt+litera skrót  ESC wyjście";
+        return "Pisz tekst  ←→ Home End  Ctrl-V wklej  Tab/↑↓ pole  Enter dalej  Alt+litera skrót  ESC wyjście";
     return "Tab/↑↓←→ pole  Enter/Spacja wybór  litera lub Alt+litera skrót  ESC wyjście";
 }
 

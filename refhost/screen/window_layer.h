@@ -43,6 +43,7 @@ private:
     void MoveFocus(const ScreenKey& key);
     void Commit();
     void ChooseFocused();
+    bool Paste();
     void EnterInInput();
     void PaintControl(Canvas& canvas, std::size_t index, int originX, int originY, int rightEdge);
     void PaintInput(Canvas& canvas, std::size_t index, int x, int y, int width);

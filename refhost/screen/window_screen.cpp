@@ -4,6 +4,7 @@
 #include "window_screen.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "file_chooser.h"
 #include "merlox/host.h"

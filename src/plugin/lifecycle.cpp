@@ -78,10 +78,22 @@ int StopPlugin() {
     return 0;
 }
 
+// The notice waits for the user while the listener may re-read the
+// settings (a restart sent by another station). The host therefore changes
+// a copy of the flag, which reaches the settings under the lock together
+// with their save: a re-read in between can neither race with the host's
+// write nor put the old flag back before the save.
 void ShowNotice() {
-    if (g_settings.noticeFlag != 0) return;
+    int16_t flag;
+    {
+        SharedStateLock lock;
+        flag = g_settings.noticeFlag;
+    }
+    if (flag != 0) return;
     char title[sizeof kDisplayName];
     std::memcpy(title, kDisplayName, sizeof kDisplayName);
-    CallHost<Host::NoticeWindow>(1194, &g_settings.noticeFlag, 0, title);
+    CallHost<Host::NoticeWindow>(1194, &flag, 0, title);
+    SharedStateLock lock;
+    g_settings.noticeFlag = flag;
     SaveSettings();
 }

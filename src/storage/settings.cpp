@@ -77,3 +77,8 @@ bool IsDayLogOn() {
     SharedStateLock lock;
     return (g_settings.options & kOptionDayLog) != 0;
 }
+
+Settings SettingsSnapshot() {
+    SharedStateLock lock;
+    return g_settings;
+}

@@ -28,3 +28,6 @@ void SaveSettings();
 void SetSlotFileName(const char* name);
 // Option bit 4, read under the lock.
 bool IsDayLogOn();
+// A copy of the settings taken under the lock, for the user-interface
+// thread: the listener re-reads them at every restart.
+Settings SettingsSnapshot();

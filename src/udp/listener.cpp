@@ -222,6 +222,17 @@ static bool ListenOneCycle(UDPControl& control) {
     return g_listener.restart;
 }
 
+// A restart's socket. Taken to the bind without a socket, the cycle would
+// end there and the station would stay deaf to callers until the host
+// restarted the plug-in; a socket that cannot be made now (the system out
+// of handles or buffers) is asked for again after the bind retry's wait.
+// False when a stop came first.
+static bool OpenSocketForRestart(UDPControl& control) {
+    while (UDPOn() != 0)
+        if (!PauseUnlessStopped(control, kBindRetryMilliseconds)) return false;
+    return true;
+}
+
 // The state stays positive across restarts and is set to -1 only when the
 // thread ends: were it lowered between cycles, a stop that came in between
 // would be overwritten by the next cycle and the stop would wait forever.
@@ -230,7 +241,7 @@ void HOSTVA UDPoling(void* block) {
     g_listener.bindErrorToLog = true;
     while (ListenOneCycle(control) && !IsStopRequested(control)) {
         LoadSettings();
-        UDPOn();
+        if (!OpenSocketForRestart(control)) break;
     }
     std::atomic_ref<int32_t>(control.state).store(-1);
 }

@@ -138,14 +138,18 @@ static int Refresh(uint16_t event) {
     LoadPhoneSlots(event != kTimer);
     FillWindowData();
 
-    g_settings.selectedSlot = static_cast<int16_t>(shown.selectedSlot);
-    g_settings.options = static_cast<int16_t>(shown.optionBits);
-    g_settings.port = shown.port;
+    {
+        // The listener reads these for every line it logs.
+        SharedStateLock lock;
+        g_settings.selectedSlot = static_cast<int16_t>(shown.selectedSlot);
+        g_settings.options = static_cast<int16_t>(shown.optionBits);
+        g_settings.port = shown.port;
+    }
     g_windowData.selectedSlot = shown.selectedSlot;
     g_windowData.optionBits = shown.optionBits;
     g_windowData.port = shown.port;
 
-    ShowStatusLine(g_settings.selectedSlot);
+    ShowStatusLine(static_cast<int16_t>(shown.selectedSlot));
     ShowCallTimes();
     CallHost<Host::ExchangeWindowData>(&g_windowData, kShowRecord);
     CallHost<Host::RefreshWindow>(0, 0x8000, 1);
@@ -207,7 +211,7 @@ static void SaveRows() {
 static void AskAndPing() {
     static constexpr auto kQuestion = MZ(u8"Wysłanie ping w sieć UDP?");
     int answer = CallHost<Host::AskUser>("uwaga", kQuestion.c_str(), 0x10006);
-    if (static_cast<uint16_t>(answer) == 0x5009) UDPBroadcast(kPingCommand, g_settings.port);
+    if (static_cast<uint16_t>(answer) == 0x5009) UDPBroadcast(kPingCommand, SettingsSnapshot().port);
 }
 
 static int RunCommand(uint16_t id) {
@@ -263,5 +267,5 @@ void UDPSetup() {
         CallHost<Host::SetClipboard>(SelectedNip(), -1);
     TakeWindowSettings();
     SaveSettings();
-    UDPBroadcast(kRestartCommand, g_settings.port);
+    UDPBroadcast(kRestartCommand, SettingsSnapshot().port);
 }

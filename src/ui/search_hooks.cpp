@@ -54,9 +54,10 @@ static bool IsSearchKey(int key) {
 static int HOSTAPI ContractorTableCallback(int key, int a2, int a3, int a4, int a5, int a6,
                                           int a7, int a8, int a9, int column, int a11) {
     if (IsSearchKey(key) && (column & 0xFFFF) == kNipColumn) {
-        if (g_settings.options & kOptionClipboard)
+        const int options = SettingsSnapshot().options;
+        if (options & kOptionClipboard)
             CallHost<Host::SetClipboard>(LoadSelectedNip(), -1);
-        if (g_settings.options & kOptionSuggestNip) {
+        if (options & kOptionSuggestNip) {
             CallHost<Host::OfferSuggestion>(LoadSelectedNip());
             CallHost<Host::PushKeys>(kSuggestionKeys);
         }
@@ -124,7 +125,7 @@ static void WidenSearchWindow() {
 // A call of the last twenty minutes shows its NIP with the time since.
 static void ShowRecentNip() {
     const char* nip = LoadSelectedNip();
-    int slot = g_settings.selectedSlot;
+    int slot = SettingsSnapshot().selectedSlot;
     if (nip[0] == '\0' || slot < 0 || slot >= kSlotCount) return;
     char now[32] = "";
     char time[sizeof(CallRecord::time)];

@@ -25,6 +25,8 @@ public:
     // then killed) or did not exit normally.
     int Wait(int timeoutMilliseconds = 10000);
     const std::string& output() const { return output_; }
+    // The running program's process id (for /proc), or -1 once it ended.
+    pid_t pid() const { return pid_; }
 
 private:
     bool ReadSome(int timeoutMilliseconds);

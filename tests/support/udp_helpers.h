@@ -4,12 +4,14 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <sched.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -20,6 +22,15 @@
 #include "support/test_support.h"
 
 namespace test {
+
+// Moves this thread, and the threads it starts from now on, into a network
+// namespace of its own with loopback alone, where a broadcast to
+// 255.255.255.255 comes back to this station and reaches no other machine.
+// For tests whose plug-in broadcasts; false where namespaces cannot be made.
+inline bool EnterPrivateNetwork() {
+    if (unshare(CLONE_NEWNET) != 0) return false;
+    return std::system("ip link set lo up && ip route add 255.255.255.255/32 dev lo") == 0;
+}
 
 // A UDP port that nothing on this machine was bound to a moment ago.
 inline int FreeUdpPort() {

