@@ -28,9 +28,24 @@ cmake --build --preset sanitize -j "$jobs"
 step "sanitizer tests"
 ctest --preset sanitize -j "$jobs"
 
+# The tests in which two threads meet (slot file and settings shared by the
+# listener and the user-interface thread, listener restarts and stops), and
+# a short soak whose reference host runs instrumented too.
+step "thread sanitizer build and tests (the tests where two threads meet)"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j "$jobs" --target unit_tests plugin_tests soak_tests
+CALLERID_SOAK_DATAGRAMS=3000 ctest --preset tsan -j "$jobs" \
+    -R 'StorageConcurrency|Listener|SocketFaults|NoticeAgainstRestarts|Soak'
+
+step "fuzzing (libFuzzer, a few seconds per target from fuzz/corpus)"
+fuzz/run.sh all 10
+
 step "Windows build (i686)"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
+
+step "Windows release package (cpack)"
+tests/windows/check_package.sh build/win32
 
 step "Windows tests (export table, Wine)"
 export WINEPREFIX=${WINEPREFIX:-/var/cache/callerid-wine/prefix}

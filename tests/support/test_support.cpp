@@ -11,8 +11,20 @@
 #include <sstream>
 
 #include "merlox/host.h"
+#include "support/network_isolation.h"
 
 namespace test {
+
+// Every test process runs in a network of its own, entered before anything
+// starts a thread: the plug-in broadcasts a restart whenever its window
+// closes, and those broadcasts must come back to loopback and go nowhere
+// else. Ports cannot clash between tests run side by side either.
+static const bool g_networkIsolated = [] {
+    std::string why;
+    return IsolateNetwork(why);
+}();
+
+bool NetworkIsolated() { return g_networkIsolated; }
 
 ScratchDirectory::ScratchDirectory() {
     previous_ = std::filesystem::current_path().string();

@@ -33,6 +33,11 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 
+// Whether this test process got a network of its own (loopback only, the
+// broadcast address routed to it). Tests whose plug-in broadcasts skip
+// without it.
+bool NetworkIsolated();
+
 // Everything the reference host printed since the last call, in one text.
 std::string TakeConsole();
 

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds the Windows release package (cpack, ZIP) in a configured win32
+# build directory and checks what an installer finds in it: callerid.dll,
+# byte for byte the one the build made, the two installation guides and the
+# datagram format, in one top-level directory, and nothing else.
+#   check_package.sh WIN32_BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+fail() { echo "check_package: $*" >&2; exit 1; }
+
+[ -f "$build/CPackConfig.cmake" ] || fail "$build is no configured win32 build (no CPackConfig.cmake)"
+rm -f "$build"/callerid-*-win32.zip
+(cd "$build" && cpack -G ZIP >/dev/null) || fail "cpack failed"
+zips=("$build"/callerid-*-win32.zip)
+[ -f "${zips[0]}" ] || fail "cpack made no callerid-*-win32.zip"
+zip=${zips[0]}
+top=$(basename "$zip" .zip)
+
+expected=$(printf '%s\n' "$top/INSTALACJA.md" "$top/INSTALL.md" "$top/callerid.dll" "$top/datagram-format.md")
+listed=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
+[ "$listed" = "$expected" ] || fail "$zip holds:
+$listed
+expected:
+$expected"
+
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+unzip -q "$zip" -d "$unpacked"
+cmp -s "$unpacked/$top/callerid.dll" "$build/bin/callerid.dll" || fail "the packaged DLL is not the built one"
+root=$(cd "$(dirname "$0")/../.." && pwd)
+for guide in packaging/INSTALACJA.md packaging/INSTALL.md docs/datagram-format.md; do
+    cmp -s "$unpacked/$top/$(basename "$guide")" "$root/$guide" || fail "the packaged $(basename "$guide") is not $guide"
+done
+echo "check_package: $(basename "$zip") holds callerid.dll, INSTALACJA.md, INSTALL.md and datagram-format.md"
