@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# udp_end_to_end.sh BUILD_WIN32_BIN BUILD_NATIVE_BIN
+# wine_udp_end_to_end.sh BUILD_WIN32_BIN BUILD_NATIVE_BIN
 # The UDP caller-ID service end to end on both builds: the i686 plug-in in
 # refhost.exe under Wine, and the native plug-in in refhost, each receive the
 # same datagrams from the native `callerid send`. Both hosts' clocks stand at
@@ -25,7 +25,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "udp_end_to_end: $*" >&2; exit 1; }
+fail() { echo "wine_udp_end_to_end: $*" >&2; exit 1; }
 
 # A UDP port nobody listens on (ss, when there, says which are taken).
 free_port() {
@@ -109,4 +109,4 @@ for line in "recvfrom() error: 10040" "Bez zapisu" "UDPoling() - zakonczenie" \
             "Slot nr 3 wpisanie NOWEGO telefonu: 800300400 - > 203"; do
     LC_ALL=C grep -q -F -- "$line" "$log" || fail "the day log lacks: $line"
 done
-echo "udp_end_to_end: the Windows and native builds filed the same calls the same way"
+echo "wine_udp_end_to_end: the Windows and native builds filed the same calls the same way"
