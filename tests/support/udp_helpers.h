@@ -23,15 +23,6 @@
 
 namespace test {
 
-// Moves this thread, and the threads it starts from now on, into a network
-// namespace of its own with loopback alone, where a broadcast to
-// 255.255.255.255 comes back to this station and reaches no other machine.
-// For tests whose plug-in broadcasts; false where namespaces cannot be made.
-inline bool EnterPrivateNetwork() {
-    if (unshare(CLONE_NEWNET) != 0) return false;
-    return std::system("ip link set lo up && ip route add 255.255.255.255/32 dev lo") == 0;
-}
-
 // A UDP port that nothing on this machine was bound to a moment ago.
 inline int FreeUdpPort() {
     int fd = socket(AF_INET, SOCK_DGRAM, 0);

@@ -5,54 +5,15 @@
 // cannot get a socket tries again until it can, and the station hears
 // calls again. (A port taken by another program is in the plug-in's
 // listener tests, a receive error in udp_listener_test.cpp.)
-#include <gtest/gtest.h>
-
-#include "host/imports.h"
-#include "merlox/host.h"
-#include "plugin/frame.h"
-#include "storage/settings.h"
-#include "support/test_support.h"
-#include "support/udp_helpers.h"
-#include "udp/listener.h"
+#include "unit/listener_fixture.h"
 
 namespace {
 
-constexpr char kDayLog[] = "LOGS/TELEFONY/01-03-2024.LOG";
 constexpr int kSystemNotReady = 10091;   // WSASYSNOTREADY
 constexpr int kNoMoreSockets = 10024;    // WSAEMFILE
 
-class SocketFaults : public ::testing::Test {
+class SocketFaults : public ListenerTest {
 protected:
-    void SetUp() override {
-        refhost::FixClock({2024, 3, 1, 10, 0, 0});
-        refhost::HostOptions().pauseDivisor = 100;
-        port = test::FreeUdpPort();
-        test::SeedHostSettings(4, port);
-        LoadSettings();
-    }
-
-    void TearDown() override {
-        if (running) {
-            CallHost<Host::StopThread>(&g_frame.threadBlock, -1);
-            running = false;
-        }
-        UDPReleaseSockets();
-    }
-
-    // The start sequence's part: a socket, then the listener thread.
-    bool StartListener() {
-        if (UDPOn() != 0) return false;
-        UDPMarkRunning(g_frame.threadBlock);
-        CallHost<Host::StartThread>("UDPPoling", &UDPoling, 0, &g_frame.threadBlock);
-        running = true;
-        return true;
-    }
-
-    bool WaitForListening(int times) {
-        std::string listening = "UDPoling() - rozpoczeto nasluch na UDP UDP " + std::to_string(port);
-        return test::WaitUntil([&] { return test::CountEvent(Log(), listening) >= times; });
-    }
-
     // A call sent now reaches the day log.
     bool CallLands(const std::string& phone) {
         if (!test::SendUdp(port, phone + "\t201\t\t\t")) return false;
@@ -62,12 +23,6 @@ protected:
             return false;
         });
     }
-
-    static test::DayLogLines Log() { return test::SplitDayLog(test::ReadFile(kDayLog)); }
-
-    test::ScratchDirectory scratch;
-    int port = 0;
-    bool running = false;
 };
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "storage/settings.h"
 #include "support/child_process.h"
 #include "support/test_support.h"
+#include "support/network_lab.h"
 #include "support/udp_helpers.h"
 #include "udp/broadcast.h"
 
@@ -27,71 +28,11 @@ namespace {
 constexpr int kStations = 3;
 constexpr char kStationDayLog[] = "/LOGS/TELEFONY/01-03-2024.LOG";
 
-std::string IpCommand() {
-    for (const char* path : {"/usr/sbin/ip", "/sbin/ip", "/usr/bin/ip", "/bin/ip"})
-        if (access(path, X_OK) == 0) return path;
-    return "";
-}
-
-bool Run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
-
-// Station namespaces on one bridge (in a namespace of its own), station i
-// at 10.77.0.i/24 with its default route on the bridge.
-class NetworkLab {
-public:
-    NetworkLab() : prefix_("cid" + std::to_string(getpid())) {}
-    ~NetworkLab() {
-        for (const std::string& name : made_) Run(ip_ + " netns del " + name);
-    }
-
-    bool Make() {
-        ip_ = IpCommand();
-        if (ip_.empty() || !Add(Bridge())) return false;
-        if (!Run(ip_ + " -n " + Bridge() + " link add br0 type bridge") ||
-            !Run(ip_ + " -n " + Bridge() + " link set br0 up"))
-            return false;
-        for (int i = 1; i <= kStations; ++i) {
-            std::string station = Station(i), port = "p" + std::to_string(i);
-            std::string in = ip_ + " -n " + station;
-            if (!Add(station) ||
-                !Run(ip_ + " -n " + Bridge() + " link add " + port + " type veth peer name eth0 netns " + station) ||
-                !Run(ip_ + " -n " + Bridge() + " link set " + port + " master br0 up") ||
-                !Run(in + " addr add 10.77.0." + std::to_string(i) + "/24 dev eth0") ||
-                !Run(in + " link set eth0 up") || !Run(in + " link set lo up") ||
-                !Run(in + " route add default dev eth0"))
-                return false;
-        }
-        return true;
-    }
-
-    std::string Station(int i) const { return prefix_ + "s" + std::to_string(i); }
-    const std::string& ip() const { return ip_; }
-
-private:
-    std::string Bridge() const { return prefix_ + "br"; }
-    bool Add(const std::string& name) {
-        if (!Run(ip_ + " netns add " + name)) return false;
-        made_.push_back(name);
-        return true;
-    }
-
-    std::string prefix_;
-    std::string ip_;
-    std::vector<std::string> made_;
-};
-
-// Runs work on a thread that has joined the station's network namespace;
-// sockets made there belong to that namespace.
+// Runs work on a thread inside host i of the lab; the test fails when the
+// namespace cannot be joined.
 template <typename Work>
-void InNamespace(const std::string& name, Work work) {
-    std::thread thread([&] {
-        int fd = open(("/var/run/netns/" + name).c_str(), O_RDONLY | O_CLOEXEC);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(setns(fd, CLONE_NEWNET), 0);
-        close(fd);
-        work();
-    });
-    thread.join();
+void InStation(const test::NetworkLab& lab, int i, Work work) {
+    ASSERT_TRUE(lab.RunInside(i, work)) << "cannot join station " << i;
 }
 
 // A UDP socket bound to the port on every address, or -1.
@@ -108,7 +49,7 @@ int BoundSocket(int port) {
 class Broadcast : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (getuid() != 0 || !lab.Make()) GTEST_SKIP() << "network namespaces cannot be made here";
+        if (!lab.Make(kStations)) GTEST_SKIP() << "network namespaces cannot be made here";
         refhost::FixClock({2024, 3, 1, 10, 0, 0});
         g_settings = {1, kOptionDayLog, 0, kDefaultPort, ""};
         port = test::FreeUdpPort();
@@ -126,9 +67,10 @@ protected:
         std::string dir = scratch.path() + "/station" + std::to_string(i);
         std::filesystem::create_directories(dir);
         test::SeedHostSettings(4, port, dir);
-        stations.push_back(std::make_unique<test::ChildProcess>(std::vector<std::string>{
-            lab.ip(), "netns", "exec", lab.Station(i), CALLERID_REFHOST_PATH, "--headless", "--dir",
-            dir, "--clock", "2024-03-01 10:00:00", "--pause-divisor", "100"}));
+        std::vector<std::string> command = lab.Inside(i);
+        command.insert(command.end(), {CALLERID_REFHOST_PATH, "--headless", "--dir", dir, "--clock",
+                                       "2024-03-01 10:00:00", "--pause-divisor", "100"});
+        stations.push_back(std::make_unique<test::ChildProcess>(command));
         ASSERT_TRUE(WaitForStation(i, Listening(), 1)) << stations.back()->output();
     }
 
@@ -145,7 +87,7 @@ protected:
     }
 
     test::ScratchDirectory scratch;
-    NetworkLab lab;
+    test::NetworkLab lab{"cid"};
     int port = 0;
     std::vector<std::unique_ptr<test::ChildProcess>> stations;
 };
@@ -153,7 +95,7 @@ protected:
 }  // namespace
 
 TEST_F(Broadcast, EveryStationOnTheSegmentRestartsOnARestartSentByOneOfThem) {
-    InNamespace(lab.Station(1), [&] { UDPBroadcast(kRestartCommand, port); });
+    InStation(lab, 1, [&] { UDPBroadcast(kRestartCommand, port); });
 
     for (int i = 1; i <= kStations; ++i) {
         EXPECT_TRUE(WaitForStation(i, Listening(), 2)) << "station " << i;
@@ -171,9 +113,9 @@ TEST_F(Broadcast, PingIsExactlyItsFifteenBytesOnTheLowSixteenBitsOfThePort) {
     int listenPort = test::FreeUdpPort();
     long long widePort = 65536LL * 2 + listenPort;
     int fd = -1;
-    InNamespace(lab.Station(2), [&] { fd = BoundSocket(listenPort); });
+    InStation(lab, 2, [&] { fd = BoundSocket(listenPort); });
     ASSERT_GE(fd, 0);
-    InNamespace(lab.Station(3), [&] { UDPBroadcast(kPingCommand, static_cast<int32_t>(widePort)); });
+    InStation(lab, 3, [&] { UDPBroadcast(kPingCommand, static_cast<int32_t>(widePort)); });
     char buffer[64];
     timeval limit{10, 0};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
@@ -187,6 +129,6 @@ TEST_F(Broadcast, PingIsExactlyItsFifteenBytesOnTheLowSixteenBitsOfThePort) {
                                                       "]=ping\tping\tping "});
 
     g_settings.options = 0;   // without the log option the sender leaves no trace
-    InNamespace(lab.Station(3), [&] { UDPBroadcast(kPingCommand, static_cast<int32_t>(widePort)); });
+    InStation(lab, 3, [&] { UDPBroadcast(kPingCommand, static_cast<int32_t>(widePort)); });
     EXPECT_EQ(test::SplitDayLog(test::ReadFile("LOGS/TELEFONY/01-03-2024.LOG")).events.size(), 1u);
 }

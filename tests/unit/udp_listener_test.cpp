@@ -2,58 +2,16 @@
 // starts it, for what the plug-in in the reference host cannot show: a
 // receive error made by the socket seam's switch, and the balance of the
 // socket library's start-ups across restarts.
-#include <gtest/gtest.h>
-
-#include "host/imports.h"
-#include "merlox/host.h"
-#include "plugin/frame.h"
-#include "storage/settings.h"
-#include "support/test_support.h"
-#include "support/udp_helpers.h"
-#include "udp/listener.h"
+#include "unit/listener_fixture.h"
 
 namespace {
 
-constexpr char kDayLog[] = "LOGS/TELEFONY/01-03-2024.LOG";
-
-class Listener : public ::testing::Test {
+class Listener : public ListenerTest {
 protected:
-    void SetUp() override {
-        refhost::FixClock({2024, 3, 1, 10, 0, 0});
-        refhost::HostOptions().pauseDivisor = 100;
-        port = test::FreeUdpPort();
-        test::SeedHostSettings(4, port);
-        LoadSettings();
-    }
-
-    void TearDown() override {
-        if (running) Stop();
-    }
-
     void Start() {
-        ASSERT_EQ(UDPOn(), 0);
-        UDPMarkRunning(g_frame.threadBlock);
-        CallHost<Host::StartThread>("UDPPoling", &UDPoling, 0, &g_frame.threadBlock);
-        running = true;
+        ASSERT_TRUE(StartListener());
         ASSERT_TRUE(WaitForListening(1));
     }
-
-    void Stop() {
-        CallHost<Host::StopThread>(&g_frame.threadBlock, -1);
-        UDPReleaseSockets();
-        running = false;
-    }
-
-    bool WaitForListening(int times) {
-        std::string listening = "UDPoling() - rozpoczeto nasluch na UDP UDP " + std::to_string(port);
-        return test::WaitUntil([&] { return test::CountEvent(Log(), listening) >= times; });
-    }
-
-    static test::DayLogLines Log() { return test::SplitDayLog(test::ReadFile(kDayLog)); }
-
-    test::ScratchDirectory scratch;
-    int port = 0;
-    bool running = false;
 };
 
 }  // namespace
