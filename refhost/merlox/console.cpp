@@ -88,7 +88,7 @@ void Trace(unsigned ordinal, const char* format, ...) {
 int NotProvided(unsigned ordinal) {
     char line[128];
     std::snprintf(line, sizeof line,
-                  "refhost: service %u is not provided by this reference host yet; it did nothing",
+                  "refhost: the plug-in called service %u, which it is not expected to call; it did nothing",
                   ordinal);
     PrintLine(line);
     return 0;

@@ -48,7 +48,7 @@ void SetConsoleSink(std::function<void(std::string_view)> sink);
 std::string Readable(std::string_view mazovia);
 // One line per service call when tracing: "trace: 52028(...) = result".
 void Trace(unsigned ordinal, const char* format, ...) __attribute__((format(printf, 2, 3)));
-// A service that a later version of the reference host will provide.
+// A service the plug-in binds but is not expected to call.
 int NotProvided(unsigned ordinal);
 
 // The host's date value of a "Mon dd yyyy" text: year, month and day as

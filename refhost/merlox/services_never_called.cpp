@@ -1,5 +1,6 @@
-// Services that this reference host does not provide yet. Each says so on
-// the console when the plug-in calls it and gives a neutral result.
+// The six services the plug-in binds (so that a host lacking one refuses
+// it) but never calls. Should one be called all the same, the console says
+// so and the call gets a neutral result.
 #include "host.h"
 #include "services.h"
 
