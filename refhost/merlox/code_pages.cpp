@@ -37,17 +37,9 @@ constexpr HighHalf kLatin2 = [] {
     return table;
 }();
 
-char16_t DecodeUtf8(const std::string& text) {
-    auto byte = [&](std::size_t i) { return static_cast<uint8_t>(text[i]); };
-    if (text.size() == 2) return static_cast<char16_t>((byte(0) & 0x1F) << 6 | (byte(1) & 0x3F));
-    if (text.size() == 3)
-        return static_cast<char16_t>((byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F));
-    return text.empty() ? 0 : byte(0);
-}
-
 HighHalf MazoviaHighHalf() {
     HighHalf table{};
-    for (int i = 0; i < 128; ++i) table[i] = DecodeUtf8(MazoviaToUtf8(std::string(1, static_cast<char>(0x80 + i))));
+    for (int i = 0; i < 128; ++i) table[i] = MazoviaCodePoint(static_cast<unsigned char>(0x80 + i));
     return table;
 }
 

@@ -31,12 +31,15 @@ static void AppendUtf8(std::string& out, char32_t code) {
     }
 }
 
+char16_t MazoviaCodePoint(unsigned char byte) {
+    return byte < 0x80 ? byte : kHighHalf[byte - 0x80];
+}
+
 std::string MazoviaToUtf8(std::string_view mazovia) {
     std::string out;
     out.reserve(mazovia.size() * 2);
     for (char c : mazovia) {
-        auto byte = static_cast<uint8_t>(c);
-        AppendUtf8(out, byte < 0x80 ? byte : kHighHalf[byte - 0x80]);
+        AppendUtf8(out, MazoviaCodePoint(static_cast<uint8_t>(c)));
     }
     return out;
 }

@@ -8,6 +8,8 @@
 namespace refhost {
 
 std::string MazoviaToUtf8(std::string_view mazovia);
+// The Unicode code point of one Mazovia byte.
+char16_t MazoviaCodePoint(unsigned char byte);
 // Letters without a Mazovia byte become '?'.
 std::string Utf8ToMazovia(std::string_view utf8);
 
