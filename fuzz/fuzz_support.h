@@ -12,7 +12,7 @@
 #include <iterator>
 #include <string>
 
-#include "merlox/host.h"
+#include "plumbing/host.h"
 
 namespace fuzz {
 

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "merlox/ini_file.h"
-#include "merlox/ini_value.h"
+#include "plumbing/ini_file.h"
+#include "plumbing/ini_value.h"
 #include "storage/settings.h"
 
 namespace {

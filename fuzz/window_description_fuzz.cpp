@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "merlox/window_format.h"
-#include "merlox/window_runner.h"
+#include "window/window_format.h"
+#include "window/window_runner.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "destination.h"
-#include "merlox/mazovia_utf8.h"
+#include "text/mazovia_utf8.h"
 
 std::string CallDatagram(std::string_view phone, std::string_view target, std::string_view text) {
     std::string datagram;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "mazovia_utf8.h"
+#include "text/mazovia_utf8.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <io.h>
 #endif
 
-#include "merlox/mazovia_utf8.h"
-#include "merlox/window_format.h"
+#include "text/mazovia_utf8.h"
+#include "window/window_format.h"
 #include "ui/window_description.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Keeping the console's lines and picking the host events among them.
-#include "event_feed.h"
+#include "screen/event_feed.h"
 
-#include "merlox/host.h"
+#include "plumbing/host.h"
 
 namespace refhost::screen {
 namespace {

@@ -1,13 +1,13 @@
 // The chooser lists the directory of whatever path the input holds, so the
 // list follows the typing; choosing a directory in the list puts it into
 // the input, choosing a file chooses it.
-#include "file_chooser.h"
+#include "screen/file_chooser.h"
 
 #include <algorithm>
 
-#include "file_listing.h"
-#include "input_editor.h"
-#include "merlox/mazovia_utf8.h"
+#include "screen/file_listing.h"
+#include "terminal/input_editor.h"
+#include "text/mazovia_utf8.h"
 
 namespace refhost::screen {
 namespace {

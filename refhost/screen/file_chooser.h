@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "screen.h"
+#include "screen/screen.h"
 
 namespace refhost::screen {
 

@@ -1,13 +1,13 @@
 // Reading a directory for the file chooser.
-#include "file_listing.h"
+#include "screen/file_listing.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <system_error>
 
-#include "merlox/host.h"
-#include "terminal_text.h"
+#include "plumbing/host.h"
+#include "terminal/terminal_text.h"
 
 namespace refhost::screen {
 namespace {

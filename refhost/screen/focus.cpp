@@ -1,5 +1,5 @@
 // Focus stops and the moves between them.
-#include "focus.h"
+#include "screen/focus.h"
 
 #include <cstdlib>
 #include <limits>

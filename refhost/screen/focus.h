@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "merlox/window_format.h"
-#include "merlox/window_runner.h"
+#include "window/window_format.h"
+#include "window/window_runner.h"
 
 namespace refhost::screen {
 

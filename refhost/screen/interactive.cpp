@@ -2,15 +2,15 @@
 // user in the windows, and the contractor table under everything. The
 // plug-in's notice and its stop show on the screen, so they come while it
 // is up.
-#include "interactive.h"
+#include "screen/interactive.h"
 
 #include <unistd.h>
 
-#include "curses_session.h"
-#include "event_feed.h"
-#include "screen.h"
-#include "table_screen.h"
-#include "window_screen.h"
+#include "terminal/curses_session.h"
+#include "screen/event_feed.h"
+#include "screen/screen.h"
+#include "screen/table_screen.h"
+#include "screen/window_screen.h"
 
 namespace refhost {
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "merlox/session.h"
+#include "services/session.h"
 
 namespace refhost {
 

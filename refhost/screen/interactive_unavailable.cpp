@@ -2,7 +2,7 @@
 // headless or scripted there.
 #include <cstdio>
 
-#include "interactive.h"
+#include "screen/interactive.h"
 
 namespace refhost {
 

@@ -1,9 +1,9 @@
 // The menu sizes itself to its longest entry and stays inside the screen.
-#include "menu.h"
+#include "screen/menu.h"
 
 #include <algorithm>
 
-#include "terminal_text.h"
+#include "terminal/terminal_text.h"
 
 namespace refhost::screen {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "screen.h"
+#include "screen/screen.h"
 
 namespace refhost::screen {
 

@@ -1,13 +1,13 @@
 // A message box sizes itself to its text, within the screen; lines longer
 // than the screen allows are wrapped at a space where there is one.
-#include "message_box.h"
+#include "screen/message_box.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
-#include "merlox/mazovia_utf8.h"
-#include "terminal_text.h"
+#include "text/mazovia_utf8.h"
+#include "terminal/terminal_text.h"
 
 namespace refhost::screen {
 namespace {

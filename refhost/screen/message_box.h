@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "screen.h"
+#include "screen/screen.h"
 
 namespace refhost::screen {
 

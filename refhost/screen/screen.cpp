@@ -1,15 +1,15 @@
 // Drawing the layers and the status lines, and reading keys. ESC followed
 // at once by a character is that character typed with Alt, as terminals
 // send it.
-#include "screen.h"
+#include "screen/screen.h"
 
 #include <curses.h>
 
 #include <algorithm>
 #include <chrono>
 
-#include "merlox/host_screen.h"
-#include "merlox/mazovia_utf8.h"
+#include "services/host_screen.h"
+#include "text/mazovia_utf8.h"
 
 namespace refhost::screen {
 namespace {

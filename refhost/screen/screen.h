@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "canvas.h"
-#include "curses_session.h"
-#include "event_feed.h"
-#include "keys.h"
+#include "terminal/canvas.h"
+#include "terminal/curses_session.h"
+#include "screen/event_feed.h"
+#include "terminal/keys.h"
 
 namespace refhost::screen {
 

@@ -1,20 +1,20 @@
 // The contractor table and what its keys do. The host hands the table's
 // handler the command keys only; moving the cursor is the table's own
 // business and reaches no handler.
-#include "table_screen.h"
+#include "screen/table_screen.h"
 
 #include <algorithm>
 
-#include "merlox/contractor_table.h"
-#include "contractors.h"
-#include "merlox/host.h"
-#include "merlox/host_screen.h"
-#include "merlox/mazovia_utf8.h"
-#include "menu.h"
-#include "message_box.h"
-#include "merlox/search_window.h"
-#include "terminal_text.h"
-#include "text_viewer.h"
+#include "tables/contractor_table.h"
+#include "tables/contractors.h"
+#include "plumbing/host.h"
+#include "services/host_screen.h"
+#include "text/mazovia_utf8.h"
+#include "screen/menu.h"
+#include "screen/message_box.h"
+#include "tables/search_window.h"
+#include "terminal/terminal_text.h"
+#include "screen/text_viewer.h"
 
 namespace refhost::screen {
 namespace {

@@ -8,9 +8,9 @@
 #include <functional>
 #include <string>
 
-#include "screen.h"
-#include "merlox/session.h"
-#include "window_screen.h"
+#include "screen/screen.h"
+#include "services/session.h"
+#include "screen/window_screen.h"
 
 namespace refhost::screen {
 

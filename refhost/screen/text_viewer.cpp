@@ -1,11 +1,11 @@
 // The viewer keeps its place as a first line and a first column and keeps
 // both within the text whatever the size of the screen.
-#include "text_viewer.h"
+#include "screen/text_viewer.h"
 
 #include <algorithm>
 
-#include "merlox/mazovia_utf8.h"
-#include "terminal_text.h"
+#include "text/mazovia_utf8.h"
+#include "terminal/terminal_text.h"
 
 namespace refhost::screen {
 namespace {

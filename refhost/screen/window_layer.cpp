@@ -2,12 +2,12 @@
 // focus or editing are the window's keys: the runner finds the control they
 // choose or hands them to the window procedure as commands, exactly as a
 // script's keys.
-#include "window_layer.h"
+#include "screen/window_layer.h"
 
 #include <algorithm>
 
-#include "merlox/host_screen.h"
-#include "merlox/window_text.h"
+#include "services/host_screen.h"
+#include "window/window_text.h"
 
 namespace refhost::screen {
 namespace {

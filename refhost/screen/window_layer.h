@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "focus.h"
-#include "input_editor.h"
-#include "screen.h"
-#include "merlox/window_runner.h"
+#include "screen/focus.h"
+#include "terminal/input_editor.h"
+#include "screen/screen.h"
+#include "window/window_runner.h"
 
 namespace refhost::screen {
 

@@ -1,16 +1,16 @@
 // One step of the user per call of Act: a key, or a moment of real time.
 // Windows nest, so the open windows are kept as a stack that follows the
 // runner's: a window on top again means those opened over it have closed.
-#include "window_screen.h"
+#include "screen/window_screen.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "file_chooser.h"
-#include "merlox/host.h"
-#include "merlox/host_screen.h"
-#include "message_box.h"
-#include "text_viewer.h"
+#include "screen/file_chooser.h"
+#include "plumbing/host.h"
+#include "services/host_screen.h"
+#include "screen/message_box.h"
+#include "screen/text_viewer.h"
 
 namespace refhost::screen {
 namespace {

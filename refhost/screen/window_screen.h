@@ -14,9 +14,9 @@
 #include <thread>
 #include <vector>
 
-#include "screen.h"
-#include "window_layer.h"
-#include "merlox/window_runner.h"
+#include "screen/screen.h"
+#include "screen/window_layer.h"
+#include "window/window_runner.h"
 
 namespace refhost::screen {
 

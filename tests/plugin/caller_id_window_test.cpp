@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "merlox/host_screen.h"
-#include "merlox/window_runner.h"
+#include "services/host_screen.h"
+#include "window/window_runner.h"
 #include "support/udp_helpers.h"
 
 namespace {

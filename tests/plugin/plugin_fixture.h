@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "merlox/host.h"
-#include "merlox/session.h"
+#include "plumbing/host.h"
+#include "services/session.h"
 #include "support/test_support.h"
 
 class PluginTest : public ::testing::Test {

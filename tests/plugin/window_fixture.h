@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "merlox/script_driver.h"
+#include "script/script_driver.h"
 #include "plugin_fixture.h"
 #include "storage/call_record.h"
 #include "support/network_isolation.h"

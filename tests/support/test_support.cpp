@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "merlox/host.h"
+#include "plumbing/host.h"
 #include "support/network_isolation.h"
 
 namespace test {

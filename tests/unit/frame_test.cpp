@@ -6,9 +6,9 @@
 
 #include "host/binding.h"
 #include "host/checks.h"
-#include "merlox/host.h"
-#include "merlox/services.h"
-#include "merlox/system.h"
+#include "plumbing/host.h"
+#include "services/services.h"
+#include "plumbing/system.h"
 #include "plugin/frame.h"
 #include "support/test_support.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "host/imports.h"
-#include "merlox/host.h"
+#include "plumbing/host.h"
 #include "plugin/frame.h"
 #include "storage/settings.h"
 #include "support/test_support.h"

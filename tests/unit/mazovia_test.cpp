@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "merlox/mazovia_utf8.h"
+#include "text/mazovia_utf8.h"
 #include "text/mazovia.h"
 
 static std::string Bytes(const char* text) { return text; }

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "host/imports.h"
-#include "merlox/host.h"
+#include "plumbing/host.h"
 #include "plugin/frame.h"
 #include "storage/settings.h"
 #include "support/test_support.h"

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "screen/contractors.h"
+#include "tables/contractors.h"
 #include "screen/file_listing.h"
 #include "support/test_support.h"
 

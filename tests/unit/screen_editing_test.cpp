@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "merlox/window_format.h"
+#include "window/window_format.h"
 #include "screen/focus.h"
-#include "screen/input_editor.h"
+#include "terminal/input_editor.h"
 #include "ui/window_description.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "host/imports.h"
-#include "merlox/host.h"
-#include "merlox/services.h"
-#include "merlox/window_builder.h"
-#include "merlox/window_runner.h"
+#include "plumbing/host.h"
+#include "services/services.h"
+#include "window/window_builder.h"
+#include "window/window_runner.h"
 #include "screen/event_feed.h"
 #include "support/test_support.h"
 

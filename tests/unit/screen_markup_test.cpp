@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "screen/keys.h"
-#include "screen/markup.h"
-#include "screen/terminal_text.h"
+#include "terminal/keys.h"
+#include "terminal/markup.h"
+#include "terminal/terminal_text.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "host/imports.h"
-#include "merlox/host.h"
-#include "merlox/host_tables.h"
-#include "merlox/script_driver.h"
-#include "merlox/services.h"
+#include "plumbing/host.h"
+#include "services/host_tables.h"
+#include "script/script_driver.h"
+#include "services/services.h"
 #include "support/test_support.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include <thread>
 #include <vector>
 
-#include "merlox/host.h"
+#include "plumbing/host.h"
 #include "storage/settings.h"
 #include "support/child_process.h"
 #include "support/network_lab.h"

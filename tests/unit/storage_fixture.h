@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "merlox/host.h"
+#include "plumbing/host.h"
 #include "storage/phone_slots.h"
 #include "storage/settings.h"
 #include "support/test_support.h"

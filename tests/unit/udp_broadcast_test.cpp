@@ -15,7 +15,7 @@
 #include <string>
 #include <thread>
 
-#include "merlox/host.h"
+#include "plumbing/host.h"
 #include "storage/settings.h"
 #include "support/child_process.h"
 #include "support/test_support.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "merlox/host.h"
+#include "plumbing/host.h"
 #include "storage/phone_slots.h"
 #include "storage/settings.h"
 #include "support/test_support.h"

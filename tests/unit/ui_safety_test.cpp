@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "merlox/host.h"
-#include "merlox/host_tables.h"
+#include "plumbing/host.h"
+#include "services/host_tables.h"
 #include "storage/phone_slots.h"
 #include "storage/settings.h"
 #include "support/test_support.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "host/imports.h"
-#include "merlox/host_screen.h"
+#include "services/host_screen.h"
 #include "support/test_support.h"
 
 namespace {

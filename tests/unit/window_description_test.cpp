@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "merlox/window_format.h"
+#include "window/window_format.h"
 #include "support/test_support.h"
 #include "ui/window_description.h"
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "host/imports.h"
-#include "merlox/script_driver.h"
-#include "merlox/window_builder.h"
-#include "merlox/window_runner.h"
+#include "script/script_driver.h"
+#include "window/window_builder.h"
+#include "window/window_runner.h"
 #include "support/test_support.h"
 
 namespace {

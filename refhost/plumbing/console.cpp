@@ -1,0 +1,111 @@
+// The reference host's console: lines for a person, the trace, and the
+// rendering of the plug-in's message markup as plain text.
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
+#include <utility>
+
+#include "plumbing/host.h"
+#include "text/mazovia_utf8.h"
+
+namespace refhost {
+
+Options& HostOptions() {
+    static Options options;
+    return options;
+}
+
+static std::mutex& ConsoleMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+static std::vector<std::string> g_consoleLines;
+static constexpr std::size_t kKeptLines = 4096;
+
+std::vector<std::string> TakeConsoleLines() {
+    std::lock_guard lock(ConsoleMutex());
+    return std::exchange(g_consoleLines, {});
+}
+
+static std::function<void(std::string_view)> g_consoleSink;
+
+void SetConsoleSink(std::function<void(std::string_view)> sink) {
+    std::lock_guard lock(ConsoleMutex());
+    g_consoleSink = std::move(sink);
+}
+
+void PrintLine(std::string_view utf8) {
+    std::lock_guard lock(ConsoleMutex());
+    if (g_consoleLines.size() < kKeptLines) g_consoleLines.emplace_back(utf8);
+    if (g_consoleSink) {
+        g_consoleSink(utf8);
+        return;
+    }
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+// Markup: "\x01...\x01" is a directive (tab stops, centring) and is not
+// shown; "\x02" starts highlighted text, shown as is; tabs stay tabs.
+std::string Readable(std::string_view mazovia) {
+    std::string plain;
+    bool inDirective = false;
+    bool highlighted = false;
+    for (char c : mazovia) {
+        if (c == '\x01') {
+            if (highlighted) {
+                highlighted = false;  // "\x01" ends a highlight
+                continue;
+            }
+            inDirective = !inDirective;
+            continue;
+        }
+        if (inDirective) continue;
+        if (c == '\x02') {
+            highlighted = true;
+            continue;
+        }
+        if (c == '\x05') continue;  // key label marker
+        plain += c;
+    }
+    return MazoviaToUtf8(plain);
+}
+
+void Trace(unsigned ordinal, const char* format, ...) {
+    if (!HostOptions().trace) return;
+    char arguments[1024];
+    va_list list;
+    va_start(list, format);
+    std::vsnprintf(arguments, sizeof arguments, format, list);
+    va_end(list);
+    char line[1100];
+    std::snprintf(line, sizeof line, "trace: %u %s", ordinal, arguments);
+    PrintLine(MazoviaToUtf8(line));
+}
+
+int NotProvided(unsigned ordinal) {
+    char line[128];
+    std::snprintf(line, sizeof line,
+                  "refhost: the plug-in called service %u, which it is not expected to call; it did nothing",
+                  ordinal);
+    PrintLine(line);
+    return 0;
+}
+
+uint32_t DateValueOf(const char* text) {
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    if (!HostOptions().datesReadable) return 0x7FFFFFFF;
+    char month[4] = {};
+    int day = 0, year = 0;
+    char rest = 0;
+    if (std::sscanf(text, "%3s %d %d%c", month, &day, &year, &rest) != 3) return 0x7FFFFFFF;
+    for (int m = 0; m < 12; ++m)
+        if (std::string_view(month) == kMonths[m] && day >= 1 && day <= 31 && year > 0)
+            return static_cast<uint32_t>(year * 10000 + (m + 1) * 100 + day);
+    return 0x7FFFFFFF;
+}
+
+}  // namespace refhost

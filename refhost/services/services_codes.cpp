@@ -1,0 +1,38 @@
+// The code conversions: in place (52158) and into an output buffer (35385).
+// The codes are those of code_pages.h.
+#include <algorithm>
+#include <cstring>
+
+#include "text/code_pages.h"
+#include "plumbing/host.h"
+#include "services/services.h"
+
+using namespace refhost;
+
+extern "C" {
+
+// Converts the text in to out, byte by byte, so that out may be in itself.
+int HOSTAPI ordinal_52158(char* out, const char* in, int from, int to) {
+    Trace(52158, "\"%s\", %d, %d", in ? in : "", from, to);
+    if (!out || !in) return -1;
+    std::size_t length = std::strlen(in);
+    for (std::size_t i = 0; i < length; ++i) out[i] = ConvertCodeByte(in[i], from, to);
+    out[length] = '\0';
+    return IsKnownCode(from) && IsKnownCode(to) ? 0 : -1;
+}
+
+// Converts at most length bytes (-1: up to the NUL) and never more than the
+// output holds with its NUL; the source is not read past that either.
+char* HOSTAPI ordinal_35385(char* out, int capacity, const char* in, int length, int from, int to) {
+    if (!out || capacity <= 0) return out;
+    std::size_t room = static_cast<std::size_t>(capacity) - 1;
+    if (length >= 0) room = std::min(room, static_cast<std::size_t>(length));
+    std::size_t count = in ? strnlen(in, room) : 0;
+    std::string converted = ConvertCodes(std::string_view(in ? in : "", count), from, to);
+    std::memcpy(out, converted.data(), count);
+    out[count] = '\0';
+    Trace(35385, "%d, \"%s\", %d, %d, %d", capacity, out, length, from, to);
+    return out;
+}
+
+}  // extern "C"

@@ -1,0 +1,42 @@
+// The text services: taking one field out of a separated text.
+#include <cstring>
+
+#include "plumbing/host.h"
+#include "services/services.h"
+
+using namespace refhost;
+
+extern "C" {
+
+// Copies field `field` (counted from 0) of `text` into `out`. Fields are
+// separated by any byte of `separators`; the text ends at its NUL or after
+// textSize bytes, whichever comes first. The copy is cut to outSize - 1
+// bytes and always terminated; a missing field gives an empty text. The
+// result is the number of bytes copied.
+int HOSTAPI ordinal_52435(int field, const char* text, char* out, int textSize, int outSize,
+                          const char* separators) {
+    if (!out || outSize <= 0) return 0;
+    out[0] = '\0';
+    if (!text || textSize <= 0 || field < 0) return 0;
+    const char* end = static_cast<const char*>(std::memchr(text, '\0', static_cast<std::size_t>(textSize)));
+    if (!end) end = text + textSize;
+    auto isSeparator = [separators](char c) {
+        return separators && c != '\0' && std::strchr(separators, c) != nullptr;
+    };
+    const char* start = text;
+    for (int skipped = 0; skipped < field; ++skipped) {
+        while (start < end && !isSeparator(*start)) ++start;
+        if (start == end) return 0;
+        ++start;
+    }
+    const char* stop = start;
+    while (stop < end && !isSeparator(*stop)) ++stop;
+    int length = static_cast<int>(stop - start);
+    if (length > outSize - 1) length = outSize - 1;
+    std::memcpy(out, start, static_cast<std::size_t>(length));
+    out[length] = '\0';
+    Trace(52435, "%d, \"%s\" -> %d", field, out, length);
+    return length;
+}
+
+}  // extern "C"

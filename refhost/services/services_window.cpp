@@ -1,0 +1,131 @@
+// The window services: running a modal window (52026) and what a window
+// procedure asks of the window on top: data exchange (52040), display
+// texts (52056), the timer (52251), redraw (52034), rectangles (52043 to
+// 52046) and the file chooser (51704).
+#include <cstring>
+
+#include "plumbing/host.h"
+#include "services/services.h"
+#include "window/window_runner.h"
+
+using namespace refhost;
+
+namespace {
+
+constexpr int kCollect = 1;
+constexpr int kShow = 0;
+
+RunningWindow* WindowFor(unsigned ordinal) {
+    RunningWindow* window = CurrentWindow();
+    if (!window) Trace(ordinal, "%s", "no window is open: nothing done");
+    return window;
+}
+
+Rectangle FromValues(const int16_t* values) { return {values[0], values[1], values[2], values[3]}; }
+
+void ToValues(const Rectangle& rectangle, int16_t* values) {
+    values[0] = rectangle.x;
+    values[1] = rectangle.y;
+    values[2] = rectangle.width;
+    values[3] = rectangle.height;
+}
+
+}  // namespace
+
+extern "C" {
+
+int HOSTVA ordinal_52026(const void* description, int id, void* data, WindowProcedure procedure) {
+    Trace(52026, "description, %d, data, procedure", id);
+    int closedBy = RunModalWindow(description, data, procedure);
+    Trace(52026, "-> 0x%04X", static_cast<unsigned>(closedBy));
+    return closedBy;
+}
+
+int HOSTAPI ordinal_52040(void* record, int direction) {
+    Trace(52040, "record, %d", direction);
+    RunningWindow* window = WindowFor(52040);
+    if (!window || !record) return -1;
+    if (direction == kCollect) window->CollectRecord(record);
+    if (direction == kShow) window->ShowRecord(record);
+    return 0;
+}
+
+int HOSTAPI ordinal_52056(int id, const char* text) {
+    Trace(52056, "0x%04X, \"%s\"", static_cast<unsigned>(id), text ? text : "");
+    RunningWindow* window = WindowFor(52056);
+    if (!window) return -1;
+    if (window->ShowText(static_cast<uint16_t>(id), text ? text : "")) return 0;
+    PrintLine(window->Label() + " has no display field " + std::to_string(id) + " to show a text in");
+    return -1;
+}
+
+int HOSTAPI ordinal_52251(int interval) {
+    Trace(52251, "%d", interval);
+    RunningWindow* window = WindowFor(52251);
+    if (!window) return -1;
+    window->SetTimer(interval);
+    return 0;
+}
+
+// Without a screen there is nothing to draw again.
+int HOSTAPI ordinal_52034(int what, int flags, int count) {
+    Trace(52034, "%d, 0x%X, %d", what, static_cast<unsigned>(flags), count);
+    return 0;
+}
+
+int HOSTAPI ordinal_52043(int id, int16_t* rect) {
+    RunningWindow* window = WindowFor(52043);
+    std::optional<Rectangle> rectangle = window ? window->ControlRectangle(static_cast<uint16_t>(id)) : std::nullopt;
+    Trace(52043, "0x%04X%s", static_cast<unsigned>(id), rectangle ? "" : ": no such control");
+    if (!rect || !rectangle) return -1;
+    ToValues(*rectangle, rect);
+    return 0;
+}
+
+int HOSTAPI ordinal_52044(int id, int16_t* rect) {
+    Trace(52044, "0x%04X, %d, %d, %d, %d", static_cast<unsigned>(id), rect ? rect[0] : 0, rect ? rect[1] : 0,
+          rect ? rect[2] : 0, rect ? rect[3] : 0);
+    RunningWindow* window = WindowFor(52044);
+    if (!window || !rect) return -1;
+    return window->SetControlRectangle(static_cast<uint16_t>(id), FromValues(rect)) ? 0 : -1;
+}
+
+int HOSTAPI ordinal_52045(int16_t* rect) {
+    Trace(52045, "%s", "");
+    RunningWindow* window = WindowFor(52045);
+    if (!window || !rect) return -1;
+    ToValues(window->WindowRectangle(), rect);
+    return 0;
+}
+
+int HOSTAPI ordinal_52046(int16_t* rect) {
+    Trace(52046, "%d, %d, %d, %d", rect ? rect[0] : 0, rect ? rect[1] : 0, rect ? rect[2] : 0, rect ? rect[3] : 0);
+    RunningWindow* window = WindowFor(52046);
+    if (!window || !rect) return -1;
+    window->SetWindowRectangle(FromValues(rect));
+    return 0;
+}
+
+// The chosen path replaces the text in path. A path that does not fit the
+// capacity is not cut into another path: the choice then fails as a cancel.
+int HOSTAPI ordinal_51704(int, char* path, const char* mask, int capacity, int, int, int) {
+    Trace(51704, "\"%s\", \"%s\", %d", path ? path : "", mask ? mask : "", capacity);
+    PrintLine("file chooser (" + std::string(mask ? mask : "") + ") opened on \"" + Readable(path ? path : "") + "\"");
+    WindowUser* user = CurrentWindowUser();
+    std::optional<std::string> chosen =
+        user ? user->ChooseFileStartingAt(mask ? mask : "", path ? path : "") : std::nullopt;
+    if (!chosen) {
+        PrintLine("file chooser: cancelled");
+        return -1;
+    }
+    if (!path || capacity <= 0 || chosen->size() >= static_cast<std::size_t>(capacity)) {
+        PrintLine("file chooser: \"" + Readable(*chosen) + "\" does not fit the " + std::to_string(capacity) +
+                  "-byte field; nothing is chosen");
+        return -1;
+    }
+    std::memcpy(path, chosen->c_str(), chosen->size() + 1);
+    PrintLine("file chooser: chose \"" + Readable(*chosen) + "\"");
+    return 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,73 @@
+// The Mazovia code page: code page 437 with 18 positions replaced by the
+// Polish letters.
+#include "text/mazovia_utf8.h"
+
+#include <cstdint>
+
+namespace refhost {
+
+// Bytes 0x80..0xFF as Unicode code points.
+static constexpr char16_t kHighHalf[128] = {
+    u'Ç', u'ü', u'é', u'â', u'ä', u'à', u'ą', u'ç', u'ê', u'ë', u'è', u'ï', u'î', u'ć', u'Ä', u'Ą',
+    u'Ę', u'ę', u'ł', u'ô', u'ö', u'Ć', u'û', u'ù', u'Ś', u'Ö', u'Ü', u'¢', u'Ł', u'¥', u'ś', u'ƒ',
+    u'Ź', u'Ż', u'ó', u'Ó', u'ń', u'Ń', u'ź', u'ż', u'¿', u'⌐', u'¬', u'½', u'¼', u'¡', u'«', u'»',
+    u'░', u'▒', u'▓', u'│', u'┤', u'╡', u'╢', u'╖', u'╕', u'╣', u'║', u'╗', u'╝', u'╜', u'╛', u'┐',
+    u'└', u'┴', u'┬', u'├', u'─', u'┼', u'╞', u'╟', u'╚', u'╔', u'╩', u'╦', u'╠', u'═', u'╬', u'╧',
+    u'╨', u'╤', u'╥', u'╙', u'╘', u'╒', u'╓', u'╫', u'╪', u'┘', u'┌', u'█', u'▄', u'▌', u'▐', u'▀',
+    u'α', u'ß', u'Γ', u'π', u'Σ', u'σ', u'µ', u'τ', u'Φ', u'Θ', u'Ω', u'δ', u'∞', u'φ', u'ε', u'∩',
+    u'≡', u'±', u'≥', u'≤', u'⌠', u'⌡', u'÷', u'≈', u'°', u'∙', u'·', u'√', u'ⁿ', u'²', u'■', u'\u00A0',
+};
+
+static void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+char16_t MazoviaCodePoint(unsigned char byte) {
+    return byte < 0x80 ? byte : kHighHalf[byte - 0x80];
+}
+
+std::string MazoviaToUtf8(std::string_view mazovia) {
+    std::string out;
+    out.reserve(mazovia.size() * 2);
+    for (char c : mazovia) {
+        AppendUtf8(out, MazoviaCodePoint(static_cast<uint8_t>(c)));
+    }
+    return out;
+}
+
+static char32_t NextCodePoint(std::string_view text, std::size_t& i) {
+    auto lead = static_cast<uint8_t>(text[i++]);
+    if (lead < 0x80) return lead;
+    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    char32_t code = lead & (0x3F >> extra);
+    for (int k = 0; k < extra && i < text.size(); ++k)
+        code = (code << 6) | (static_cast<uint8_t>(text[i++]) & 0x3F);
+    return code;
+}
+
+std::string Utf8ToMazovia(std::string_view utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t code = NextCodePoint(utf8, i);
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+            continue;
+        }
+        char byte = '?';
+        for (int k = 0; k < 128; ++k)
+            if (kHighHalf[k] == code) byte = static_cast<char>(0x80 + k);
+        out += byte;
+    }
+    return out;
+}
+
+}  // namespace refhost
