@@ -56,10 +56,9 @@ std::string DigitsOf(std::string_view text) {
 
 std::string NipForDisplay(std::string_view digits) {
     if (digits.size() != 10 || DigitsOf(digits) != digits) return std::string(digits);
-    std::string text(digits);
-    text.insert(7, "-");
-    text.insert(5, "-");
-    text.insert(3, "-");
+    std::string text;
+    text.append(digits.substr(0, 3)).append("-").append(digits.substr(3, 2)).append("-");
+    text.append(digits.substr(5, 2)).append("-").append(digits.substr(7));
     return text;
 }
 
