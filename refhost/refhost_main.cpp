@@ -1,5 +1,7 @@
 // The refhost program: command line, one plug-in session, and the wait
 // until the user or a signal stops it.
+#include "refhost_main.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -8,11 +10,11 @@
 #include <string>
 
 #include "plumbing/host.h"
-#include "text/mazovia_utf8.h"
+#include "plumbing/system.h"
 #include "screen/interactive.h"
 #include "script/script_file.h"
 #include "services/session.h"
-#include "plumbing/system.h"
+#include "text/mazovia_utf8.h"
 
 namespace refhost {
 

@@ -15,8 +15,8 @@
 #endif
 
 #include "text/mazovia_utf8.h"
-#include "window/window_format.h"
 #include "ui/window_description.h"
+#include "window/window_format.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 
 #include <unistd.h>
 
-#include "terminal/curses_session.h"
 #include "screen/event_feed.h"
 #include "screen/screen.h"
 #include "screen/table_screen.h"
 #include "screen/window_screen.h"
+#include "terminal/curses_session.h"
 
 namespace refhost {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "text/mazovia_utf8.h"
 #include "terminal/terminal_text.h"
+#include "text/mazovia_utf8.h"
 
 namespace refhost::screen {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "screen/event_feed.h"
 #include "terminal/canvas.h"
 #include "terminal/curses_session.h"
-#include "screen/event_feed.h"
 #include "terminal/keys.h"
 
 namespace refhost::screen {

@@ -5,16 +5,16 @@
 
 #include <algorithm>
 
-#include "tables/contractor_table.h"
-#include "tables/contractors.h"
 #include "plumbing/host.h"
-#include "services/host_screen.h"
-#include "text/mazovia_utf8.h"
 #include "screen/menu.h"
 #include "screen/message_box.h"
+#include "screen/text_viewer.h"
+#include "services/host_screen.h"
+#include "tables/contractor_table.h"
+#include "tables/contractors.h"
 #include "tables/search_window.h"
 #include "terminal/terminal_text.h"
-#include "screen/text_viewer.h"
+#include "text/mazovia_utf8.h"
 
 namespace refhost::screen {
 namespace {

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "screen/screen.h"
-#include "services/session.h"
 #include "screen/window_screen.h"
+#include "services/session.h"
 
 namespace refhost::screen {
 

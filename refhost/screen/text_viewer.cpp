@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "text/mazovia_utf8.h"
 #include "terminal/terminal_text.h"
+#include "text/mazovia_utf8.h"
 
 namespace refhost::screen {
 namespace {

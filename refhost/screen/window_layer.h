@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "screen/focus.h"
-#include "terminal/input_editor.h"
 #include "screen/screen.h"
+#include "terminal/input_editor.h"
 #include "window/window_runner.h"
 
 namespace refhost::screen {

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "screen/file_chooser.h"
 #include "plumbing/host.h"
-#include "services/host_screen.h"
+#include "screen/file_chooser.h"
 #include "screen/message_box.h"
 #include "screen/text_viewer.h"
+#include "services/host_screen.h"
 
 namespace refhost::screen {
 namespace {

@@ -3,8 +3,8 @@
 // session; expectations are checked in script_expectations.cpp.
 #include "script/script_driver.h"
 
-#include "tables/contractor_table.h"
 #include "plumbing/host.h"
+#include "tables/contractor_table.h"
 #include "tables/search_window.h"
 
 namespace refhost {

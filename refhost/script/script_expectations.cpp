@@ -7,9 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "script/script_driver.h"
 #include "services/host_screen.h"
 #include "text/mazovia_utf8.h"
-#include "script/script_driver.h"
 #include "window/window_keys.h"
 
 namespace refhost {

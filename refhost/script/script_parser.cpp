@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <initializer_list>
 
-#include "text/mazovia_utf8.h"
 #include "script/script.h"
+#include "text/mazovia_utf8.h"
 #include "window/window_keys.h"
 
 namespace refhost {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "text/code_pages.h"
 #include "plumbing/host.h"
 #include "services/services.h"
+#include "text/code_pages.h"
 
 using namespace refhost;
 

@@ -12,11 +12,11 @@
 #include <thread>
 
 #include "plumbing/host.h"
-#include "services/host_tables.h"
-#include "text/mazovia_utf8.h"
-#include "tables/search_window.h"
-#include "services/services.h"
 #include "plumbing/system.h"
+#include "services/host_tables.h"
+#include "services/services.h"
+#include "tables/search_window.h"
+#include "text/mazovia_utf8.h"
 #include "window/window_runner.h"
 
 using namespace refhost;

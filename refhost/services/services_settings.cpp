@@ -13,8 +13,8 @@
 #include "plumbing/host.h"
 #include "plumbing/ini_file.h"
 #include "plumbing/ini_value.h"
-#include "text/mazovia_utf8.h"
 #include "services/services.h"
+#include "text/mazovia_utf8.h"
 
 using namespace refhost;
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "plumbing/host.h"
-#include "text/mazovia_utf8.h"
 #include "services/services.h"
+#include "text/mazovia_utf8.h"
 
 using namespace refhost;
 

@@ -7,11 +7,11 @@
 #include <mutex>
 #include <sstream>
 
-#include "text/code_pages.h"
 #include "plumbing/host.h"
 #include "services/host_screen.h"
-#include "text/mazovia_utf8.h"
 #include "services/services.h"
+#include "text/code_pages.h"
+#include "text/mazovia_utf8.h"
 #include "window/window_runner.h"
 
 using namespace refhost;

@@ -2,8 +2,8 @@
 #include "services/session.h"
 
 #include "plumbing/host.h"
-#include "services/services.h"
 #include "plumbing/system.h"
+#include "services/services.h"
 
 namespace refhost {
 

@@ -36,8 +36,4 @@ private:
     std::string name_;
 };
 
-// The refhost program: parses the command line, runs one session and
-// returns the process's exit code.
-extern "C" int RefhostMain(int argc, char** argv);
-
 }  // namespace refhost

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "services/host_screen.h"
-#include "window/window_runner.h"
 #include "support/udp_helpers.h"
+#include "window/window_runner.h"
 
 namespace {
 

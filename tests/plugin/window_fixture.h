@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string>
 
-#include "script/script_driver.h"
 #include "plugin_fixture.h"
+#include "script/script_driver.h"
 #include "storage/call_record.h"
 #include "support/network_isolation.h"
 

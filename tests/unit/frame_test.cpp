@@ -6,10 +6,10 @@
 
 #include "host/binding.h"
 #include "host/checks.h"
-#include "plumbing/host.h"
-#include "services/services.h"
-#include "plumbing/system.h"
 #include "plugin/frame.h"
+#include "plumbing/host.h"
+#include "plumbing/system.h"
+#include "services/services.h"
 #include "support/test_support.h"
 
 TEST(ImportTable, EveryServiceIsBoundWhenTheHostHasThemAll) {

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "host/imports.h"
-#include "plumbing/host.h"
 #include "plugin/frame.h"
+#include "plumbing/host.h"
 #include "storage/settings.h"
 #include "support/test_support.h"
 #include "support/udp_helpers.h"

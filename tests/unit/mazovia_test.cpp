@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "text/mazovia_utf8.h"
 #include "text/mazovia.h"
+#include "text/mazovia_utf8.h"
 
 static std::string Bytes(const char* text) { return text; }
 

@@ -8,9 +8,9 @@
 #include <set>
 #include <string>
 
-#include "tables/contractors.h"
 #include "screen/file_listing.h"
 #include "support/test_support.h"
+#include "tables/contractors.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "window/window_format.h"
 #include "screen/focus.h"
 #include "terminal/input_editor.h"
 #include "ui/window_description.h"
+#include "window/window_format.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 
 #include "host/imports.h"
 #include "plumbing/host.h"
+#include "screen/event_feed.h"
 #include "services/services.h"
+#include "support/test_support.h"
 #include "window/window_builder.h"
 #include "window/window_runner.h"
-#include "screen/event_feed.h"
-#include "support/test_support.h"
 
 namespace {
 

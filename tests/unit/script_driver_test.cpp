@@ -11,8 +11,8 @@
 
 #include "host/imports.h"
 #include "plumbing/host.h"
-#include "services/host_tables.h"
 #include "script/script_driver.h"
+#include "services/host_tables.h"
 #include "services/services.h"
 #include "support/test_support.h"
 

@@ -18,8 +18,8 @@
 #include "plumbing/host.h"
 #include "storage/settings.h"
 #include "support/child_process.h"
-#include "support/test_support.h"
 #include "support/network_lab.h"
+#include "support/test_support.h"
 #include "support/udp_helpers.h"
 #include "udp/broadcast.h"
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "window/window_format.h"
 #include "support/test_support.h"
 #include "ui/window_description.h"
+#include "window/window_format.h"
 
 using refhost::DataField;
 using refhost::ParseWindowDescription;

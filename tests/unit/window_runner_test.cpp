@@ -13,9 +13,9 @@
 
 #include "host/imports.h"
 #include "script/script_driver.h"
+#include "support/test_support.h"
 #include "window/window_builder.h"
 #include "window/window_runner.h"
-#include "support/test_support.h"
 
 namespace {
 
