@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "plumbing/host.h"
@@ -176,6 +177,14 @@ static void WaitForStop(double runFor) {
     }
 }
 
+// A relative path made to name the same file once the host has entered
+// its directory; the path as given when it cannot be made absolute.
+static std::string PathFromStartDirectory(const std::string& path) {
+    std::error_code failed;
+    std::filesystem::path absolute = std::filesystem::absolute(path, failed);
+    return failed ? path : absolute.string();
+}
+
 extern "C" int RefhostMain(int argc, char** argv) {
     InstallStopHandlers(&g_stopRequested);
     Options& options = HostOptions();
@@ -195,6 +204,8 @@ extern "C" int RefhostMain(int argc, char** argv) {
     std::string plugin = options.plugin.empty()
                              ? ExecutableDirectory() + "/" + DefaultPluginName()
                              : options.plugin;
+    // Likewise the plug-in's path, which is loaded from inside the directory.
+    std::string pluginToLoad = PathFromStartDirectory(plugin);
     if (!ChangeDirectory(options.dir)) {
         std::fprintf(stderr, "refhost: cannot enter the directory %s\n", options.dir.c_str());
         return kExitUsage;
@@ -204,7 +215,7 @@ extern "C" int RefhostMain(int argc, char** argv) {
         return kExitUsage;
     }
     PluginSession session;
-    if (!session.Load(plugin, error)) {
+    if (!session.Load(pluginToLoad, error)) {
         std::fprintf(stderr, "refhost: cannot load the plug-in %s: %s\n", plugin.c_str(),
                      error.c_str());
         return kExitLoad;

@@ -1,6 +1,8 @@
 // The refhost program as a person or a service manager runs it.
 #include <signal.h>
 
+#include <filesystem>
+
 #include "plugin_fixture.h"
 #include "support/child_process.h"
 
@@ -45,4 +47,17 @@ TEST_F(RefhostProgram, BadCommandLineIsExplained) {
     test::ChildProcess noPlugin({CALLERID_REFHOST_PATH, "--headless", "--plugin", "/nonexistent.so"});
     EXPECT_EQ(noPlugin.Wait(), 3);
     EXPECT_NE(noPlugin.output().find("cannot load the plug-in /nonexistent.so"), std::string::npos);
+}
+
+TEST_F(RefhostProgram, RelativePathsMeanWhatTheyMeantWhereItWasStarted) {
+    std::filesystem::create_directories(scratch.path() + "/office");
+    std::filesystem::create_directories(scratch.path() + "/scripts");
+    test::WriteFile(scratch.path() + "/scripts/hello.script", "print \"hello from the script\"\n");
+    std::string plugin = std::filesystem::relative(CALLERID_PLUGIN_PATH, scratch.path()).string();
+    ASSERT_EQ(plugin.rfind("..", 0), 0u) << plugin;  // a path that climbs out of the start directory
+    test::ProgramResult result = test::RunProgram("env -C '" + scratch.path() + "' " + CALLERID_REFHOST_PATH +
+                                                  " --headless --dir office --plugin '" + plugin +
+                                                  "' --script scripts/hello.script");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_NE(result.output.find("hello from the script"), std::string::npos) << result.output;
 }
