@@ -28,7 +28,11 @@
 #include <tuple>
 #include <vector>
 
+#include "support/free_udp_port.h"
+
 namespace {
+
+using test::FreeUdpPort;
 
 using Clock = std::chrono::steady_clock;
 
@@ -42,17 +46,6 @@ constexpr char kSlotFile[] = "LOGS/TELEFONY/CLIP.DAT";
 
 double Microseconds(Clock::duration d) {
     return std::chrono::duration<double, std::micro>(d).count();
-}
-
-int FreeUdpPort() {
-    int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
 }
 
 std::string TodayLogName() {

@@ -9,13 +9,9 @@
 #include <fstream>
 #include <sstream>
 
-namespace refhost {
+#include "plumbing/system.h"
 
-#if defined(_WIN32)
-static constexpr char kLineEnd[] = "\r\n";
-#else
-static constexpr char kLineEnd[] = "\n";
-#endif
+namespace refhost {
 
 static std::string_view Trimmed(std::string_view text) {
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };

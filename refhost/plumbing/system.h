@@ -8,6 +8,13 @@
 
 namespace refhost {
 
+// How the host ends the lines of the text files it writes.
+#if defined(_WIN32)
+inline constexpr char kLineEnd[] = "\r\n";
+#else
+inline constexpr char kLineEnd[] = "\n";
+#endif
+
 void* LoadPluginLibrary(const std::string& path, std::string& error);
 void* PluginExport(void* library, unsigned ordinal);
 // Makes this module stop offering one of its exports, as a host that

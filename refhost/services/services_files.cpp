@@ -9,17 +9,12 @@
 #include <string>
 
 #include "plumbing/host.h"
+#include "plumbing/system.h"
 #include "services/services.h"
 
 using namespace refhost;
 
 namespace refhost {
-
-#if defined(_WIN32)
-static constexpr char kLineEnd[] = "\r\n";
-#else
-static constexpr char kLineEnd[] = "\n";
-#endif
 
 std::string HostPath(std::string_view path) {
     std::string mapped(path);

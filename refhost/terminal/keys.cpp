@@ -4,6 +4,7 @@
 #include <curses.h>
 
 #include "terminal/terminal_text.h"
+#include "text/mazovia_utf8.h"
 
 namespace refhost::screen {
 

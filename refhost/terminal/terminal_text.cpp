@@ -53,26 +53,6 @@ std::string AsciiCell(std::string_view utf8Cell) {
     return "?";
 }
 
-std::string Utf8Of(char32_t character) {
-    std::string out;
-    if (character < 0x80) {
-        out += static_cast<char>(character);
-    } else if (character < 0x800) {
-        out += static_cast<char>(0xC0 | (character >> 6));
-        out += static_cast<char>(0x80 | (character & 0x3F));
-    } else if (character < 0x10000) {
-        out += static_cast<char>(0xE0 | (character >> 12));
-        out += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (character & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (character >> 18));
-        out += static_cast<char>(0x80 | ((character >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((character >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (character & 0x3F));
-    }
-    return out;
-}
-
 std::string MazoviaCell(char byte) { return MazoviaToUtf8(std::string_view(&byte, 1)); }
 
 bool TypedToMazovia(std::string_view utf8, std::string& mazovia) {

@@ -23,9 +23,6 @@ std::string AsciiCell(std::string_view utf8Cell);
 // The UTF-8 text of one Mazovia byte.
 std::string MazoviaCell(char byte);
 
-// The UTF-8 bytes of one character.
-std::string Utf8Of(char32_t character);
-
 // Typed characters (UTF-8) in Mazovia; false when one has no Mazovia byte.
 bool TypedToMazovia(std::string_view utf8, std::string& mazovia);
 

@@ -19,21 +19,10 @@
 #include <thread>
 #include <vector>
 
+#include "support/free_udp_port.h"
 #include "support/test_support.h"
 
 namespace test {
-
-// A UDP port that nothing on this machine was bound to a moment ago.
-inline int FreeUdpPort() {
-    int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
-}
 
 // A socket bound to a port on every local address, as another program
 // holding the listener's port would be; closed when it goes.
