@@ -77,7 +77,8 @@ void RunWallClock();
 enum class StreamService { Open, Read, Write, Close, kCount };
 void FailNextStreamCalls(StreamService service, int count);
 
-// A plug-in path as this system needs it: on POSIX every '\\' becomes '/'.
+// A plug-in path as this system needs it: on POSIX every '\\' becomes '/'
+// (system_posix.cpp); Windows takes it as it is.
 std::string HostPath(std::string_view path);
 
 }  // namespace refhost

@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "plumbing/host.h"
 #include "plumbing/system.h"
 
 namespace refhost {
@@ -72,6 +73,13 @@ std::string ExecutableDirectory() {
 std::string DefaultPluginName() { return "libcallerid.so"; }
 
 bool ChangeDirectory(const std::string& dir) { return chdir(dir.c_str()) == 0; }
+
+std::string HostPath(std::string_view path) {
+    std::string mapped(path);
+    for (char& c : mapped)
+        if (c == '\\') c = '/';
+    return mapped;
+}
 
 void NameThisThread(const char* name) {
     char shortName[16] = {};

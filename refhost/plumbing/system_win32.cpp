@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "plumbing/host.h"
 #include "plumbing/system.h"
 
 namespace refhost {
@@ -68,6 +69,8 @@ std::string ExecutableDirectory() {
 std::string DefaultPluginName() { return "callerid.dll"; }
 
 bool ChangeDirectory(const std::string& dir) { return SetCurrentDirectoryA(dir.c_str()) != 0; }
+
+std::string HostPath(std::string_view path) { return std::string(path); }
 
 // Thread names came with Windows 10; on older systems and where the
 // function is missing, threads stay unnamed.

@@ -16,15 +16,6 @@ using namespace refhost;
 
 namespace refhost {
 
-std::string HostPath(std::string_view path) {
-    std::string mapped(path);
-#if !defined(_WIN32)
-    for (char& c : mapped)
-        if (c == '\\') c = '/';
-#endif
-    return mapped;
-}
-
 static std::atomic<int> g_streamFaults[static_cast<int>(StreamService::kCount)];
 
 void FailNextStreamCalls(StreamService service, int count) {
