@@ -87,7 +87,8 @@ int HOSTAPI ordinal_30308(char* time, int form) {
 int HOSTAPI ordinal_32008(char* out, const char* date) {
     int year = 0, month = 0, day = 0;
     bool readable = ParseHostDate(date, year, month, day);
-    Trace(32008, "\"%s\"", readable ? date : "(no host date)");
+    Trace(32008, "%s, \"%s\"%s", out == date ? "in place" : TraceAddress(out).c_str(), date ? date : "",
+          readable ? "" : " (no host date)");
     if (!readable) {
         out[0] = '\0';
         return -1;
