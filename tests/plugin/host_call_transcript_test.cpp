@@ -39,14 +39,6 @@ void SlotWithNip() {
 
 void PrintTo(const Session& session, std::ostream* out) { *out << session.name; }
 
-// Whether a UDP socket of this network is bound to the port.
-bool PortBound(int port) {
-    char hexPort[8];
-    std::snprintf(hexPort, sizeof hexPort, ":%04X ", port);
-    std::string table = test::ReadFile("/proc/net/udp");
-    return table.find(hexPort) != std::string::npos;
-}
-
 std::string Unescaped(const std::string& text) {
     std::string bytes;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -111,7 +103,7 @@ protected:
             if (words[0] == "start") {
                 started = session.Start() == 0;
                 if (started) {
-                    EXPECT_TRUE(test::WaitUntil([] { return PortBound(kPort); }));
+                    EXPECT_TRUE(test::WaitUntil([] { return test::UdpPortBound(kPort); }));
                 }
             } else if (words[0] == "notice") {
                 session.ShowNotice();
