@@ -99,31 +99,29 @@ static std::string EscapedControls(const char* text) {
     return escaped;
 }
 
-static void PrintTraceLine(const char* text) {
+// Prints "trace: " (or "trace[THREAD]: "), the head and the formatted text.
+static void PrintTraceLine(const std::string& head, const char* format, va_list list) {
+    char text[8192];
+    std::vsnprintf(text, sizeof text, format, list);
     std::string line = t_traceThread.empty() ? "trace: " : "trace[" + t_traceThread + "]: ";
+    if (!head.empty()) line += text[0] ? head + " " : head;
     PrintLine(MazoviaToUtf8(line + EscapedControls(text)));
 }
 
 void Trace(unsigned ordinal, const char* format, ...) {
     if (!HostOptions().trace) return;
-    char arguments[8192];
     va_list list;
     va_start(list, format);
-    std::vsnprintf(arguments, sizeof arguments, format, list);
+    PrintTraceLine(std::to_string(ordinal), format, list);
     va_end(list);
-    std::string text = std::to_string(ordinal);
-    if (arguments[0]) text.append(" ").append(arguments);
-    PrintTraceLine(text.c_str());
 }
 
 void TraceCallIn(const char* format, ...) {
     if (!HostOptions().trace) return;
-    char text[1024];
     va_list list;
     va_start(list, format);
-    std::vsnprintf(text, sizeof text, format, list);
+    PrintTraceLine("", format, list);
     va_end(list);
-    PrintTraceLine(text);
 }
 
 std::string TraceAddress(const void* address) {
