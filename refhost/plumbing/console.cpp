@@ -73,16 +73,63 @@ std::string Readable(std::string_view mazovia) {
     return MazoviaToUtf8(plain);
 }
 
+// The thread's name in its trace lines; the host's user-interface thread
+// has none.
+static thread_local std::string t_traceThread;
+
+void NameTraceThread(const char* name) { t_traceThread = name ? name : ""; }
+
+// A trace line is always one line: control bytes in the plug-in's texts
+// (tabs, line ends, markup) are written as escapes.
+static std::string EscapedControls(const char* text) {
+    std::string escaped;
+    for (const char* c = text; *c; ++c) {
+        unsigned char byte = static_cast<unsigned char>(*c);
+        if (byte == '\t') escaped += "\\t";
+        else if (byte == '\n') escaped += "\\n";
+        else if (byte == '\r') escaped += "\\r";
+        else if (byte < 0x20 || byte == 0x7F) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\x%02X", byte);
+            escaped += code;
+        } else {
+            escaped += *c;
+        }
+    }
+    return escaped;
+}
+
+// Prints "trace: " (or "trace[THREAD]: "), the head and the formatted text.
+static void PrintTraceLine(const std::string& head, const char* format, va_list list) {
+    char text[8192];
+    std::vsnprintf(text, sizeof text, format, list);
+    std::string line = t_traceThread.empty() ? "trace: " : "trace[" + t_traceThread + "]: ";
+    if (!head.empty()) line += text[0] ? head + " " : head;
+    PrintLine(MazoviaToUtf8(line + EscapedControls(text)));
+}
+
 void Trace(unsigned ordinal, const char* format, ...) {
     if (!HostOptions().trace) return;
-    char arguments[1024];
     va_list list;
     va_start(list, format);
-    std::vsnprintf(arguments, sizeof arguments, format, list);
+    PrintTraceLine(std::to_string(ordinal), format, list);
     va_end(list);
-    char line[1100];
-    std::snprintf(line, sizeof line, "trace: %u %s", ordinal, arguments);
-    PrintLine(MazoviaToUtf8(line));
+}
+
+void TraceCallIn(const char* format, ...) {
+    if (!HostOptions().trace) return;
+    va_list list;
+    va_start(list, format);
+    PrintTraceLine("", format, list);
+    va_end(list);
+}
+
+std::string TraceAddress(const void* address) {
+    if (!address) return "null";
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%llX",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(address)));
+    return text;
 }
 
 int NotProvided(unsigned ordinal) {

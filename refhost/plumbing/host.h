@@ -46,8 +46,16 @@ std::vector<std::string> TakeConsoleLines();
 void SetConsoleSink(std::function<void(std::string_view)> sink);
 // A plug-in text (Mazovia, with message markup) made readable in UTF-8.
 std::string Readable(std::string_view mazovia);
-// One line per service call when tracing: "trace: 52028(...) = result".
+// One line per service call when tracing, with every argument as passed:
+// "trace: 52028 "uwaga", "...", 0x200". Lines of a named host thread say
+// so ("trace[UDPPoling]: ..."). Control bytes in texts are escaped.
 void Trace(unsigned ordinal, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// A call of the host into the plug-in (a window procedure, a table handler).
+void TraceCallIn(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Names the calling thread in its trace lines (the host's threads).
+void NameTraceThread(const char* name);
+// An address as the trace shows it: hexadecimal, or "null".
+std::string TraceAddress(const void* address);
 // A service the plug-in binds but is not expected to call.
 int NotProvided(unsigned ordinal);
 

@@ -4,6 +4,7 @@
 // clock (clock.cpp).
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "plumbing/host.h"
 #include "services/services.h"
@@ -87,13 +88,13 @@ int HOSTAPI ordinal_30308(char* time, int form) {
 int HOSTAPI ordinal_32008(char* out, const char* date) {
     int year = 0, month = 0, day = 0;
     bool readable = ParseHostDate(date, year, month, day);
-    Trace(32008, "\"%s\"", readable ? date : "(no host date)");
-    if (!readable) {
+    std::string given = date ? date : "";
+    if (readable)
+        PutText(out, 11, "%02d.%02d.%04d", day, month, year);
+    else
         out[0] = '\0';
-        return -1;
-    }
-    PutText(out, 11, "%02d.%02d.%04d", day, month, year);
-    return 0;
+    Trace(32008, "%s\"%s\" -> \"%s\"", out == date ? "in place " : "", given.c_str(), out);
+    return readable ? 0 : -1;
 }
 
 // 0 exactly when the date (display form, or the host's own form) is the

@@ -62,20 +62,20 @@ int HOSTAPI ordinal_51434(const char* path) {
 // Opens a standard buffered stream ("rb", "wb", "rb+", ...). The sharing
 // flag and the two values after it are accepted and not needed here: the
 // runtime's streams share files with readers and writers alike.
-FILE* HOSTAPI ordinal_52534(const char* path, const char* mode, int share, int, int) {
+FILE* HOSTAPI ordinal_52534(const char* path, const char* mode, int share, int fourth, int fifth) {
     FILE* stream = nullptr;
     bool fault = TakeStreamFault(StreamService::Open);
     if (path && mode && !fault) stream = std::fopen(HostPath(path).c_str(), mode);
-    Trace(52534, "\"%s\", \"%s\", 0x%X -> %s%s", path ? path : "", mode ? mode : "",
-          static_cast<unsigned>(share), stream ? "stream" : "null", fault ? " (fault switch)" : "");
+    Trace(52534, "\"%s\", \"%s\", 0x%X, %d, %d -> %s%s", path ? path : "", mode ? mode : "",
+          static_cast<unsigned>(share), fourth, fifth, TraceAddress(stream).c_str(), fault ? " (fault switch)" : "");
     return stream;
 }
 
 int HOSTAPI ordinal_52305(FILE* stream) {
     bool fault = TakeStreamFault(StreamService::Close);
+    Trace(52305, "%s", TraceAddress(stream).c_str());
     int result = stream ? std::fclose(stream) : EOF;
     if (fault) result = EOF;
-    Trace(52305, "-> %d", result);
     return result;
 }
 
@@ -84,7 +84,7 @@ int HOSTAPI ordinal_52307(void* data, int size, int count, FILE* stream) {
     if (stream && data && size > 0 && count > 0 && !TakeStreamFault(StreamService::Read))
         result = static_cast<int>(std::fread(data, static_cast<std::size_t>(size),
                                              static_cast<std::size_t>(count), stream));
-    Trace(52307, "%d, %d -> %d", size, count, result);
+    Trace(52307, "%s, %d, %d, %s -> %d", TraceAddress(data).c_str(), size, count, TraceAddress(stream).c_str(), result);
     return result;
 }
 
@@ -93,7 +93,7 @@ int HOSTAPI ordinal_52308(const void* data, int size, int count, FILE* stream) {
     if (stream && data && size > 0 && count > 0 && !TakeStreamFault(StreamService::Write))
         result = static_cast<int>(std::fwrite(data, static_cast<std::size_t>(size),
                                               static_cast<std::size_t>(count), stream));
-    Trace(52308, "%d, %d -> %d", size, count, result);
+    Trace(52308, "%s, %d, %d, %s -> %d", TraceAddress(data).c_str(), size, count, TraceAddress(stream).c_str(), result);
     return result;
 }
 

@@ -55,8 +55,10 @@ WindowHandlerRecord* HandlerRecord(int window) {
     return record == g_handlerRecords.end() ? nullptr : &record->second;
 }
 
-static int HOSTAPI HostTableHandler(int key, int, int, int, int, int, int, int, int, int column, int) {
-    Trace(0, "table 35 handler: key %d, column %d", key, column);
+static int HOSTAPI HostTableHandler(int key, int table, int row, int a4, int a5, int a6, int a7, int a8, int a9,
+                                    int column, int a11) {
+    TraceCallIn("host's table 35 handler %d, %d, %d, %d, %d, %d, %d, %d, %d, %d, %d", key, table, row, a4, a5, a6,
+                a7, a8, a9, column, a11);
     return 0;
 }
 
@@ -96,13 +98,13 @@ int HOSTVA ordinal_30006(int what, int value) {
     return result;
 }
 
-int HOSTVA ordinal_35802(int, const char* title, const char* format, int, int style, ...) {
+int HOSTVA ordinal_35802(int box, const char* title, const char* format, int kind, int style, ...) {
     char text[8192];
     va_list arguments;
     va_start(arguments, style);
     std::vsnprintf(text, sizeof text, format, arguments);
     va_end(arguments);
-    Trace(35802, "\"%s\", \"%s\", ...", title, format);
+    Trace(35802, "%d, \"%s\", \"%s\", %d, %d, ... -> \"%s\"", box, title, format, kind, style, text);
     PrintBox("message box", title, text);
     bool yes = false;
     ShowToUser(title, text, false, yes);
@@ -110,7 +112,7 @@ int HOSTVA ordinal_35802(int, const char* title, const char* format, int, int st
 }
 
 int HOSTAPI ordinal_52028(const char* title, const char* text, int style) {
-    Trace(52028, "\"%s\", \"%s\", 0x%X", title, text, static_cast<unsigned>(style));
+    Trace(52028, "\"%s\", \"%s\", 0x%X", title ? title : "", text ? text : "", static_cast<unsigned>(style));
     bool question = (style & 0x10000) != 0;
     PrintBox(question ? "question" : "message", title, text);
     bool yes = false;
@@ -121,8 +123,8 @@ int HOSTAPI ordinal_52028(const char* title, const char* text, int style) {
     return answer;
 }
 
-int HOSTVA ordinal_52023(int notice, int16_t* flag, int, const char* title) {
-    Trace(52023, "%d, flag %d, \"%s\"", notice, flag ? *flag : -1, title);
+int HOSTVA ordinal_52023(int notice, int16_t* flag, int third, const char* title) {
+    Trace(52023, "%d, flag %d, %d, \"%s\"", notice, flag ? *flag : -1, third, title ? title : "");
     PrintLine("notice \"" + Readable(title) + "\": shown; it will not be shown again");
     bool yes = false;
     std::string text = Utf8ToMazovia("Komunikat " + std::to_string(notice) + " wtyczki.\nNie będzie pokazywany ponownie.");
@@ -154,7 +156,7 @@ void* HOSTAPI ordinal_52256(int table) {
 }
 
 void* HOSTAPI ordinal_52020(int window, WindowProcedure hook) {
-    Trace(52020, "0x%X", static_cast<unsigned>(window));
+    Trace(52020, "0x%X, %s", static_cast<unsigned>(window), TraceAddress(reinterpret_cast<void*>(hook)).c_str());
     std::lock_guard lock(g_tablesMutex);
     WindowHandlerRecord& record = g_handlerRecords[window];
     if (!record.handler) record.handler = &SearchWindowOwnProcedure;
@@ -169,14 +171,16 @@ int HOSTAPI ordinal_52021(int window) {
     return 0;
 }
 
-int HOSTAPI ordinal_33153(const char* name, ThreadProcedure procedure, int, void* block) {
-    Trace(33153, "\"%s\"", name);
+int HOSTAPI ordinal_33153(const char* name, ThreadProcedure procedure, int third, void* block) {
+    Trace(33153, "\"%s\", %s, %d, %s", name, TraceAddress(reinterpret_cast<void*>(procedure)).c_str(), third,
+          TraceAddress(block).c_str());
     std::lock_guard lock(g_threadsMutex);
     std::thread& slot = g_threads[block];
     if (slot.joinable()) slot.join();
     std::string threadName = name;
     slot = std::thread([procedure, block, threadName] {
         NameThisThread(threadName.c_str());
+        NameTraceThread(threadName.c_str());
         procedure(block);
     });
     return 0;
@@ -185,7 +189,7 @@ int HOSTAPI ordinal_33153(const char* name, ThreadProcedure procedure, int, void
 // The block's first word is the listener's state: the stop brings it to 0
 // and waits for the thread to end.
 int HOSTAPI ordinal_33155(void* block, int timeout) {
-    Trace(33155, "block, %d", timeout);
+    Trace(33155, "%s, %d", TraceAddress(block).c_str(), timeout);
     std::thread thread;
     {
         std::lock_guard lock(g_threadsMutex);

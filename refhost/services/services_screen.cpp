@@ -41,12 +41,15 @@ int HOSTAPI ordinal_52247(const char* text) {
 int HOSTAPI ordinal_52248(const uint16_t* keys) {
     std::vector<uint16_t> list;
     for (int i = 0; keys && i < kLongestKeyList && keys[i] != 0; ++i) list.push_back(keys[i]);
-    std::string names;
+    std::string names, codes;
     for (uint16_t key : list) {
         names += ' ';
         names += KeyName(key);
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%04X, ", key);
+        codes += code;
     }
-    Trace(52248, "%s", names.c_str());
+    Trace(52248, "%s0", codes.c_str());
     PrintLine("keys for the host:" + (names.empty() ? std::string(" none") : names));
     SetPushedKeys(std::move(list));
     return 0;

@@ -6,6 +6,7 @@
 // caller's fields as they were.
 #include <cctype>
 #include <cstdarg>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -93,9 +94,43 @@ int WriteKey(const std::string& file, const char* section, const char* key, cons
     return 0;
 }
 
+// The arguments after the format as the trace shows them: a read passes
+// addresses (and the width of a "%*s"), a write the values themselves.
+std::string DescribeArguments(int mode, const char* format, va_list arguments) {
+    va_list list;
+    va_copy(list, arguments);
+    std::string described;
+    for (const char* c = format ? format : ""; *c; ++c) {
+        if (*c != '%') continue;
+        if (*++c == '%') continue;
+        if (*c == '*') {
+            described += ", " + std::to_string(va_arg(list, int));
+            ++c;
+        }
+        while (*c && std::strchr("0123456789hl", *c)) ++c;
+        if (!*c) break;
+        if (mode == kModeRead) {
+            described += ", " + TraceAddress(va_arg(list, void*));
+        } else if (*c == 's') {
+            const char* text = va_arg(list, const char*);
+            described += std::string(", \"") + (text ? text : "") + "\"";
+        } else {
+            described += ", " + std::to_string(va_arg(list, int));
+        }
+    }
+    va_end(list);
+    return described;
+}
+
 int AccessKey(unsigned ordinal, const std::string& file, int mode, const char* section, const char* key,
               const char* format, va_list arguments) {
-    Trace(ordinal, "\"%s\", %d, \"%s\", \"%s\", \"%s\"", file.c_str(), mode, section, key, format);
+    std::string described = (mode == kModeRead || mode == kModeWrite) ? DescribeArguments(mode, format, arguments) : "";
+    if (ordinal == 52224)
+        Trace(ordinal, "%d, \"%s\", \"%s\", \"%s\"%s", mode, section ? section : "", key ? key : "",
+              format ? format : "", described.c_str());
+    else
+        Trace(ordinal, "\"%s\", %d, \"%s\", \"%s\", \"%s\"%s", file.c_str(), mode, section ? section : "",
+              key ? key : "", format ? format : "", described.c_str());
     if (!section || !key || !format) return 0;
     if (mode == kModeRead) return ReadKey(file, section, key, format, arguments);
     if (mode == kModeWrite) return WriteKey(file, section, key, format, arguments);

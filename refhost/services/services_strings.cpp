@@ -12,11 +12,11 @@ extern "C" {
 // Copies at most limit characters and always terminates out, which must
 // hold limit + 1 bytes. Returns the number of characters copied.
 int HOSTAPI ordinal_52161(char* out, const char* in, int limit) {
+    Trace(52161, "\"%.*s\", %d", limit > 0 ? limit : 0, in ? in : "", limit);
     if (!out) return 0;
     std::size_t count = (in && limit > 0) ? strnlen(in, static_cast<std::size_t>(limit)) : 0;
     if (count > 0) std::memmove(out, in, count);
     out[count] = '\0';
-    Trace(52161, "\"%s\", %d -> %d", out, limit, static_cast<int>(count));
     return static_cast<int>(count);
 }
 

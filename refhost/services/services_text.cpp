@@ -6,15 +6,7 @@
 
 using namespace refhost;
 
-extern "C" {
-
-// Copies field `field` (counted from 0) of `text` into `out`. Fields are
-// separated by any byte of `separators`; the text ends at its NUL or after
-// textSize bytes, whichever comes first. The copy is cut to outSize - 1
-// bytes and always terminated; a missing field gives an empty text. The
-// result is the number of bytes copied.
-int HOSTAPI ordinal_52435(int field, const char* text, char* out, int textSize, int outSize,
-                          const char* separators) {
+static int CopyField(int field, const char* text, char* out, int textSize, int outSize, const char* separators) {
     if (!out || outSize <= 0) return 0;
     out[0] = '\0';
     if (!text || textSize <= 0 || field < 0) return 0;
@@ -35,7 +27,21 @@ int HOSTAPI ordinal_52435(int field, const char* text, char* out, int textSize, 
     if (length > outSize - 1) length = outSize - 1;
     std::memcpy(out, start, static_cast<std::size_t>(length));
     out[length] = '\0';
-    Trace(52435, "%d, \"%s\" -> %d", field, out, length);
+    return length;
+}
+
+extern "C" {
+
+// Copies field `field` (counted from 0) of `text` into `out`. Fields are
+// separated by any byte of `separators`; the text ends at its NUL or after
+// textSize bytes, whichever comes first. The copy is cut to outSize - 1
+// bytes and always terminated; a missing field gives an empty text. The
+// result is the number of bytes copied.
+int HOSTAPI ordinal_52435(int field, const char* text, char* out, int textSize, int outSize,
+                          const char* separators) {
+    int length = CopyField(field, text, out, textSize, outSize, separators);
+    Trace(52435, "%d, \"%s\", %d, %d, \"%s\" -> \"%s\"", field, text ? text : "", textSize, outSize,
+          separators ? separators : "", out ? out : "");
     return length;
 }
 

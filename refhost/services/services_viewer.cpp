@@ -43,8 +43,9 @@ void ShowToUser(const std::string& title, std::optional<std::string_view> conten
 
 extern "C" {
 
-void* HOSTAPI ordinal_38020(const char* kind, int limit, char* path, int, int, int) {
-    Trace(38020, "\"%s\", 0x%X, \"%s\"", kind ? kind : "", static_cast<unsigned>(limit), path ? path : "");
+void* HOSTAPI ordinal_38020(const char* kind, int limit, char* path, int fourth, int fifth, int sixth) {
+    Trace(38020, "\"%s\", 0x%X, \"%s\", %d, %d, %d", kind ? kind : "", static_cast<unsigned>(limit),
+          path ? path : "", fourth, fifth, sixth);
     std::lock_guard lock(g_viewerMutex);
     g_viewerFile = path ? path : "";
     return &g_viewerRecord;

@@ -35,14 +35,17 @@ void ToValues(const Rectangle& rectangle, int16_t* values) {
 extern "C" {
 
 int HOSTVA ordinal_52026(const void* description, int id, void* data, WindowProcedure procedure) {
-    Trace(52026, "description, %d, data, procedure", id);
+    uint32_t length = 0;
+    if (description) std::memcpy(&length, description, sizeof length);
+    Trace(52026, "%s (%u bytes), %d, %s, %s", TraceAddress(description).c_str(), static_cast<unsigned>(length), id,
+          TraceAddress(data).c_str(), TraceAddress(reinterpret_cast<void*>(procedure)).c_str());
     int closedBy = RunModalWindow(description, data, procedure);
     Trace(52026, "-> 0x%04X", static_cast<unsigned>(closedBy));
     return closedBy;
 }
 
 int HOSTAPI ordinal_52040(void* record, int direction) {
-    Trace(52040, "record, %d", direction);
+    Trace(52040, "%s, %d", TraceAddress(record).c_str(), direction);
     RunningWindow* window = WindowFor(52040);
     if (!window || !record) return -1;
     if (direction == kCollect) window->CollectRecord(record);
@@ -76,30 +79,35 @@ int HOSTAPI ordinal_52034(int what, int flags, int count) {
 int HOSTAPI ordinal_52043(int id, int16_t* rect) {
     RunningWindow* window = WindowFor(52043);
     std::optional<Rectangle> rectangle = window ? window->ControlRectangle(static_cast<uint16_t>(id)) : std::nullopt;
-    Trace(52043, "0x%04X%s", static_cast<unsigned>(id), rectangle ? "" : ": no such control");
-    if (!rect || !rectangle) return -1;
+    if (!rect || !rectangle) {
+        Trace(52043, "0x%04X, %s: no such control", static_cast<unsigned>(id), TraceAddress(rect).c_str());
+        return -1;
+    }
     ToValues(*rectangle, rect);
+    Trace(52043, "0x%04X, %s -> %d, %d, %d, %d", static_cast<unsigned>(id), TraceAddress(rect).c_str(), rect[0],
+          rect[1], rect[2], rect[3]);
     return 0;
 }
 
 int HOSTAPI ordinal_52044(int id, int16_t* rect) {
-    Trace(52044, "0x%04X, %d, %d, %d, %d", static_cast<unsigned>(id), rect ? rect[0] : 0, rect ? rect[1] : 0,
-          rect ? rect[2] : 0, rect ? rect[3] : 0);
+    Trace(52044, "0x%04X, %s = %d, %d, %d, %d", static_cast<unsigned>(id), TraceAddress(rect).c_str(),
+          rect ? rect[0] : 0, rect ? rect[1] : 0, rect ? rect[2] : 0, rect ? rect[3] : 0);
     RunningWindow* window = WindowFor(52044);
     if (!window || !rect) return -1;
     return window->SetControlRectangle(static_cast<uint16_t>(id), FromValues(rect)) ? 0 : -1;
 }
 
 int HOSTAPI ordinal_52045(int16_t* rect) {
-    Trace(52045, "%s", "");
     RunningWindow* window = WindowFor(52045);
     if (!window || !rect) return -1;
     ToValues(window->WindowRectangle(), rect);
+    Trace(52045, "%s -> %d, %d, %d, %d", TraceAddress(rect).c_str(), rect[0], rect[1], rect[2], rect[3]);
     return 0;
 }
 
 int HOSTAPI ordinal_52046(int16_t* rect) {
-    Trace(52046, "%d, %d, %d, %d", rect ? rect[0] : 0, rect ? rect[1] : 0, rect ? rect[2] : 0, rect ? rect[3] : 0);
+    Trace(52046, "%s = %d, %d, %d, %d", TraceAddress(rect).c_str(), rect ? rect[0] : 0, rect ? rect[1] : 0,
+          rect ? rect[2] : 0, rect ? rect[3] : 0);
     RunningWindow* window = WindowFor(52046);
     if (!window || !rect) return -1;
     window->SetWindowRectangle(FromValues(rect));
@@ -108,8 +116,9 @@ int HOSTAPI ordinal_52046(int16_t* rect) {
 
 // The chosen path replaces the text in path. A path that does not fit the
 // capacity is not cut into another path: the choice then fails as a cancel.
-int HOSTAPI ordinal_51704(int, char* path, const char* mask, int capacity, int, int, int) {
-    Trace(51704, "\"%s\", \"%s\", %d", path ? path : "", mask ? mask : "", capacity);
+int HOSTAPI ordinal_51704(int first, char* path, const char* mask, int capacity, int fifth, int sixth, int seventh) {
+    Trace(51704, "%d, \"%s\", \"%s\", %d, %d, %d, %d", first, path ? path : "", mask ? mask : "", capacity, fifth,
+          sixth, seventh);
     PrintLine("file chooser (" + std::string(mask ? mask : "") + ") opened on \"" + Readable(path ? path : "") + "\"");
     WindowUser* user = CurrentWindowUser();
     std::optional<std::string> chosen =

@@ -32,7 +32,8 @@ std::vector<char> g_searchRecord;
 }  // namespace
 
 int HOSTAPI SearchWindowOwnProcedure(int, int event) {
-    if (event == kEventCollect && !g_searchRecord.empty()) ordinal_52040(g_searchRecord.data(), 1);
+    RunningWindow* window = CurrentWindow();
+    if (event == kEventCollect && window && !g_searchRecord.empty()) window->CollectRecord(g_searchRecord.data());
     return 0;
 }
 
@@ -40,7 +41,7 @@ int OpenSearchWindow() {
     g_searchRecord.assign(kNipLength + 1, '\0');
     WindowProcedure procedure = HookedProcedure(kSearchWindowId);
     if (!procedure) procedure = &SearchWindowOwnProcedure;
-    int closedBy = ordinal_52026(SearchWindowDescription().data(), kSearchWindowId, g_searchRecord.data(), procedure);
+    int closedBy = RunModalWindow(SearchWindowDescription().data(), g_searchRecord.data(), procedure);
     if (static_cast<uint16_t>(closedBy) == kSearchButtonId)
         PrintLine("search window: the host searches its contractors for NIP \"" +
                   Readable(std::string(g_searchRecord.data())) + "\"");

@@ -68,9 +68,10 @@ std::string RunningWindow::ControlLabel(const WindowRecord& control) const {
 }
 
 int RunningWindow::Send(int id, int event) {
+    TraceCallIn("window %s procedure 0x%04X, 0x%04X", Hex(this->id()).c_str(), static_cast<unsigned>(id),
+                static_cast<unsigned>(event));
     int result = procedure_ ? procedure_(id, event) : 0;
-    Trace(52026, "procedure(0x%04X, 0x%04X) -> %d", static_cast<unsigned>(id), static_cast<unsigned>(event),
-          result);
+    TraceCallIn("window %s procedure -> %s", Hex(this->id()).c_str(), ResultName(result).c_str());
     return result;
 }
 
@@ -80,8 +81,7 @@ void RunningWindow::Open() {
     std::snprintf(summary, sizeof summary, " opened: %zu controls, data record %zu bytes",
                   description_.controls().size(), description_.dataSize);
     Print("window " + WindowIdText(id()) + summary);
-    int result = Send(id(), kEventOpened);
-    Trace(52026, "opened -> %s", ResultName(result).c_str());
+    Send(id(), kEventOpened);
 }
 
 void RunningWindow::PressKey(uint16_t key) {

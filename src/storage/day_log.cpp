@@ -54,9 +54,10 @@ void WriteEventLog(const char* message) {
     time[kDateCapacity - 1] = '\0';
     char date[kDateCapacity];
     TodayDisplayDate(date);
+    int station = CallHost<Host::StationNumber>();
+    const char* user = CurrentUserName();
     char line[kEventLineCapacity];
-    std::snprintf(line, sizeof line, "%s %s %s:s=%d:u=%s %s", date, time, computer,
-                  CallHost<Host::StationNumber>(), CurrentUserName(), message);
+    std::snprintf(line, sizeof line, "%s %s %s:s=%d:u=%s %s", date, time, computer, station, user, message);
     // The date is fetched again for the path, so a line written across
     // midnight may carry yesterday's date in today's file.
     char path[kPathCapacity];

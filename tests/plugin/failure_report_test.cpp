@@ -100,15 +100,6 @@ TEST_F(FailureReport, ReportBeforeAnyStartFindsEveryFeatureMissing) {
     EXPECT_TRUE(Contains(Report(), "Program nie obsługuje cech 0xFFFFFFFF"));
 }
 
-TEST_F(FailureReport, HostWithoutControlEntryIsNeverCalledAndOffersNoFeature) {
-    host().lackOrdinals = {30006};
-    host().trace = true;
-    Load();
-    std::string report = Report();
-    EXPECT_FALSE(Contains(report, "trace: 30006"));
-    EXPECT_TRUE(Contains(report, "Program nie obsługuje cech 0xFFFFFFFF"));
-}
-
 TEST_F(FailureReport, HostDateEqualToTheMinimumIsAccepted) {
     host().hostDate = "Jan  1 2023";
     Load();

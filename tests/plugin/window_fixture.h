@@ -13,6 +13,7 @@
 #include "script/script_driver.h"
 #include "storage/call_record.h"
 #include "support/network_isolation.h"
+#include "support/udp_helpers.h"
 
 class PluginWindowTest : public PluginTest {
 protected:
@@ -41,7 +42,17 @@ protected:
         Load();
         ASSERT_EQ(session.Start(), 0);
         started = true;
+        ASSERT_TRUE(WaitUntilListening(options, port));
         test::TakeConsole();
+    }
+
+    // The listener logs its start after binding: a test that goes on before
+    // that line is written could find it written after its own step (a day
+    // log made again after F4 removed it).
+    static bool WaitUntilListening(int options, int port) {
+        if (!(options & kLogOption)) return test::WaitUntil([&] { return test::UdpPortBound(port); });
+        std::string line = "UDPoling() - rozpoczeto nasluch na UDP UDP " + std::to_string(port);
+        return test::WaitUntil([&] { return test::ReadFile(kDayLog).find(line) != std::string::npos; });
     }
 
     static CallRecord Slot(const char* phone, const char* target, const char* text,

@@ -186,6 +186,9 @@ wait_gone "nie mieści się w terminalu"
 
 keys F12
 wait_gone "[ ] Tworz LOG"
+# Row 1 (676-00-03-214) is selected now: the clipboard keeps ESC's NIP.
+sleep 0.3
+screen_text | grep -q "Schowek: 779-00-04-561" || fail "F12 changed the clipboard: $(screen_text | grep Schowek)"
 grep -q "^Pytaj=1,3,0,$port" "$scratch/MERLOX.INI" ||
     fail "F12 did not save the settings: $(tr '\r\n' '  ' <"$scratch/MERLOX.INI")"
 grep -q '^Filename=LOGS\\TELEFONY\\CLIP.DAT' "$scratch/Ornitel.ini" || fail "Ornitel.ini holds no slot file name"

@@ -49,6 +49,13 @@ private:
     bool bound_;
 };
 
+// Whether a UDP socket of this process's network is bound to the port.
+inline bool UdpPortBound(int port) {
+    char local[8];
+    std::snprintf(local, sizeof local, ":%04X ", port);
+    return ReadFile("/proc/net/udp").find(local) != std::string::npos;
+}
+
 inline bool SendUdp(int port, std::string_view bytes, const char* address = "127.0.0.1") {
     int fd = socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in to{};

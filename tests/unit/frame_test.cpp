@@ -6,6 +6,7 @@
 
 #include "host/binding.h"
 #include "host/checks.h"
+#include "host/report.h"
 #include "plugin/frame.h"
 #include "plumbing/host.h"
 #include "plumbing/system.h"
@@ -91,6 +92,24 @@ TEST(RecordSizes, AnEntryIsListedOnce) {
     ASSERT_EQ(FirstRecordSizeMismatch(), &first);
     EXPECT_EQ(first.next, &second);
     EXPECT_EQ(second.next, nullptr);
+}
+
+// A host that gives no control entry is never called through none: every
+// feature counts as missing (bit 0 aside), and the report says so.
+TEST(StartChecks, HostWithoutControlEntryOffersNoFeatureAndIsNotCalled) {
+    HostControlEntry control = g_frame.hostControl;
+    g_frame.hostControl = nullptr;
+    g_frame.missingFeatureBits = 0;
+    refhost::HostOptions().trace = true;
+    test::TakeConsole();
+    EXPECT_EQ(RunStartChecks(), -1);
+    EXPECT_EQ(g_frame.missingFeatureBits, 0xFFFFFFFEu);
+    ReportLoadFailure();
+    refhost::HostOptions().trace = false;
+    std::string console = test::TakeConsole();
+    g_frame.hostControl = control;
+    EXPECT_EQ(console.find("trace: 30006"), std::string::npos) << console;
+    EXPECT_NE(console.find("Program nie obsługuje cech 0xFFFFFFFE"), std::string::npos) << console;
 }
 
 TEST(ModuleFileName, TakesTheTextAfterTheLastSeparatorOfEitherKind) {

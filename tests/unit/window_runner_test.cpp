@@ -176,16 +176,18 @@ TEST_F(WindowRunner, EscLeavesWithItsIdAndOtherKeysReachTheProcedureAsCommands) 
     EXPECT_EQ(EventsAfterOpening(), (std::vector<Event>{{0x3B00, 1}, {0x0010, 1}, {0x5002, 2}, {0x5002, 0xFFFF}}));
 }
 
+// F6 carries the command flag and reaches the procedure; F12, without it,
+// closes the window with its own id (not ESC's), chosen by its hotkey.
 TEST_F(WindowRunner, ButtonsWithoutTheCommandFlagCloseTheWindow) {
     std::vector<uint8_t> bytes = refhost::WindowDescriptionBuilder(7, "Two", {0, 0, 30, 5})
-                                     .Button(0x5002, 0, 0, {1, 1, 10, 1}, "\x05" "ESC\x01 Kopiuj")
-                                     .Button(0x0010, 0x0180, 0, {1000, 1, 1, 1}, "")
+                                     .Button(0x5001, 0x0004, 0x8600, {1, 1, 10, 1}, "\x05" "F12\x01 Wyjdz")
+                                     .Button(0x4000, 0x0100, 0, {12, 1, 10, 1}, "\x05" "F6\x01 Odswiez")
                                      .Bytes();
     std::string error;
-    refhost::ScriptDriver driver(*refhost::ParseScript("window key Ctrl-P\nwindow key ESC\n", "test", error), {});
-    EXPECT_EQ(CallHost<Host::RunWindow>(bytes.data(), 7, nullptr, &RecordingProcedure), 0x5002);
+    refhost::ScriptDriver driver(*refhost::ParseScript("window key F6\nwindow key F12\n", "test", error), {});
+    EXPECT_EQ(CallHost<Host::RunWindow>(bytes.data(), 7, nullptr, &RecordingProcedure), 0x5001);
     EXPECT_EQ(g_procedure.events,
-              (std::vector<Event>{{7, 0xFFFE}, {0x0010, 1}, {0x5002, 2}, {0x5002, 0xFFFF}}));
+              (std::vector<Event>{{7, 0xFFFE}, {0x4000, 1}, {0x5001, 2}, {0x5001, 0xFFFF}}));
 }
 
 TEST_F(WindowRunner, WindowWithoutAUserIsLeftWithEsc) {
