@@ -5,8 +5,11 @@
 // appended day-log lines and the same read and rewrite of the 5620-byte
 // slot file. Both are driven the same way and their figures compared.
 //
-// Last, a restart storm: calls keep coming while restarts follow each other,
-// and the calls missing from each day log are counted.
+// Then a restart storm: calls keep coming while restarts follow each other,
+// and the calls missing from each day log are counted. Last, the plug-in's
+// code in this process (bound to the reference host's services, as the unit
+// tests hold it) measures how long the port is without a socket when a
+// restart hands it from the old socket to the new one.
 //
 //   udp_bench [--samples N] [--idle SECONDS] [--root DIR]
 #include <arpa/inet.h>
@@ -30,6 +33,12 @@
 #include <thread>
 #include <tuple>
 #include <vector>
+
+#include "host/imports.h"
+#include "merlox/host.h"
+#include "plugin/frame.h"
+#include "storage/settings.h"
+#include "udp/listener.h"
 
 namespace {
 
@@ -465,6 +474,40 @@ Storm RunRestartStorm(const Target& plugin, const Target& floor) {
     return storm;
 }
 
+struct RebindGaps {
+    std::size_t restarts = 0;
+    double min = 0, p50 = 0, p99 = 0, max = 0;   // microseconds
+};
+
+// The listener's own measurement of each hand-over, from the old socket's
+// close to the new one's bind, read after every restart.
+RebindGaps MeasureRebindGaps(int restarts) {
+    std::string dir = MakeDirectory("rebind");
+    if (chdir(dir.c_str()) != 0) return {};
+    int port = FreeUdpPort();
+    std::ofstream("MERLOX.INI") << "[Ornitel]\nPytaj=1,4,0," << port << "\n";
+    refhost::HostOptions().pauseDivisor = 100;   // a restart pauses 50 ms
+    LoadSettings();
+    if (UDPOn() != 0) return {};
+    UDPMarkRunning(g_frame.threadBlock);
+    CallHost<Host::StartThread>("UDPPoling", &UDPoling, 0, &g_frame.threadBlock);
+    Sender sender;
+    std::vector<double> gaps;
+    for (int i = 0; i < restarts; ++i) {
+        sender.Send(port, "restart\trestart\trestart\r");
+        std::this_thread::sleep_for(std::chrono::milliseconds(90));
+        std::string phone;
+        sender.Send(port, NextCall(phone));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (int64_t gap = UDPLastRebindGap(); gap >= 0) gaps.push_back(static_cast<double>(gap) / 1000.0);
+    }
+    CallHost<Host::StopThread>(&g_frame.threadBlock, -1);
+    UDPReleaseSockets();
+    if (chdir(g_root.c_str()) != 0 || gaps.empty()) return {};
+    std::sort(gaps.begin(), gaps.end());
+    return {gaps.size(), gaps.front(), gaps[gaps.size() / 2], gaps[gaps.size() * 99 / 100], gaps.back()};
+}
+
 long long StatusKilobytes(pid_t pid, const char* key) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
@@ -543,6 +586,9 @@ int main(int argc, char** argv) {
     Stop(storming);
     Stop(floor);
 
+    std::fprintf(stderr, "rebind gaps...\n");
+    RebindGaps rebind = MeasureRebindGaps(200);
+
     auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
     std::printf("| measure | plug-in in refhost | floor | ratio |\n|---|---|---|---|\n");
     std::printf("| send to slot file, p50 | %.0f us | %.0f us | %.2f |\n", pluginLatency.p50,
@@ -557,5 +603,7 @@ int main(int argc, char** argv) {
     std::printf("| peak memory (VmHWM) | %lld kB | %lld kB | |\n", pluginPeak, floorPeak);
     std::printf("| calls lost in a restart storm (%lld calls, %d restarts) | %lld | %lld | |\n", storm.sent,
                 storm.restarts, storm.lostPlugin, storm.lostFloor);
+    std::printf("| port without a socket at a restart (%zu restarts), min / p50 / p99 / max | %.1f / %.1f / %.1f / %.1f us | | |\n",
+                rebind.restarts, rebind.min, rebind.p50, rebind.p99, rebind.max);
     return 0;
 }
