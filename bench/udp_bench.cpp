@@ -5,6 +5,12 @@
 // appended day-log lines and the same read and rewrite of the 5620-byte
 // slot file. Both are driven the same way and their figures compared.
 //
+// Then a restart storm: calls keep coming while restarts follow each other,
+// and the calls missing from each day log are counted. Last, the plug-in's
+// code in this process (bound to the reference host's services, as the unit
+// tests hold it) measures how long the port is without a socket when a
+// restart hands it from the old socket to the new one.
+//
 //   udp_bench [--samples N] [--idle SECONDS] [--root DIR]
 #include <arpa/inet.h>
 #include <dirent.h>
@@ -28,7 +34,12 @@
 #include <tuple>
 #include <vector>
 
+#include "host/imports.h"
+#include "plugin/frame.h"
+#include "plumbing/host.h"
+#include "storage/settings.h"
 #include "support/free_udp_port.h"
+#include "udp/listener.h"
 
 namespace {
 
@@ -175,14 +186,18 @@ std::string MakeDirectory(const std::string& name) {
     return dir;
 }
 
-Target StartPlugin() {
+// A pause divisor above 1 shortens the listener's pauses (the restart's
+// 5 s becomes 5000 / divisor ms).
+Target StartPlugin(int pauseDivisor = 1) {
     Target t{"plug-in", MakeDirectory("plugin"), FreeUdpPort()};
     std::ofstream(t.dir + "/MERLOX.INI") << "[Ornitel]\nPytaj=1,4,0," << t.port << "\n";
     t.pid = fork();
     if (t.pid == 0) {
         if (chdir(t.dir.c_str()) != 0) _exit(1);
         std::freopen("/dev/null", "w", stdout);
-        execl(CALLERID_REFHOST_PATH, CALLERID_REFHOST_PATH, "--headless", static_cast<char*>(nullptr));
+        std::string divisor = std::to_string(pauseDivisor);
+        execl(CALLERID_REFHOST_PATH, CALLERID_REFHOST_PATH, "--headless", "--pause-divisor",
+              divisor.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
     return t;
@@ -396,6 +411,95 @@ std::pair<Flood, Flood> SustainedRates(const Target& a, const Target& b) {
     return {bestA, bestB};
 }
 
+// The distinct phones of the calls sent to a target that its day log holds.
+long long CallsFiled(const Target& t, long long firstPhone, long long lastPhone) {
+    std::string log = ReadFile(t.dir + "/" + TodayLogName());
+    std::vector<bool> seen(static_cast<std::size_t>(lastPhone - firstPhone), false);
+    std::size_t start = 0;
+    for (std::size_t end; (end = log.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string line = log.substr(start, end - start);
+        if (line.find(":u=") != std::string::npos) continue;
+        std::size_t phoneAt = line.find('\t', line.find('\t') + 1);
+        if (phoneAt == std::string::npos) continue;
+        long long phone = std::atoll(line.c_str() + phoneAt + 1);
+        if (phone >= firstPhone && phone < lastPhone) seen[static_cast<std::size_t>(phone - firstPhone)] = true;
+    }
+    return std::count(seen.begin(), seen.end(), true);
+}
+
+struct Storm {
+    long long sent = 0, lostPlugin = 0, lostFloor = 0;
+    int restarts = 0;
+};
+
+// Calls at 200 a second for 5 s while a restart comes every 150 ms, to
+// both a plug-in whose restart pauses 100 ms and the floor (which files the
+// restarts as calls and never pauses); the figure is the calls missing
+// from each day log.
+Storm RunRestartStorm(const Target& plugin, const Target& floor) {
+    Sender sender;
+    Storm storm;
+    long long first = g_nextPhone;
+    auto start = Clock::now();
+    for (int i = 0; i < 1000; ++i) {
+        while (Clock::now() < start + std::chrono::milliseconds(5 * i)) std::this_thread::sleep_for(std::chrono::microseconds(200));
+        if (i % 30 == 0) {
+            for (const Target* t : {&plugin, &floor}) sender.Send(t->port, "restart\trestart\trestart\r");
+            ++storm.restarts;
+        }
+        std::string phone;
+        std::string call = NextCall(phone);
+        for (const Target* t : {&plugin, &floor}) sender.Send(t->port, call);
+        ++storm.sent;
+    }
+    long long last = g_nextPhone;
+    auto deadline = Clock::now() + std::chrono::seconds(10);
+    long long filedPlugin = 0, filedFloor = 0;
+    while (Clock::now() < deadline) {
+        filedPlugin = CallsFiled(plugin, first, last);
+        filedFloor = CallsFiled(floor, first, last);
+        if (filedPlugin == storm.sent && filedFloor == storm.sent) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    storm.lostPlugin = storm.sent - filedPlugin;
+    storm.lostFloor = storm.sent - filedFloor;
+    return storm;
+}
+
+struct RebindGaps {
+    std::size_t restarts = 0;
+    double min = 0, p50 = 0, p99 = 0, max = 0;   // microseconds
+};
+
+// The listener's own measurement of each hand-over, from the old socket's
+// close to the new one's bind, read after every restart.
+RebindGaps MeasureRebindGaps(int restarts) {
+    std::string dir = MakeDirectory("rebind");
+    if (chdir(dir.c_str()) != 0) return {};
+    int port = FreeUdpPort();
+    std::ofstream("MERLOX.INI") << "[Ornitel]\nPytaj=1,4,0," << port << "\n";
+    refhost::HostOptions().pauseDivisor = 100;   // a restart pauses 50 ms
+    LoadSettings();
+    if (UDPOn() != 0) return {};
+    UDPMarkRunning(g_frame.threadBlock);
+    CallHost<Host::StartThread>("UDPPoling", &UDPoling, 0, &g_frame.threadBlock);
+    Sender sender;
+    std::vector<double> gaps;
+    for (int i = 0; i < restarts; ++i) {
+        sender.Send(port, "restart\trestart\trestart\r");
+        std::this_thread::sleep_for(std::chrono::milliseconds(90));
+        std::string phone;
+        sender.Send(port, NextCall(phone));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (int64_t gap = UDPLastRebindGap(); gap >= 0) gaps.push_back(static_cast<double>(gap) / 1000.0);
+    }
+    CallHost<Host::StopThread>(&g_frame.threadBlock, -1);
+    UDPReleaseSockets();
+    if (chdir(g_root.c_str()) != 0 || gaps.empty()) return {};
+    std::sort(gaps.begin(), gaps.end());
+    return {gaps.size(), gaps.front(), gaps[gaps.size() / 2], gaps[gaps.size() * 99 / 100], gaps.back()};
+}
+
 long long StatusKilobytes(pid_t pid, const char* key) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
@@ -463,7 +567,19 @@ int main(int argc, char** argv) {
     long long pluginPeak = StatusKilobytes(plugin.pid, "VmHWM:");
     long long floorPeak = StatusKilobytes(floor.pid, "VmHWM:");
     Stop(plugin);
+
+    std::fprintf(stderr, "restart storm...\n");
+    Target storming = StartPlugin(50);
+    Storm storm{};
+    if (WaitForText(storming.dir + "/" + TodayLogName(), "rozpoczeto nasluch", 10))
+        storm = RunRestartStorm(storming, floor);
+    else
+        std::fprintf(stderr, "the storm's plug-in did not start listening\n");
+    Stop(storming);
     Stop(floor);
+
+    std::fprintf(stderr, "rebind gaps...\n");
+    RebindGaps rebind = MeasureRebindGaps(200);
 
     auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
     std::printf("| measure | plug-in in refhost | floor | ratio |\n|---|---|---|---|\n");
@@ -477,5 +593,9 @@ int main(int argc, char** argv) {
     std::printf("| idle CPU, listener thread | %.4f %% of a core | | |\n", idle.threadPercent);
     std::printf("| idle CPU, whole host process | %.4f %% of a core | | |\n", idle.processPercent);
     std::printf("| peak memory (VmHWM) | %lld kB | %lld kB | |\n", pluginPeak, floorPeak);
+    std::printf("| calls lost in a restart storm (%lld calls, %d restarts) | %lld | %lld | |\n", storm.sent,
+                storm.restarts, storm.lostPlugin, storm.lostFloor);
+    std::printf("| port without a socket at a restart (%zu restarts), min / p50 / p99 / max | %.1f / %.1f / %.1f / %.1f us | | |\n",
+                rebind.restarts, rebind.min, rebind.p50, rebind.p99, rebind.max);
     return 0;
 }

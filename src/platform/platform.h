@@ -134,3 +134,5 @@ int SendDatagram(SocketHandle socket, const char* address, uint16_t port, const 
 
 // System sleep in milliseconds.
 void SleepMilliseconds(int milliseconds);
+// A clock that only moves forward, in nanoseconds from an arbitrary start.
+int64_t MonotonicNanoseconds();

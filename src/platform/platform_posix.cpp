@@ -274,3 +274,9 @@ void SleepMilliseconds(int milliseconds) {
     while (nanosleep(&duration, &duration) != 0 && errno == EINTR) {
     }
 }
+
+int64_t MonotonicNanoseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}

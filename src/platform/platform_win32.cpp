@@ -196,3 +196,15 @@ int SendDatagram(SocketHandle socketHandle, const char* address, uint16_t port, 
 }
 
 void SleepMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
+
+int64_t MonotonicNanoseconds() {
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER value;
+        QueryPerformanceFrequency(&value);
+        return value.QuadPart;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<int64_t>(now.QuadPart / frequency * 1000000000 +
+                                now.QuadPart % frequency * 1000000000 / frequency);
+}

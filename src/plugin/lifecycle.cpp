@@ -17,7 +17,8 @@ PluginFrame g_frame = {
     .hostModule = nullptr,
     .hostControl = nullptr,
     .missingFeatureBits = kAllFeaturesMissing,
-    .threadBlock = {},
+    // No socket yet: a stop without a start must close nothing.
+    .threadBlock = {.state = 0, .hostWords = {}, .socket = kNoSocket, .sender = {}},
     .handlerRecord = nullptr,
     .previousHandler = nullptr,
     .action30009 = nullptr,

@@ -37,6 +37,13 @@ static constexpr auto kNoFreeSlot = MZ(u8"Brak wolnych slotów na wpisanie telef
 static constexpr auto kSaved = MZ(u8"Zapisano informacje do pliku %s");
 static constexpr auto kWriteFailed = MZ(u8"Blad zapisu pliku %s");
 static constexpr auto kReadFailed = MZ(u8"Blad odczytu pliku %s");
+static constexpr auto kSaveNotDone =
+    MZ(u8"Zapis pliku telefonów: %s - nie udał się, zmiany nie zostały zapisane");
+
+// Another station's plug-in, a backup or an editor may hold the slot file
+// open for a moment; the replacement is tried again for this long.
+static constexpr int kRenameTries = 15;
+static constexpr int kRenameRetryMilliseconds = 20;
 
 static FILE* OpenSlotStream(const char* path, const char* mode) {
     return CallHost<Host::OpenStream>(path, mode, kShareDenyNone, 0, -1);
@@ -106,28 +113,49 @@ void LoadPhoneSlots(bool showMessages) {
         CallHost<Host::AskUser>("uwaga", message, kMessageBoxStyle);
 }
 
+static bool ReplaceWithRetries(const char* temporary, const char* path) {
+    for (int attempt = 1;; ++attempt) {
+        if (RenameFileOver(temporary, path) == 0) return true;
+        if (attempt == kRenameTries) return false;
+        SleepMilliseconds(kRenameRetryMilliseconds);
+    }
+}
+
 // The image goes to a sibling file first and replaces the slot file only
 // when it was written whole, so a failed save leaves the old slots in place.
-void SavePhoneSlots() {
-    SharedStateLock lock;
-    char path[kPathCapacity];
+// False when the save could not be done (the event line is written).
+static bool WriteSlotFile(char (&path)[kPathCapacity]) {
     char message[kMessageCapacity];
     if (!BuildSlotPath(path, sizeof path, message, sizeof message)) {
         WriteEventLog(message);
-        return;
+        return false;
     }
     char temporary[kPathCapacity + 4];
     std::snprintf(temporary, sizeof temporary, "%s.tmp", path);
     FILE* stream = OpenSlotStream(temporary, "wb");
     if (!stream) {
         WriteEventLogF(kSaveOpenFailed, path);
-        return;
+        return false;
     }
     bool written = CallHost<Host::WriteStream>(g_phoneSlots, kSlotFileSize, 1, stream) == 1;
     bool closed = CallHost<Host::CloseStream>(stream) == 0;
-    if (written && closed && RenameFileOver(temporary, path) == 0) return;
+    if (written && closed && ReplaceWithRetries(temporary, path)) return true;
     RemoveFile(temporary);
     WriteEventLogF(kWriteFailed, path);
+    return false;
+}
+
+// The user's edits are lost when the save fails, so the user is told,
+// whether or not the day log is kept; the box waits outside the lock.
+void SavePhoneSlots() {
+    char path[kPathCapacity] = "";
+    {
+        SharedStateLock lock;
+        if (WriteSlotFile(path)) return;
+    }
+    char message[kMessageCapacity];
+    std::snprintf(message, sizeof message, kSaveNotDone, path);
+    CallHost<Host::AskUser>("uwaga", message, kMessageBoxStyle);
 }
 
 // The record's phone and target as terminated texts, so that a record

@@ -31,5 +31,9 @@ void HOSTVA UDPoling(void* block);
 // Marks the block as running before the host starts the thread, so that
 // a stop that comes before the thread's first look is never missed.
 void UDPMarkRunning(UDPControl& control);
-// Releases the socket library start-up that UDPOn took, if it took one.
+// Releases the socket library start-up that UDPOn took, and closes the
+// socket it made if no listener thread took it over.
 void UDPReleaseSockets();
+// Nanoseconds from the old socket's close to the new one's bind at the
+// last restart that kept its port; -1 before the first. For the benchmarks.
+int64_t UDPLastRebindGap();

@@ -29,13 +29,23 @@ int ListenerMilliseconds(int milliseconds) {
     return scaled > 0 ? scaled : 1;
 }
 
-bool PauseUnlessStopped(UDPControl& control, int milliseconds) {
-    int remaining = ListenerMilliseconds(milliseconds);
-    while (remaining > 0) {
+int64_t DeadlineAfter(int milliseconds) {
+    return MonotonicNanoseconds() + static_cast<int64_t>(ListenerMilliseconds(milliseconds)) * 1000000;
+}
+
+int MillisecondsUntil(int64_t deadline) {
+    int64_t left = deadline - MonotonicNanoseconds();
+    return left > 0 ? static_cast<int>((left + 999999) / 1000000) : 0;
+}
+
+bool PauseUntil(UDPControl& control, int64_t deadline) {
+    for (int left = MillisecondsUntil(deadline); left > 0; left = MillisecondsUntil(deadline)) {
         if (IsStopRequested(control)) return false;
-        int slice = remaining < kPauseSliceMilliseconds ? remaining : kPauseSliceMilliseconds;
-        SleepMilliseconds(slice);
-        remaining -= slice;
+        SleepMilliseconds(left < kPauseSliceMilliseconds ? left : kPauseSliceMilliseconds);
     }
     return !IsStopRequested(control);
+}
+
+bool PauseUnlessStopped(UDPControl& control, int milliseconds) {
+    return PauseUntil(control, DeadlineAfter(milliseconds));
 }

@@ -48,10 +48,20 @@ static void CopyText(char* out, std::size_t capacity, const char* in) {
     out[length] = '\0';
 }
 
+// Datagram text is shown, never obeyed: the host's renderer takes control
+// bytes for markup (0x01 directives, 0x02 highlight, 0x05 ...), so each one
+// is shown as '?'. Only what is displayed changes; the slots keep the bytes.
+static void MakeShowable(char* text) {
+    for (unsigned char* at = reinterpret_cast<unsigned char*>(text); *at != '\0'; ++at)
+        if (*at < 0x20 || *at == 0x7F) *at = '?';
+}
+
 static void FillRow(WindowDataRow& row, const CallRecord& slot) {
     CallHost<Host::CopyBounded>(row.phone, slot.phone, 20);
     CallHost<Host::CopyBounded>(row.target, slot.target, 20);
     CallHost<Host::ConvertCodes>(row.target, row.target, 3, 1);
+    MakeShowable(row.phone);
+    MakeShowable(row.target);
     ExtractNip(slot.text, sizeof slot.text, row.nip);
     if (std::strlen(row.nip) == 10) {
         CallHost<Host::InsertCharacter>(row.nip + 7, '-');
@@ -85,6 +95,7 @@ static void ShowStatusLine(int slot) {
         std::snprintf(line, sizeof line, "\x01" "c" "\x01%.*s", record ? 500 : 0,
                       record ? record->text : "");
     }
+    MakeShowable(line + 3);   // behind the centring directive
     char converted[1024] = "";
     const char* shown = CallHost<Host::ConvertText>(converted, 1024, line, -1, 6, 1);
     CallHost<Host::ShowText>(kStatusLineId, shown ? shown : converted);
@@ -193,12 +204,21 @@ static void ClearLogAndSlots() {
     if (PhoneSlotPath(path, sizeof path) == 0) RemoveFile(path);
 }
 
-// F5 stores phone and target of every row; the NIPs are only shown.
+// F5 stores phone and target of every row; the NIPs are only shown. A
+// field that still reads as the window shows the slot keeps the slot's own
+// bytes, so that what display made of a control byte is not stored.
 static void SaveRows() {
     CallHost<Host::ExchangeWindowData>(&g_windowData, kCollectControls);
     SharedStateLock lock;
     for (int k = 0; k < kSlotCount; ++k) {
         CallRecord& slot = g_phoneSlots[k];
+        WindowDataRow shown;
+        std::memset(&shown, 0, sizeof shown);
+        FillRow(shown, slot);
+        const WindowDataRow& row = g_windowData.rows[k];
+        if (std::strncmp(row.phone, shown.phone, sizeof row.phone) == 0 &&
+            std::strncmp(row.target, shown.target, sizeof row.target) == 0)
+            continue;
         std::memset(slot.phone, 0, sizeof slot.phone);
         std::memset(slot.target, 0, sizeof slot.target);
         CallHost<Host::CopyBounded>(slot.phone, g_windowData.rows[k].phone, 20);

@@ -241,3 +241,24 @@ TEST_F(CallerIdWindow, ChosenSlotFileBecomesTheSettingAndCancelChangesNothing) {
     EXPECT_NE(test::ReadFile("Ornitel.ini").find("Filename=LOGS\\TELEFONY\\B.DAT"), std::string::npos)
         << test::ReadFile("Ornitel.ini");
 }
+
+// Control bytes from the wire (0x01 opens directives, 0x02 highlights in
+// the host's renderer) are shown as '?' in the status line and the rows;
+// F5 stores the slot's own bytes for a row the user left alone.
+TEST_F(CallerIdWindow, ControlBytesFromTheWireAreShownNotObeyed) {
+    Slots slots{};
+    slots[0] = Slot("6\x01" "00", "2\x02" "01", "\x01" "c\x01" "A\x02" "B\x05" "C\x7F" "D\tE");
+    slots[1] = Slot("600\x05", "202", "Druga");
+    Start(kLogOption, 0, &slots);
+    refhost::ScriptResult result = Script("action\n"
+                                          "expect field 0x4165 \"?c?A?B?C?D?E\"\n" +
+                                          ExpectRow(1, 0, "6?00") + ExpectRow(1, 1, "2?01") +
+                                          ExpectRow(2, 0, "600?") +
+                                          "window type 0x4115 \"48123\"\n"
+                                          "window key F5\n"
+                                          "window key F12\n");
+    ASSERT_TRUE(result.ok) << result.error;
+    Slots saved = ReadSlots();
+    EXPECT_EQ(std::memcmp(&saved[0], &slots[0], sizeof saved[0]), 0);
+    EXPECT_STREQ(saved[1].phone, "48123");
+}

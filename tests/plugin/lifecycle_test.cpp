@@ -1,4 +1,9 @@
 // The plug-in's exports, start and stop, as the host calls them.
+#include <fcntl.h>
+
+#include <filesystem>
+#include <vector>
+
 #include "plugin_fixture.h"
 
 using Lifecycle = PluginTest;
@@ -28,10 +33,24 @@ TEST_F(Lifecycle, StartGivesTheDisplayNameAndStopUndoesTheStart) {
     EXPECT_LT(stopCall, unhook);
 }
 
+static std::vector<int> OpenDescriptors() {
+    std::vector<int> listed, open;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        listed.push_back(std::stoi(entry.path().filename().string()));
+    for (int fd : listed)   // the listing's own descriptor is closed by now
+        if (fcntl(fd, F_GETFD) != -1) open.push_back(fd);
+    return open;
+}
+
 TEST_F(Lifecycle, StopWithoutStartShowsTheNoticeButWithdrawsNothing) {
     host().trace = true;
     Load();
+    // The host's standard input is descriptor 0, as a socket field left at
+    // zero would name it.
+    if (fcntl(0, F_GETFD) == -1) ASSERT_EQ(open("/dev/null", O_RDONLY), 0);
+    std::vector<int> before = OpenDescriptors();
     EXPECT_EQ(session.Stop(), 0);
+    for (int fd : before) EXPECT_NE(fcntl(fd, F_GETFD), -1) << "descriptor " << fd << " was closed";
     std::string console = test::TakeConsole();
     EXPECT_NE(console.find("Wyłączanie obsługi UDP"), std::string::npos);
     EXPECT_NE(console.find("trace: 33155"), std::string::npos);

@@ -252,3 +252,100 @@ TEST_F(UdpListener, StopWhileWaitingForABusyPortReturnsPromptly) {
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5));
     EXPECT_EQ(test::CountEvent(Log(), "UDPoling() - zakonczenie"), 1);
 }
+
+namespace {
+
+// The position of the first event with this text at or after from, or -1.
+int EventAt(const test::DayLogLines& log, const std::string& text, int from = 0) {
+    for (int i = from; i < static_cast<int>(log.events.size()); ++i)
+        if (log.events[i] == text) return i;
+    return -1;
+}
+
+}  // namespace
+
+// Distinct calls at a steady rate while two restarts and a ping arrive
+// (pauses ten times shorter: 0.5 s and 2.5 s): every call is filed once,
+// and every target's slot holds its latest call.
+TEST_F(UdpListener, NoCallIsLostThroughRestartsAndAPing) {
+    host().pauseDivisor = 10;
+    StartListening();
+    constexpr int kCalls = 300;   // 50 a second for 6 s
+    constexpr int kTargets = 5;
+    auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kCalls; ++i) {
+        std::this_thread::sleep_until(start + std::chrono::milliseconds(20 * i));
+        if (i == 50 || i == 100) ASSERT_TRUE(test::SendUdp(port, "restart\trestart\trestart\r"));
+        if (i == 150) ASSERT_TRUE(test::SendUdp(port, "ping\tping\tping\r"));
+        std::string call = std::to_string(700000 + i) + "\tT" + std::to_string(i % kTargets) + "\t\t\tcall";
+        ASSERT_TRUE(test::SendUdp(port, call));
+    }
+    // The ping and the two restarts are filed as calls too.
+    ASSERT_TRUE(test::WaitUntil([&] { return Log().calls.size() >= kCalls + 3; }, 15000))
+        << Log().calls.size();
+    ASSERT_TRUE(WaitForEvent(Listening(port), 4)) << test::ReadFile(kDayLog);
+
+    test::DayLogLines log = Log();
+    for (int i = 0; i < kCalls; ++i) {
+        std::string phone = "\t" + std::to_string(700000 + i) + "\t";
+        int lines = 0;
+        for (const std::string& call : log.calls) lines += call.find(phone) != std::string::npos;
+        EXPECT_EQ(lines, 1) << "call " << i;
+    }
+    std::string slots = test::ReadFile(kSlotFile);
+    ASSERT_EQ(slots.size(), 5620u);
+    for (int target = 0; target < kTargets; ++target) {
+        bool found = false;
+        for (int slot = 0; slot < 10; ++slot) {
+            if (std::string(Slot(slots, slot).target) != "T" + std::to_string(target)) continue;
+            found = true;
+            EXPECT_EQ(std::string(Slot(slots, slot).phone), std::to_string(700000 + kCalls - kTargets + target));
+        }
+        EXPECT_TRUE(found) << "target T" << target;
+    }
+}
+
+// A call that comes during a pause is filed as it arrives, before the
+// pause's cycle ends, not at the restart (pauses ten times shorter: a call
+// 1 s into the restart's 5 s, and 3 s into the ping's 25 s).
+TEST_F(UdpListener, CallsDuringAPauseAreFiledBeforeTheCycleEnds) {
+    host().pauseDivisor = 10;
+    StartListening();
+    ASSERT_TRUE(test::SendUdp(port, "restart\trestart\trestart\r"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(test::SendUdp(port, "701\t201\t\t\tin the restart's pause"));
+    ASSERT_TRUE(WaitForEvent(Listening(port), 2)) << test::ReadFile(kDayLog);
+    ASSERT_TRUE(test::SendUdp(port, "ping\tping\tping\r"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(test::SendUdp(port, "702\t202\t\t\tin the ping's pause"));
+    ASSERT_TRUE(WaitForEvent(Listening(port), 3)) << test::ReadFile(kDayLog);
+
+    test::DayLogLines log = Log();
+    int first = EventAt(log, "R[127.0.0.1]:701\t201\t\t\tin the restart's pause");
+    int firstEnd = EventAt(log, "UDPoling() - zakonczenie");
+    int second = EventAt(log, "R[127.0.0.1]:702\t202\t\t\tin the ping's pause");
+    int secondEnd = EventAt(log, "UDPoling() - zakonczenie", firstEnd + 1);
+    ASSERT_GE(first, 0) << test::ReadFile(kDayLog);
+    ASSERT_GE(second, 0) << test::ReadFile(kDayLog);
+    EXPECT_LT(first, firstEnd);
+    EXPECT_GT(second, firstEnd);
+    EXPECT_LT(second, secondEnd);
+    EXPECT_LT(EventAt(log, "Zapis", first), firstEnd);
+    EXPECT_EQ(log.calls.size(), 4u);   // the restart, 701, the ping, 702
+}
+
+// A control word within a pause is filed but moves no deadline: a stream
+// of them every 100 ms, against a restart pause of 500 ms, still lets the
+// listener restart about every 600 ms.
+TEST_F(UdpListener, StreamOfControlWordsCannotPostponeTheRestart) {
+    host().pauseDivisor = 10;
+    StartListening();
+    for (int i = 0; i < 30; ++i) {
+        ASSERT_TRUE(test::SendUdp(port, i % 2 ? "ping\tping\tping\r" : "restart\trestart\trestart\r"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    // About five restarts in the 3 s; a rule that moved the deadline would
+    // have made none.
+    EXPECT_GE(test::CountEvent(Log(), Listening(port)), 3) << test::ReadFile(kDayLog);
+    EXPECT_TRUE(WaitForEvent("R[127.0.0.1]:restart\trestart\trestart ", 15));
+}

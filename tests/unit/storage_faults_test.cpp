@@ -81,30 +81,42 @@ TEST_F(StoredSlots, LoadOfAFileThatCannotBeOpenedLogsAndAsks) {
     EXPECT_EQ(SlotBytes(g_phoneSlots), std::string(5620, '\0'));
 }
 
-TEST_F(StoredSlots, SaveThatCannotOpenLeavesTheFileAsItIs) {
+// The edits are lost, so the user hears of it even with the day log off.
+TEST_F(StoredSlots, SaveThatCannotOpenLeavesTheFileAsItIsAndSaysSo) {
     g_phoneSlots[5] = Record("555", "205");
     refhost::FailNextStreamCalls(StreamService::Open, 1);
     SavePhoneSlots();
     EXPECT_EQ(EventMessages(), Messages{"Otwarcie pliku do zapisu: LOGS\\TELEFONY\\CLIP.DAT - blad otwarcia"});
     EXPECT_EQ(test::ReadFile(kSlotFile), StoredBytes());
-    EXPECT_EQ(test::TakeConsole().find("message \"uwaga\""), std::string::npos);
+    EXPECT_NE(test::TakeConsole().find("zmiany nie zostały zapisane"), std::string::npos);
 }
 
 // A save goes to a sibling file first: whatever part of it fails, the old
-// slots stay whole and no temporary file is left behind.
+// slots stay whole, no temporary file is left behind, and the user is told
+// that the edits were not saved. A slot file held open elsewhere for a
+// moment only delays the replacement.
 TEST_F(StoredSlots, SaveWhoseWriteCloseOrRenameFailsKeepsTheOldSlots) {
     g_phoneSlots[5] = Record("555", "205");
     auto failWrite = [] { refhost::FailNextStreamCalls(StreamService::Write, 1); };
     auto failClose = [] { refhost::FailNextStreamCalls(StreamService::Close, 1); };
-    auto failRename = [] { FailNextFileCalls(FileCall::Rename, 1); };
-    for (auto fail : {+failWrite, +failClose, +failRename}) {
+    auto holdOpen = [] { FailNextFileCalls(FileCall::Rename, 1000); };
+    for (auto fail : {+failWrite, +failClose, +holdOpen}) {
         test::WriteFile(kDayLog, "");
+        test::TakeConsole();
         fail();
         SavePhoneSlots();
+        FailNextFileCalls(FileCall::Rename, 0);
         EXPECT_EQ(EventMessages(), Messages{kWriteFailed});
         EXPECT_EQ(test::ReadFile(kSlotFile), StoredBytes());
         EXPECT_TRUE(NoTemporaryLeft());
+        EXPECT_NE(test::TakeConsole().find("message \"uwaga\":\n  Zapis pliku telefonów: "
+                                           "LOGS\\TELEFONY\\CLIP.DAT - nie udał się, zmiany nie "
+                                           "zostały zapisane"),
+                  std::string::npos);
     }
+    FailNextFileCalls(FileCall::Rename, 5);   // held for about 100 ms
     SavePhoneSlots();
     EXPECT_EQ(test::ReadFile(kSlotFile), SlotBytes(g_phoneSlots));
+    EXPECT_EQ(test::TakeConsole().find("message \"uwaga\""), std::string::npos);
+    EXPECT_TRUE(NoTemporaryLeft());
 }

@@ -65,9 +65,11 @@ feed() {
     send --raw "$(printf 'x%.0s' $(seq 1 1100))"       # too long for the listener
     send --raw '700\t202\tf2\tf3\tnul ends here\0hidden\tmore'
     send --raw 'restart\trestart\trestart\r'
+    wait_for "R[127.0.0.1]:restart" 1 "$dir"
+    send 900500600 204 "w przerwie"                   # during the restart's pause
     wait_for "rozpoczeto nasluch na UDP UDP $port" 2 "$dir"
     send 800300400 203 "po restarcie"
-    for _ in $(seq 1 600); do [ "$(filed "$dir")" -ge 7 ] && return 0; sleep 0.1; done
+    for _ in $(seq 1 600); do [ "$(filed "$dir")" -ge 8 ] && return 0; sleep 0.1; done
     fail "$dir: not every datagram was filed"
 }
 
@@ -78,7 +80,7 @@ run() {
     mkdir -p "$dir"
     port=$(free_port)
     printf '[Ornitel]\r\nPytaj=1,4,0,%s\r\n' "$port" >"$dir/MERLOX.INI"
-    (cd "$dir" && exec "$@" --headless --clock "$clock" --pause-divisor 100 >"$dir/console.txt" 2>&1) &
+    (cd "$dir" && exec "$@" --headless --clock "$clock" --pause-divisor 5 >"$dir/console.txt" 2>&1) &
     host_pid=$!
     feed "$dir"
     kill -INT "$host_pid"
@@ -102,11 +104,16 @@ diff "$w/day.log" "$n/day.log" >&2 || fail "the day logs differ"
 log="$n/day.log"
 [ "$(stat -c %s "$n/LOGS/TELEFONY/CLIP.DAT")" -eq 5620 ] || fail "the slot file is not 5620 bytes"
 calls=$(grep -c -v ':u=' "$log" || true)
-[ "$calls" -eq 4 ] || fail "expected 4 call lines (the call, 700, restart, the call after it), found $calls"
+[ "$calls" -eq 5 ] || fail "expected 5 call lines (the call, 700, restart, the call in its pause, the call after it), found $calls"
+# The call in the pause is filed as it comes, before that cycle ends.
+in_pause=$(grep -n -F 'R[127.0.0.1]:900500600' "$log" | cut -d: -f1)
+ending=$(grep -n -F 'UDPoling() - zakonczenie' "$log" | head -1 | cut -d: -f1)
+[ -n "$in_pause" ] && [ "$in_pause" -lt "$ending" ] || fail "the call in the pause was not filed during it"
 mazovia=$(printf 'Firma \x9c\xa2d\xa6 NIP:1234567890')   # "Łódź" as the host shows it
 for line in "recvfrom() error: 10040" "Bez zapisu" "UDPoling() - zakonczenie" \
             $'01.03.2024\t10:00:00\t700\t202\tnul ends here\t' "$mazovia" \
-            "Slot nr 3 wpisanie NOWEGO telefonu: 800300400 - > 203"; do
+            "Slot nr 3 wpisanie NOWEGO telefonu: 900500600 - > 204" \
+            "Slot nr 4 wpisanie NOWEGO telefonu: 800300400 - > 203"; do
     LC_ALL=C grep -q -F -- "$line" "$log" || fail "the day log lacks: $line"
 done
 echo "wine_udp_end_to_end: the Windows and native builds filed the same calls the same way"
