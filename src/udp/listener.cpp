@@ -129,19 +129,11 @@ static void FileDatagram(UDPControl& control, CallRecord& record) {
     std::memcpy(&g_listener.previous, &record, sizeof record);
 }
 
-// The pause before a control word's restart, or 0 for an ordinary phone.
-static int ControlWordPause(const char* phone) {
-    if (std::strcmp(phone, "ping") == 0 || std::strcmp(phone, "PING") == 0)
-        return kPingPauseMilliseconds;
-    if (std::strcmp(phone, "restart") == 0) return kRestartPauseMilliseconds;
-    return 0;
-}
-
 // A control word pauses with the socket still bound, then ends the cycle
 // so that the next one starts with freshly read settings. From then on a
 // busy port is waited for silently.
 static Pass ObeyControlWord(UDPControl& control, const CallRecord& record) {
-    int pause = ControlWordPause(record.phone);
+    int pause = ControlWordPauseMilliseconds(record.phone);
     if (pause == 0) return Pass::Next;
     g_listener.bindErrorToLog = false;
     g_listener.restart = true;
