@@ -97,7 +97,7 @@ int RunListenCommand(int argc, char** args) {
             return 1;
     }
     CatchInterrupt();
-    if (!json) std::printf("listening on UDP port %ld (every local address); Ctrl-C ends\n", port);
+    std::fprintf(stderr, "listening on UDP port %ld (every local address); Ctrl-C ends\n", port);
     std::fflush(stdout);
     PluginModel plugin;
     while (!Interrupted()) {
