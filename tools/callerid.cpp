@@ -45,9 +45,8 @@ static const char kUsage[] =
     "                         or its records and data record layout\n";
 
 int main(int argc, char** argv) {
-    PrepareConsole();
     if (argc < 2 || std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(kUsage, argc < 2 ? stderr : stdout);
+        PrintTo(argc < 2 ? stderr : stdout, "%s", kUsage);
         return argc < 2 ? 2 : 0;
     }
     if (std::strcmp(argv[1], "send") == 0) return RunSendCommand(argc - 2, argv + 2);
@@ -59,7 +58,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "doctor") == 0) return RunDoctorCommand(argc - 2, argv + 2);
     if (std::strcmp(argv[1], "window-description") == 0)
         return RunWindowDescriptionCommand(argc - 2, argv + 2);
-    std::fprintf(stderr, "callerid: unknown command %s\n", argv[1]);
-    std::fputs(kUsage, stderr);
+    PrintTo(stderr, "callerid: unknown command %s\n", argv[1]);
+    PrintTo(stderr, "%s", kUsage);
     return 2;
 }

@@ -43,7 +43,7 @@ public:
     int problems() const { return problems_; }
 
 private:
-    static void Line(const char* verdict, const std::string& text) { std::printf("%s %s\n", verdict, text.c_str()); }
+    static void Line(const char* verdict, const std::string& text) { Print("%s %s\n", verdict, text.c_str()); }
     int problems_ = 0;
 };
 
@@ -280,14 +280,14 @@ int RunDoctorCommand(int argc, char** args) {
         else if (std::strcmp(args[i], "--date") == 0 && i + 1 < argc) date = args[++i];
         else if (args[i][0] != '-' && !dirGiven) dirName = args[i], dirGiven = true;
         else {
-            std::fputs("usage: callerid doctor [DIR] [--host-ini FILE] [--date DD-MM-YYYY]\n", stderr);
+            PrintTo(stderr, "%s", "usage: callerid doctor [DIR] [--host-ini FILE] [--date DD-MM-YYYY]\n");
             return 2;
         }
     }
     fs::path dir = HostPath({}, dirName);
     std::error_code error;
     if (!fs::is_directory(dir, error)) {
-        std::fprintf(stderr, "callerid doctor: %s is no directory\n", dirName.c_str());
+        PrintTo(stderr, "callerid doctor: %s is no directory\n", dirName.c_str());
         return 2;
     }
     Report report;
@@ -296,6 +296,6 @@ int RunDoctorCommand(int argc, char** args) {
     CheckLogDirectory(dir, report);
     auto stations = CheckDayLog(dir, date, report);
     if (settings.port >= 1 && settings.port <= 65535) CheckPort(settings.port, stations, report);
-    std::printf("%d problem(s)\n", report.problems());
+    Print("%d problem(s)\n", report.problems());
     return report.problems() == 0 ? 0 : 1;
 }

@@ -40,17 +40,17 @@ void PrintLine(const Reception& when, const ReceivedDatagram& datagram, const Ju
     std::string phone = refhost::MazoviaToUtf8(fields.phone), target = refhost::MazoviaToUtf8(fields.target),
                 text = refhost::MazoviaToUtf8(fields.text);
     bool shortEnough = judgement.verdict != Verdict::TooLong;
-    std::printf("%s  %-15s %5zu B  ", when.time.c_str(), datagram.sender.c_str(), datagram.bytes.size());
+    Print("%s  %-15s %5zu B  ", when.time.c_str(), datagram.sender.c_str(), datagram.bytes.size());
     if (shortEnough && judgement.verdict != Verdict::Empty)
-        std::printf("%s | %s | %s%s%s  ", Escaped(phone).c_str(), Escaped(target).c_str(), Escaped(text).c_str(),
+        Print("%s | %s | %s%s%s  ", Escaped(phone).c_str(), Escaped(target).c_str(), Escaped(text).c_str(),
                     nip.empty() ? "" : "  NIP ", NipShown(nip).c_str());
-    std::printf("-> %s\n", VerdictSentence(judgement, {phone, target, text}, datagram.bytes.size()).c_str());
+    Print("-> %s\n", VerdictSentence(judgement, {phone, target, text}, datagram.bytes.size()).c_str());
 }
 
 void PrintJson(const Reception& when, const ReceivedDatagram& datagram, const Judgement& judgement) {
     DatagramFields fields = FieldsOf(datagram.bytes);
     std::string nip = NipDigitsOf(fields.text);
-    std::printf("{\"time\":%s,\"sender\":%s,\"length\":%zu,\"phone\":%s,\"target\":%s,\"text\":%s,\"nip\":%s,"
+    Print("{\"time\":%s,\"sender\":%s,\"length\":%zu,\"phone\":%s,\"target\":%s,\"text\":%s,\"nip\":%s,"
                 "\"nipValid\":%s,\"verdict\":\"%s\",\"recorded\":%s,\"pauseSeconds\":%d}\n",
                 JsonString(when.time).c_str(), JsonString(datagram.sender).c_str(), datagram.bytes.size(),
                 JsonString(refhost::MazoviaToUtf8(fields.phone)).c_str(),
@@ -61,7 +61,7 @@ void PrintJson(const Reception& when, const ReceivedDatagram& datagram, const Ju
 }
 
 int ExplainHeldPort(int port) {
-    std::fprintf(stderr,
+    PrintTo(stderr,
                  "callerid listen: UDP port %d is already held, most likely by the host program with the caller-ID\n"
                  "plug-in running on this station (its listener holds the port while it runs). Close the host program\n"
                  "(or stop the plug-in) and run listen again, or listen on another port with --port. To find the\n"
@@ -83,7 +83,7 @@ int RunListenCommand(int argc, char** args) {
                    (port = std::strtol(args[i + 1], &end, 10), *end == '\0' && port >= 1 && port <= 65535)) {
             ++i;
         } else {
-            std::fputs("usage: callerid listen [--port PORT] [--json]  (PORT 1 to 65535)\n", stderr);
+            PrintTo(stderr, "%s", "usage: callerid listen [--port PORT] [--json]  (PORT 1 to 65535)\n");
             return 2;
         }
     }
@@ -93,18 +93,18 @@ int RunListenCommand(int argc, char** args) {
         case UdpReceiver::Bind::Bound: break;
         case UdpReceiver::Bind::InUse: return ExplainHeldPort(static_cast<int>(port));
         case UdpReceiver::Bind::Failed:
-            std::fprintf(stderr, "callerid listen: cannot listen on UDP port %ld: %s\n", port, error.c_str());
+            PrintTo(stderr, "callerid listen: cannot listen on UDP port %ld: %s\n", port, error.c_str());
             return 1;
     }
     CatchInterrupt();
-    std::fprintf(stderr, "listening on UDP port %ld (every local address); Ctrl-C ends\n", port);
+    PrintTo(stderr, "listening on UDP port %ld (every local address); Ctrl-C ends\n", port);
     std::fflush(stdout);
     PluginModel plugin;
     while (!Interrupted()) {
         ReceivedDatagram datagram;
         UdpReceiver::Wait wait = receiver.Receive(kWaitMilliseconds, datagram, error);
         if (wait == UdpReceiver::Wait::Failed) {
-            std::fprintf(stderr, "callerid listen: %s\n", error.c_str());
+            PrintTo(stderr, "callerid listen: %s\n", error.c_str());
             return 1;
         }
         if (wait == UdpReceiver::Wait::Nothing) continue;

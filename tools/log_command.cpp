@@ -40,25 +40,25 @@ class LogPrinter {
 public:
     explicit LogPrinter(bool callsOnly) : callsOnly_(callsOnly) {}
 
-    void Print(std::string line) {
+    void PrintLine(std::string line) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         DayLogLine parsed = ParseDayLogLine(line);
         counts_.Add(parsed);
         if (parsed.kind == DayLogLine::Kind::Call) {
             std::string nip = NipDigitsOf(parsed.text);
             marked_ = marked_ || NipIsMarked(nip);
-            std::printf("%s  %s  %s  %s  %s  %s\n", Padded(Utf8(parsed.date), 10).c_str(), Padded(Utf8(parsed.time), 8).c_str(),
+            Print("%s  %s  %s  %s  %s  %s\n", Padded(Utf8(parsed.date), 10).c_str(), Padded(Utf8(parsed.time), 8).c_str(),
                         Padded(Utf8(parsed.phone), 20).c_str(), Padded(Utf8(parsed.target), 20).c_str(),
                         Padded(NipShown(nip), 14).c_str(), Utf8(parsed.text).c_str());
         } else if (!callsOnly_) {
-            std::printf("%s\n", Escaped(refhost::MazoviaToUtf8(line)).c_str());
+            Print("%s\n", Escaped(refhost::MazoviaToUtf8(line)).c_str());
         }
         std::fflush(stdout);
     }
 
     void PrintSummary() const {
-        if (marked_) std::printf("%s\n", kWrongNipLegend);
-        std::printf("summary: %s\n", counts_.Summary().c_str());
+        if (marked_) Print("%s\n", kWrongNipLegend);
+        Print("summary: %s\n", counts_.Summary().c_str());
     }
 
 private:
@@ -76,7 +76,7 @@ void PrintWholeLines(std::ifstream& in, std::string& pending, LogPrinter& printe
         pending.append(buffer, static_cast<std::size_t>(in.gcount()));
         std::size_t end;
         while ((end = pending.find('\n')) != std::string::npos) {
-            printer.Print(pending.substr(0, end));
+            printer.PrintLine(pending.substr(0, end));
             pending.erase(0, end + 1);
         }
     }
@@ -88,13 +88,13 @@ void PrintWholeLines(std::ifstream& in, std::string& pending, LogPrinter& printe
 int RunLogCommand(int argc, char** args) {
     Options options;
     if (!ParseOptions(argc, args, options)) {
-        std::fputs("usage: callerid log [FILE | DIR] [--date DD-MM-YYYY] [--calls] [--follow]\n", stderr);
+        PrintTo(stderr, "%s", "usage: callerid log [FILE | DIR] [--date DD-MM-YYYY] [--calls] [--follow]\n");
         return 2;
     }
     std::filesystem::path file = DayLogFor(options.source, options.date);
     std::ifstream in(file, std::ios::binary);
     if (!in && !options.follow) {
-        std::fprintf(stderr, "callerid log: no day log %s (is the log option \"Twórz LOG\" on?)\n", file.string().c_str());
+        PrintTo(stderr, "callerid log: no day log %s (is the log option \"Twórz LOG\" on?)\n", file.string().c_str());
         return 1;
     }
     if (options.follow) CatchInterrupt();
@@ -106,7 +106,7 @@ int RunLogCommand(int argc, char** args) {
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
         if (!in.is_open()) in.open(file, std::ios::binary);
     }
-    if (!pending.empty()) printer.Print(pending);
+    if (!pending.empty()) printer.PrintLine(pending);
     printer.PrintSummary();
     return 0;
 }

@@ -14,6 +14,7 @@
 #include "json_text.h"
 #include "mazovia_utf8.h"
 #include "nip_check.h"
+#include "station.h"
 #include "text_layout.h"
 
 namespace {
@@ -71,22 +72,22 @@ std::string SizeWarning(std::size_t size) {
 
 void PrintTable(const std::string& file, std::size_t size, const std::vector<Slot>& slots,
                 const std::string& warning) {
-    std::printf("%s: %zu bytes, %zu slot%s\n", file.c_str(), size, slots.size(), slots.size() == 1 ? "" : "s");
-    if (!warning.empty()) std::printf("warning: %s\n", warning.c_str());
-    std::printf("%-4s  %-20s  %-20s  %-10s  %-8s  %-16s  %s\n", "slot", "phone", "target", "date", "time", "NIP",
+    Print("%s: %zu bytes, %zu slot%s\n", file.c_str(), size, slots.size(), slots.size() == 1 ? "" : "s");
+    if (!warning.empty()) Print("warning: %s\n", warning.c_str());
+    Print("%-4s  %-20s  %-20s  %-10s  %-8s  %-16s  %s\n", "slot", "phone", "target", "date", "time", "NIP",
                 "text");
     for (const Slot& slot : slots) {
         if (slot.free) {
-            std::printf("%-4zu  (free)\n", slot.index);
+            Print("%-4zu  (free)\n", slot.index);
             continue;
         }
-        std::printf("%-4zu  %-20s  %-20s  %-10s  %-8s  %-16s  %s\n", slot.index, OnOneLine(slot.phone).c_str(),
+        Print("%-4zu  %-20s  %-20s  %-10s  %-8s  %-16s  %s\n", slot.index, OnOneLine(slot.phone).c_str(),
                     OnOneLine(slot.target).c_str(), OnOneLine(slot.date).c_str(), OnOneLine(slot.time).c_str(),
                     NipShown(slot.nip).c_str(), OnOneLine(slot.text).c_str());
     }
     for (const Slot& slot : slots)
         if (NipIsMarked(slot.nip)) {
-            std::printf("%s\n", kWrongNipLegend);
+            Print("%s\n", kWrongNipLegend);
             break;
         }
 }
@@ -106,7 +107,7 @@ void PrintJson(const std::string& file, std::size_t size, const std::vector<Slot
                 ",\"nip\":" + JsonString(NipGrouped(slot.nip)) + ",\"nipValid\":" +
                 (slot.nip.size() == 10 ? (NipCheckDigitIsRight(slot.nip) ? "true" : "false") : "null") + ",\"text\":" + JsonString(slot.text) + "}";
     }
-    std::printf("%s]}\n", json.c_str());
+    Print("%s]}\n", json.c_str());
 }
 
 // The file as given, or with '\' read as '/' when it is a Windows path.
@@ -137,17 +138,17 @@ int RunSlotsCommand(int argc, char** args) {
         } else if (file.empty() && args[i][0] != '-') {
             file = args[i];
         } else {
-            std::fprintf(stderr, "callerid slots: unexpected argument %s\n", args[i]);
+            PrintTo(stderr, "callerid slots: unexpected argument %s\n", args[i]);
             return kUsage;
         }
     }
     if (file.empty()) {
-        std::fputs("usage: callerid slots FILE [--json]\n", stderr);
+        PrintTo(stderr, "%s", "usage: callerid slots FILE [--json]\n");
         return kUsage;
     }
     std::string bytes;
     if (!ReadWholeFile(file, bytes)) {
-        std::fprintf(stderr, "callerid slots: cannot read %s\n", file.c_str());
+        PrintTo(stderr, "callerid slots: cannot read %s\n", file.c_str());
         return kUnreadable;
     }
     std::vector<Slot> slots;

@@ -1,14 +1,24 @@
 // What the toolkit asks of the system it runs on: a console that shows
-// UTF-8, Ctrl-C for the commands that run until stopped, and the station's
+// UTF-8 text, Ctrl-C for the commands that run until stopped, and the station's
 // computer name as the plug-in writes it into the day log. One file per
 // system implements it (station_posix.cpp, station_win32.cpp).
 #pragma once
 
 #include <string>
 
-// Makes the console show the UTF-8 text the commands print (on Windows the
-// console's output code page becomes UTF-8). Call once, first.
-void PrepareConsole();
+#include <cstdio>
+
+// printf for the commands' UTF-8 text: on a Windows console it is written
+// as Unicode, so the Polish letters come out whatever the console's code
+// page; a file, a pipe or a POSIX terminal gets the UTF-8 bytes.
+// MinGW's printf family follows C99 (%zu and all), as GCC's gnu_printf.
+#if defined(__MINGW32__)
+#define CALLERID_PRINTF_STYLE gnu_printf
+#else
+#define CALLERID_PRINTF_STYLE printf
+#endif
+void Print(const char* format, ...) __attribute__((format(CALLERID_PRINTF_STYLE, 1, 2)));
+void PrintTo(std::FILE* stream, const char* format, ...) __attribute__((format(CALLERID_PRINTF_STYLE, 2, 3)));
 
 // From now on Ctrl-C (or a stop signal) only sets a flag that the long
 // running commands look at between waits.

@@ -1,33 +1,60 @@
-// The console, Ctrl-C and the computer name on Windows. The console's
-// output code page is set to UTF-8 for the life of the process, so that the
-// Polish letters the commands print in UTF-8 come out right; output that
-// goes to a file or a pipe passes unchanged.
+// The console, Ctrl-C and the computer name on Windows. Text for a console
+// is handed to it as UTF-16, so that the Polish letters the commands print
+// in UTF-8 come out right whatever the console's code page; output that
+// goes to a file or a pipe passes unchanged, in UTF-8.
 #include <windows.h>
 
+#include <cstdarg>
 #include <cstdio>
+#include <string>
 
 #include "station.h"
 
 static volatile LONG g_interrupted = 0;
-static UINT g_previousCodePage = 0;
-
-static void RestoreCodePage() {
-    std::fflush(stdout);
-    if (g_previousCodePage != 0) SetConsoleOutputCP(g_previousCodePage);
-}
 
 static BOOL WINAPI NoteInterrupt(DWORD) {
     InterlockedExchange(&g_interrupted, 1);
     return TRUE;
 }
 
-void PrepareConsole() {
-    g_previousCodePage = GetConsoleOutputCP();
-    if (g_previousCodePage != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) std::atexit(RestoreCodePage);
-    else g_previousCodePage = 0;
-    // A whole line reaches the console in one write, so that no letter's
-    // bytes are split between two writes.
-    std::setvbuf(stdout, nullptr, _IOFBF, 1 << 14);
+static std::string Formatted(const char* format, va_list arguments) {
+    va_list copy;
+    va_copy(copy, arguments);
+    int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, arguments);
+    return text;
+}
+
+// A console gets the text as UTF-16; anything else the bytes as they are.
+static void WriteText(std::FILE* stream, const std::string& utf8) {
+    HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (utf8.empty() || !GetConsoleMode(handle, &mode)) {
+        std::fputs(utf8.c_str(), stream);
+        return;
+    }
+    std::fflush(stream);
+    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+    DWORD written = 0;
+    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+}
+
+void Print(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    WriteText(stdout, Formatted(format, arguments));
+    va_end(arguments);
+}
+
+void PrintTo(std::FILE* stream, const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    WriteText(stream, Formatted(format, arguments));
+    va_end(arguments);
 }
 
 void CatchInterrupt() { SetConsoleCtrlHandler(NoteInterrupt, TRUE); }

@@ -33,8 +33,11 @@ head -c 1000 /dev/zero >"$work/broken/LOGS/TELEFONY/CLIP.DAT"
 # run NAME ARGS...: both tools' output and exit code, normalised.
 run() {
     local name=$1; shift
-    (cd "$work" && "$native/callerid" "$@" >"$name.native" 2>&1; echo "exit $?" >>"$name.native")
-    (cd "$work" && "$root/scripts/wine/run.sh" -t 120 "$win/callerid.exe" "$@" >"$name.wine" 2>&1; echo "exit $?" >>"$name.wine")
+    local code
+    code=0; (cd "$work" && "$native/callerid" "$@") >"$work/$name.native" 2>&1 || code=$?
+    echo "exit $code" >>"$work/$name.native"
+    code=0; (cd "$work" && "$root/scripts/wine/run.sh" -t 120 "$win/callerid.exe" "$@") >"$work/$name.wine" 2>&1 || code=$?
+    echo "exit $code" >>"$work/$name.wine"
     sed -i -e 's/\r$//' -e 's|\\|/|g' "$work/$name.native" "$work/$name.wine"
     diff "$work/$name.native" "$work/$name.wine" >&2 || fail "callerid $* differs between native and Windows"
 }
