@@ -19,6 +19,8 @@
 #endif
 void Print(const char* format, ...) __attribute__((format(CALLERID_PRINTF_STYLE, 1, 2)));
 void PrintTo(std::FILE* stream, const char* format, ...) __attribute__((format(CALLERID_PRINTF_STYLE, 2, 3)));
+// What both come to: the text to stdout or stderr, as the system needs it.
+void WriteText(std::FILE* stream, const std::string& utf8);
 
 // From now on Ctrl-C (or a stop signal) only sets a flag that the long
 // running commands look at between waits.

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cstdarg>
 #include <string>
 
 #include "station.h"
@@ -12,30 +11,6 @@
 static std::atomic<bool> g_interrupted{false};
 
 static void NoteInterrupt(int) { g_interrupted.store(true); }
-
-static std::string Formatted(const char* format, va_list arguments) {
-    va_list copy;
-    va_copy(copy, arguments);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
-    if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, arguments);
-    return text;
-}
-
-void Print(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    std::fputs(Formatted(format, arguments).c_str(), stdout);
-    va_end(arguments);
-}
-
-void PrintTo(std::FILE* stream, const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    std::fputs(Formatted(format, arguments).c_str(), stream);
-    va_end(arguments);
-}
 
 void CatchInterrupt() {
     struct sigaction action = {};
@@ -46,6 +21,8 @@ void CatchInterrupt() {
 }
 
 bool Interrupted() { return g_interrupted.load(); }
+
+void WriteText(std::FILE* stream, const std::string& utf8) { std::fputs(utf8.c_str(), stream); }
 
 std::string StationComputerName() {
     char name[256] = {};

@@ -4,7 +4,6 @@
 // goes to a file or a pipe passes unchanged, in UTF-8.
 #include <windows.h>
 
-#include <cstdarg>
 #include <cstdio>
 #include <string>
 
@@ -17,18 +16,8 @@ static BOOL WINAPI NoteInterrupt(DWORD) {
     return TRUE;
 }
 
-static std::string Formatted(const char* format, va_list arguments) {
-    va_list copy;
-    va_copy(copy, arguments);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
-    if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, arguments);
-    return text;
-}
-
 // A console gets the text as UTF-16; anything else the bytes as they are.
-static void WriteText(std::FILE* stream, const std::string& utf8) {
+void WriteText(std::FILE* stream, const std::string& utf8) {
     HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     DWORD mode = 0;
     if (utf8.empty() || !GetConsoleMode(handle, &mode)) {
@@ -41,20 +30,6 @@ static void WriteText(std::FILE* stream, const std::string& utf8) {
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
     DWORD written = 0;
     WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-}
-
-void Print(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    WriteText(stdout, Formatted(format, arguments));
-    va_end(arguments);
-}
-
-void PrintTo(std::FILE* stream, const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    WriteText(stream, Formatted(format, arguments));
-    va_end(arguments);
 }
 
 void CatchInterrupt() { SetConsoleCtrlHandler(NoteInterrupt, TRUE); }
