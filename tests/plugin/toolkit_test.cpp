@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <string>
 
 #include "support/child_process.h"
@@ -180,4 +181,17 @@ TEST_F(Toolkit, NipCheckDigitMarksOnlyWrongTenDigitNips) {
     for (const char* shown : {"779-00-04-561   ", "526-02-50-274   ", "123-45-67-890!  ", "779-00-04-562!  ", "123456789       "})
         EXPECT_NE(result.output.find(shown), std::string::npos) << shown << "\n" << result.output;
     EXPECT_NE(result.output.find("! after a NIP: its check digit is wrong"), std::string::npos);
+}
+
+TEST_F(Toolkit, LogFollowPrintsWhatIsAppendedUntilCtrlC) {
+    test::WriteFile("day.LOG", Event("10:00:00", "UDPOn() - OK"));
+    test::ChildProcess follow({CALLERID_TOOL_PATH, "log", "day.LOG", "--follow", "--calls"});
+    std::ofstream log("day.LOG", std::ios::binary | std::ios::app);
+    log << "09.12.2026\t10:00:01\t600\t201\tp" << std::flush;
+    ASSERT_FALSE(follow.WaitForLine("600", 600)) << "a line is printed only once it is whole";
+    log << "\xA2\t\r\n" << std::flush;
+    ASSERT_TRUE(follow.WaitForLine("201" + std::string(35, ' ') + "pó\n")) << follow.output();
+    follow.Signal(SIGINT);
+    EXPECT_EQ(follow.Wait(), 0);
+    EXPECT_NE(follow.output().find("summary: calls 1,"), std::string::npos) << follow.output();
 }
