@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The shipped DLL exports exactly ordinals 30001, 30008, 30009 and 30010,
-# without names, and imports nothing but system DLLs, as callerid.exe. The reference host's
-# MERLOX.dll exports every host service by ordinal.
+# without names; it and callerid.exe import nothing but system DLLs. The
+# reference host's MERLOX.dll exports every host service by ordinal.
 #   check_exports.sh WIN32_BIN_DIR
 set -euo pipefail
 bin=$1
