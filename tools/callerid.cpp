@@ -3,7 +3,11 @@
 #include <cstring>
 
 #include "control_command.h"
+#include "doctor_command.h"
+#include "listen_command.h"
+#include "log_command.h"
 #include "send_command.h"
+#include "station.h"
 #include "slots_command.h"
 #include "window_description_command.h"
 
@@ -21,8 +25,20 @@ static const char kUsage[] =
     "                         listens again with re-read settings (default 127.0.0.1)\n"
     "  restart [ADDRESS] [--port PORT]\n"
     "                         \"restart\\trestart\\trestart\\r\": the same after 5 s\n"
+    "  listen [--port PORT] [--json]\n"
+    "                         every datagram on the port (default 1338) as it comes:\n"
+    "                         time, sender, length, fields 0, 1 and 4, the NIP, and\n"
+    "                         what the plug-in makes of it; Ctrl-C ends\n"
+    "  log [FILE | DIR] [--date DD-MM-YYYY] [--calls] [--follow]\n"
+    "                         a day log (default today's under LOGS\\TELEFONY\\) as\n"
+    "                         UTF-8, calls in columns, a summary of the day at the end\n"
+    "  doctor [DIR] [--host-ini FILE] [--date DD-MM-YYYY]\n"
+    "                         checks a host directory (default .): settings, slot\n"
+    "                         file, log directory, port, listeners in the day log;\n"
+    "                         exit code 0 only when no problem is found\n"
     "  slots FILE [--json]    the ten phone slots of a slot file (slot, phone, target,\n"
-    "                         date, time, NIP, text); exit code 1 when the file is\n"
+    "                         date, time, NIP, text; ! marks a wrong NIP check\n"
+    "                         digit); exit code 1 when the file is\n"
     "                         not 5620 bytes long (its whole records are still listed)\n"
     "  window-description [--list]\n"
     "                         the caller-ID window description: raw bytes,\n"
@@ -30,16 +46,19 @@ static const char kUsage[] =
 
 int main(int argc, char** argv) {
     if (argc < 2 || std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(kUsage, argc < 2 ? stderr : stdout);
+        PrintTo(argc < 2 ? stderr : stdout, "%s", kUsage);
         return argc < 2 ? 2 : 0;
     }
     if (std::strcmp(argv[1], "send") == 0) return RunSendCommand(argc - 2, argv + 2);
     if (std::strcmp(argv[1], "ping") == 0 || std::strcmp(argv[1], "restart") == 0)
         return RunControlCommand(argv[1], argc - 2, argv + 2);
     if (std::strcmp(argv[1], "slots") == 0) return RunSlotsCommand(argc - 2, argv + 2);
+    if (std::strcmp(argv[1], "listen") == 0) return RunListenCommand(argc - 2, argv + 2);
+    if (std::strcmp(argv[1], "log") == 0) return RunLogCommand(argc - 2, argv + 2);
+    if (std::strcmp(argv[1], "doctor") == 0) return RunDoctorCommand(argc - 2, argv + 2);
     if (std::strcmp(argv[1], "window-description") == 0)
         return RunWindowDescriptionCommand(argc - 2, argv + 2);
-    std::fprintf(stderr, "callerid: unknown command %s\n", argv[1]);
-    std::fputs(kUsage, stderr);
+    PrintTo(stderr, "callerid: unknown command %s\n", argv[1]);
+    PrintTo(stderr, "%s", kUsage);
     return 2;
 }

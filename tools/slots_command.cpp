@@ -11,7 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "json_text.h"
+#include "nip_check.h"
+#include "station.h"
 #include "text/mazovia_utf8.h"
+#include "text_layout.h"
 
 namespace {
 
@@ -46,7 +50,7 @@ Slot SlotOf(std::size_t index, const std::string& record) {
     slot.target = refhost::MazoviaToUtf8(FieldOf(record, kTarget));
     slot.date = refhost::MazoviaToUtf8(FieldOf(record, kDate));
     slot.time = refhost::MazoviaToUtf8(FieldOf(record, kTime));
-    slot.nip = NipOf(FieldOf(record, kText));
+    slot.nip = NipDigitsOf(FieldOf(record, kText));
     slot.text = refhost::MazoviaToUtf8(FieldOf(record, kText));
     return slot;
 }
@@ -66,46 +70,26 @@ std::string SizeWarning(std::size_t size) {
     return warning.append("; the plug-in reads the missing slots as free");
 }
 
-// Control characters would break a listing's lines.
-std::string OnOneLine(std::string text) {
-    for (char& c : text)
-        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
-    return text;
-}
-
 void PrintTable(const std::string& file, std::size_t size, const std::vector<Slot>& slots,
                 const std::string& warning) {
-    std::printf("%s: %zu bytes, %zu slot%s\n", file.c_str(), size, slots.size(), slots.size() == 1 ? "" : "s");
-    if (!warning.empty()) std::printf("warning: %s\n", warning.c_str());
-    std::printf("%-4s  %-20s  %-20s  %-10s  %-8s  %-16s  %s\n", "slot", "phone", "target", "date", "time", "NIP",
+    Print("%s: %zu bytes, %zu slot%s\n", file.c_str(), size, slots.size(), slots.size() == 1 ? "" : "s");
+    if (!warning.empty()) Print("warning: %s\n", warning.c_str());
+    Print("%-4s  %-20s  %-20s  %-10s  %-8s  %-16s  %s\n", "slot", "phone", "target", "date", "time", "NIP",
                 "text");
     for (const Slot& slot : slots) {
         if (slot.free) {
-            std::printf("%-4zu  (free)\n", slot.index);
+            Print("%-4zu  (free)\n", slot.index);
             continue;
         }
-        std::printf("%-4zu  %-20s  %-20s  %-10s  %-8s  %-16s  %s\n", slot.index, OnOneLine(slot.phone).c_str(),
+        Print("%-4zu  %-20s  %-20s  %-10s  %-8s  %-16s  %s\n", slot.index, OnOneLine(slot.phone).c_str(),
                     OnOneLine(slot.target).c_str(), OnOneLine(slot.date).c_str(), OnOneLine(slot.time).c_str(),
-                    slot.nip.c_str(), OnOneLine(slot.text).c_str());
+                    NipShown(slot.nip).c_str(), OnOneLine(slot.text).c_str());
     }
-}
-
-std::string JsonString(std::string_view text) {
-    std::string json = "\"";
-    for (char c : text) {
-        unsigned char byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (byte < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            json += escape;
-        } else {
-            json += c;
+    for (const Slot& slot : slots)
+        if (NipIsMarked(slot.nip)) {
+            Print("%s\n", kWrongNipLegend);
+            break;
         }
-    }
-    return json + "\"";
 }
 
 void PrintJson(const std::string& file, std::size_t size, const std::vector<Slot>& slots,
@@ -120,9 +104,10 @@ void PrintJson(const std::string& file, std::size_t size, const std::vector<Slot
         json += "{\"slot\":" + std::to_string(slot.index) + ",\"free\":" + (slot.free ? "true" : "false") +
                 ",\"phone\":" + JsonString(slot.phone) + ",\"target\":" + JsonString(slot.target) +
                 ",\"date\":" + JsonString(slot.date) + ",\"time\":" + JsonString(slot.time) +
-                ",\"nip\":" + JsonString(slot.nip) + ",\"text\":" + JsonString(slot.text) + "}";
+                ",\"nip\":" + JsonString(NipGrouped(slot.nip)) + ",\"nipValid\":" +
+                (slot.nip.size() == 10 ? (NipCheckDigitIsRight(slot.nip) ? "true" : "false") : "null") + ",\"text\":" + JsonString(slot.text) + "}";
     }
-    std::printf("%s]}\n", json.c_str());
+    Print("%s]}\n", json.c_str());
 }
 
 // The file as given, or with '\' read as '/' when it is a Windows path.
@@ -144,18 +129,6 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 
 }  // namespace
 
-std::string NipOf(std::string_view text) {
-    std::size_t marker = text.find("NIP:");
-    if (marker == std::string_view::npos) return {};
-    std::string digits;
-    for (std::size_t i = marker + 4; i < text.size() && digits.size() < kLongestNip; ++i) {
-        if (text[i] < '0' || text[i] > '9') break;
-        digits += text[i];
-    }
-    if (digits.size() != 10) return digits;
-    return digits.substr(0, 3) + "-" + digits.substr(3, 2) + "-" + digits.substr(5, 2) + "-" + digits.substr(7);
-}
-
 int RunSlotsCommand(int argc, char** args) {
     std::string file;
     bool json = false;
@@ -165,17 +138,17 @@ int RunSlotsCommand(int argc, char** args) {
         } else if (file.empty() && args[i][0] != '-') {
             file = args[i];
         } else {
-            std::fprintf(stderr, "callerid slots: unexpected argument %s\n", args[i]);
+            PrintTo(stderr, "callerid slots: unexpected argument %s\n", args[i]);
             return kUsage;
         }
     }
     if (file.empty()) {
-        std::fputs("usage: callerid slots FILE [--json]\n", stderr);
+        PrintTo(stderr, "%s", "usage: callerid slots FILE [--json]\n");
         return kUsage;
     }
     std::string bytes;
     if (!ReadWholeFile(file, bytes)) {
-        std::fprintf(stderr, "callerid slots: cannot read %s\n", file.c_str());
+        PrintTo(stderr, "callerid slots: cannot read %s\n", file.c_str());
         return kUnreadable;
     }
     std::vector<Slot> slots;

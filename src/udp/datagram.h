@@ -14,10 +14,6 @@ inline constexpr int kDatagramCapacity = 1024;
 // buffer of kDatagramCapacity bytes.
 void UDPBuildRecord(const char* datagram, CallRecord& record);
 
-// Seconds from the time of day `earlier` to `later` (both "hh:mm:ss");
-// dates take no part, so there is no wrap at midnight.
-int64_t TimeDiffSeconds(const char* later, const char* earlier);
-
 // Records the call unless it is a ring or repeats the previous phone within
 // 19 seconds: call line to the day log, record to the phone slots. The
 // record's date becomes its display form when it is recorded.

@@ -150,14 +150,6 @@ static void SenderAddressText(const uint8_t sender[16], char* text, std::size_t 
     std::snprintf(text, size, "%u.%u.%u.%u", sender[4], sender[5], sender[6], sender[7]);
 }
 
-// The pause before a control word's restart, or 0 for an ordinary phone.
-static int ControlWordPause(const char* phone) {
-    if (std::strcmp(phone, "ping") == 0 || std::strcmp(phone, "PING") == 0)
-        return kPingPauseMilliseconds;
-    if (std::strcmp(phone, "restart") == 0) return kRestartPauseMilliseconds;
-    return 0;
-}
-
 // Every datagram is logged; a record equal to the previous one byte for
 // byte is not handed on. The result is the pause that the datagram asks
 // for, 0 unless it is a control word. From the first control word on, a
@@ -177,7 +169,7 @@ static int FileDatagram(UDPControl& control) {
         WriteEventLog("Zapis");
     }
     std::memcpy(&g_listener.previous, &record, sizeof record);
-    int pause = ControlWordPause(record.phone);
+    int pause = ControlWordPauseMilliseconds(record.phone);
     if (pause != 0) g_listener.bindErrorToLog = false;
     return pause;
 }

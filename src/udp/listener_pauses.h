@@ -4,11 +4,10 @@
 
 #include <cstdint>
 
+#include "udp/call_rules.h"
 #include "udp/listener.h"
 
 inline constexpr int kReceiveWaitMilliseconds = 100;
-inline constexpr int kPingPauseMilliseconds = 25000;
-inline constexpr int kRestartPauseMilliseconds = 5000;
 inline constexpr int kBindRetryMilliseconds = 10000;
 
 // True once the host's stop has brought the state to 0 or below.

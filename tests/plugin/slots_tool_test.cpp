@@ -42,7 +42,7 @@ TEST_F(SlotsTool, ListsEverySlotWithItsNipAndUtf8Text) {
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_NE(result.output.find("CLIP.DAT: 5620 bytes, 10 slots\n"), std::string::npos);
     EXPECT_NE(result.output.find("0     600100200             201                   08.12.2026  10:00:00  "
-                                 "123-45-67-890     Firma Łódź NIP:1234567890\n"),
+                                 "123-45-67-890!    Firma Łódź NIP:1234567890\n"),
               std::string::npos)
         << result.output;
     EXPECT_NE(result.output.find("\n1     (free)\n"), std::string::npos);
@@ -56,7 +56,7 @@ TEST_F(SlotsTool, JsonGivesTheSameForScripts) {
     EXPECT_EQ(result.output.rfind("{\"file\":\"CLIP.DAT\",\"size\":5620,\"expectedSize\":5620,\"complete\":true,"
                                   "\"warning\":null,\"slots\":[{\"slot\":0,\"free\":false,\"phone\":\"600100200\","
                                   "\"target\":\"201\",\"date\":\"08.12.2026\",\"time\":\"10:00:00\","
-                                  "\"nip\":\"123-45-67-890\",\"text\":\"Firma Łódź NIP:1234567890\"},"
+                                  "\"nip\":\"123-45-67-890\",\"nipValid\":false,\"text\":\"Firma Łódź NIP:1234567890\"},"
                                   "{\"slot\":1,\"free\":true,",
                                   0),
               0u)
@@ -93,8 +93,8 @@ TEST_F(SlotsTool, NipIsOnlyTheDigitsRightAfterTheFirstMarker) {
     slots[2] = Slot("3", "203", "NIP:123456789012345678 NIP:1234567890");
     test::WriteFile("CLIP.DAT", FileOf(slots, 10));
     test::ProgramResult result = Slots("CLIP.DAT --json");
-    EXPECT_NE(result.output.find("\"nip\":\"\",\"text\":\"NIP: 1234567890\""), std::string::npos);
-    EXPECT_NE(result.output.find("\"nip\":\"\",\"text\":\"nip:1234567890\""), std::string::npos);
+    EXPECT_NE(result.output.find("\"nip\":\"\",\"nipValid\":null,\"text\":\"NIP: 1234567890\""), std::string::npos);
+    EXPECT_NE(result.output.find("\"nip\":\"\",\"nipValid\":null,\"text\":\"nip:1234567890\""), std::string::npos);
     EXPECT_NE(result.output.find("\"nip\":\"1234567890123456\""), std::string::npos) << result.output;
 }
 

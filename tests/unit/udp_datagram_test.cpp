@@ -10,6 +10,7 @@
 #include "storage/settings.h"
 #include "support/test_support.h"
 #include "support/udp_helpers.h"
+#include "udp/call_rules.h"
 #include "udp/datagram.h"
 
 namespace {

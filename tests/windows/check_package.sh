@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Windows release package (cpack, ZIP) in a configured win32
 # build directory and checks what an installer finds in it: callerid.dll,
-# byte for byte the one the build made, the two installation guides and the
-# datagram format, in one top-level directory, and nothing else.
+# and callerid.exe, byte for byte the ones the build made, the two
+# installation guides and the datagram format, in one top-level directory,
+# and nothing else. Where makensis is installed it also builds the setup
+# program (cpack -G NSIS) and checks that callerid-*-setup.exe came out.
 #   check_package.sh WIN32_BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -16,7 +18,7 @@ zips=("$build"/callerid-*-win32.zip)
 zip=${zips[0]}
 top=$(basename "$zip" .zip)
 
-expected=$(printf '%s\n' "$top/INSTALACJA.md" "$top/INSTALL.md" "$top/callerid.dll" "$top/datagram-format.md")
+expected=$(printf '%s\n' "$top/INSTALACJA.md" "$top/INSTALL.md" "$top/callerid.dll" "$top/callerid.exe" "$top/datagram-format.md")
 listed=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
 [ "$listed" = "$expected" ] || fail "$zip holds:
 $listed
@@ -27,8 +29,17 @@ unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
 unzip -q "$zip" -d "$unpacked"
 cmp -s "$unpacked/$top/callerid.dll" "$build/bin/callerid.dll" || fail "the packaged DLL is not the built one"
+cmp -s "$unpacked/$top/callerid.exe" "$build/bin/callerid.exe" || fail "the packaged callerid.exe is not the built one"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 for guide in packaging/INSTALACJA.md packaging/INSTALL.md docs/datagram-format.md; do
     cmp -s "$unpacked/$top/$(basename "$guide")" "$root/$guide" || fail "the packaged $(basename "$guide") is not $guide"
 done
-echo "check_package: $(basename "$zip") holds callerid.dll, INSTALACJA.md, INSTALL.md and datagram-format.md"
+echo "check_package: $(basename "$zip") holds callerid.dll, callerid.exe, INSTALACJA.md, INSTALL.md and datagram-format.md"
+
+if command -v makensis >/dev/null; then
+    rm -f "$build"/callerid-*-setup.exe
+    (cd "$build" && cpack -G NSIS >/dev/null) || fail "cpack -G NSIS failed"
+    setups=("$build"/callerid-*-setup.exe)
+    [ -f "${setups[0]}" ] || fail "cpack made no callerid-*-setup.exe"
+    echo "check_package: $(basename "${setups[0]}") built"
+fi

@@ -1,0 +1,46 @@
+// Rings, repeats and control words, judged on the first field and the time
+// of reception alone.
+#include "udp/call_rules.h"
+
+#include <cstring>
+
+// Arrivals of one phone closer together than this are one call.
+static constexpr int64_t kRepeatSeconds = 20;
+static constexpr char kRingWord[] = "Ring";
+// A time field holds "hh:mm:ss" and its NUL; no text is read further.
+static constexpr std::size_t kTimeFieldSize = 9;
+
+// The decimal number that starts at `position`, ending at the first
+// non-digit; a part without digits, or beyond the text's end, counts 0.
+static int64_t TimePartAt(const char* time, std::size_t length, std::size_t position) {
+    int64_t value = 0;
+    for (std::size_t i = position; i < length && time[i] >= '0' && time[i] <= '9'; ++i)
+        value = value * 10 + (time[i] - '0');
+    return value;
+}
+
+static int64_t SecondsOfDay(const char* time) {
+    std::size_t length = strnlen(time, kTimeFieldSize);
+    return TimePartAt(time, length, 0) * 3600 + TimePartAt(time, length, 3) * 60 +
+           TimePartAt(time, length, 6);
+}
+
+int64_t TimeDiffSeconds(const char* later, const char* earlier) {
+    return SecondsOfDay(later) - SecondsOfDay(earlier);
+}
+
+bool IsRingPhone(const char* phone) { return std::strcmp(phone, kRingWord) == 0; }
+
+bool RepeatsPhone(const char* phone, const char* time, const char* previousPhone,
+                  const char* previousTime) {
+    if (std::strcmp(phone, previousPhone) != 0) return false;
+    int64_t seconds = TimeDiffSeconds(time, previousTime);
+    return seconds > -kRepeatSeconds && seconds < kRepeatSeconds;
+}
+
+int ControlWordPauseMilliseconds(const char* phone) {
+    if (std::strcmp(phone, "ping") == 0 || std::strcmp(phone, "PING") == 0)
+        return kPingPauseMilliseconds;
+    if (std::strcmp(phone, "restart") == 0) return kRestartPauseMilliseconds;
+    return 0;
+}

@@ -1,0 +1,197 @@
+// The installer's toolkit: callerid listen judges datagrams as the plug-in
+// does, callerid log makes a Mazovia day log readable and counts the day,
+// callerid doctor finds what is wrong in a host directory, and every NIP
+// the toolkit shows is marked when its check digit is wrong.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <string>
+
+#include "support/child_process.h"
+#include "support/test_support.h"
+#include "support/udp_helpers.h"
+
+namespace {
+
+test::ProgramResult Tool(const std::string& arguments) {
+    return test::RunProgram(std::string(CALLERID_TOOL_PATH) + " " + arguments, 20);
+}
+
+std::string Today() {
+    std::time_t now = std::time(nullptr);
+    char date[16];
+    std::strftime(date, sizeof date, "%d-%m-%Y", std::localtime(&now));
+    return date;
+}
+
+// An event line as the plug-in writes it.
+std::string Event(const std::string& time, const std::string& message, const std::string& station = "OFFICE1:s=1") {
+    return "09.12.2026 " + time + " " + station + ":u=ANNA " + message + "\r\n";
+}
+
+const std::string kLodz = "\x9C\xA2\x64\xA6";   // "Łódź" in Mazovia
+
+class Toolkit : public ::testing::Test {
+protected:
+    test::ScratchDirectory scratch;
+};
+
+}  // namespace
+
+TEST_F(Toolkit, ListenJudgesEachDatagramAsThePluginDoes) {
+    int port = test::FreeUdpPort();
+    test::ChildProcess listen({CALLERID_TOOL_PATH, "listen", "--port", std::to_string(port), "--json"});
+    ASSERT_TRUE(listen.WaitForLine("listening on UDP port")) << listen.output();
+    std::string call = "600100200\t201\t\t\tFirma " + kLodz + " NIP:7790004561";
+    for (std::string datagram : {call, call, std::string("Ring\t201\t\t\t"), std::string(1100, 'x'),
+                                 std::string("ping\tping\tping\r"), std::string("700\t202")})
+        ASSERT_TRUE(test::SendUdp(port, datagram));
+    ASSERT_TRUE(listen.WaitForLine("\"phone\":\"700\"")) << listen.output();
+    listen.Signal(SIGINT);
+    EXPECT_EQ(listen.Wait(), 0);
+    const std::string& out = listen.output();
+    EXPECT_NE(out.find("\"sender\":\"127.0.0.1\",\"length\":41,\"phone\":\"600100200\",\"target\":\"201\","
+                       "\"text\":\"Firma Łódź NIP:7790004561\",\"nip\":\"779-00-04-561\",\"nipValid\":true,"
+                       "\"verdict\":\"call\""),
+              std::string::npos)
+        << out;
+    std::size_t at = 0;
+    for (const char* verdict : {"\"call\"", "\"repeat\"", "\"ring\"", "\"too-long\"", "\"control-word\"", "\"lost-in-pause\""}) {
+        at = out.find(std::string("\"verdict\":") + verdict, at);
+        ASSERT_NE(at, std::string::npos) << verdict << " missing or out of order in\n" << out;
+    }
+    EXPECT_NE(out.find("\"verdict\":\"control-word\",\"recorded\":true,\"pauseSeconds\":25"), std::string::npos);
+}
+
+TEST_F(Toolkit, ListenNamesTheLikelyHolderOfABusyPort) {
+    int port = test::FreeUdpPort();
+    test::BoundPort holder(port);
+    ASSERT_TRUE(holder.bound());
+    test::ProgramResult result = Tool("listen --port " + std::to_string(port));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.output.find("is already held, most likely by the host program"), std::string::npos) << result.output;
+}
+
+TEST_F(Toolkit, LogShowsPolishLettersAlignedCallsAndTheDaysCounts) {
+    std::string log = Event("10:00:00", "R[10.0.0.5]:600100200\t201\t\t\tFirma " + kLodz + " NIP:1234567890") +
+                      "09.12.2026\t10:00:00\t600100200\t201\tFirma " + kLodz + " NIP:1234567890\t\r\n" +
+                      Event("10:00:00", "Zapis") + Event("10:00:05", "R[10.0.0.5]:600100200\t201\t\t\tFirma") +
+                      Event("10:00:05", "Zapis") + Event("10:00:09", "R[10.0.0.5]:Ring\t201") +
+                      Event("10:00:20", "R[127.0.0.1]:ping\tping\tping\r") +
+                      "09.12.2026\t10:00:20\tping\tping\t\t\r\n" + Event("10:00:31", "bind() error: 10048") +
+                      Event("10:00:40", "Slot nr 0 wpisanie telefonu: 600100200 - > 201 (zam\xA2wienie)");
+    mkdir("LOGS", 0755);
+    mkdir("LOGS/TELEFONY", 0755);
+    test::WriteFile("LOGS/TELEFONY/" + Today() + ".LOG", log);
+    test::ProgramResult result = Tool("log");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    const std::string& out = result.output;
+    EXPECT_NE(out.find("09.12.2026  10:00:00  600100200             201                   123-45-67-890!  "
+                       "Firma Łódź NIP:1234567890\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("09.12.2026  10:00:20  ping                  ping                                  \n"),
+              std::string::npos);
+    EXPECT_NE(out.find("R[10.0.0.5]:600100200\\t201\\t\\t\\tFirma Łódź"), std::string::npos);
+    EXPECT_NE(out.find("(zamówienie)"), std::string::npos);
+    EXPECT_NE(out.find("summary: calls 2, rings 1, repeats dropped 1, datagrams received 4, control words 1, errors 1\n"),
+              std::string::npos)
+        << out;
+    test::ProgramResult calls = Tool("log LOGS/TELEFONY/" + Today() + ".LOG --calls");
+    EXPECT_EQ(calls.output.find("Zapis"), std::string::npos);
+    EXPECT_NE(calls.output.find("summary: calls 2,"), std::string::npos);
+}
+
+TEST_F(Toolkit, DoctorPassesASoundDirectoryAndFindsEachPlantedProblem) {
+    int port = test::FreeUdpPort();
+    auto plant = [&](const std::string& dir, const std::string& pytaj) {
+        mkdir(dir.c_str(), 0755);
+        mkdir((dir + "/LOGS").c_str(), 0755);
+        mkdir((dir + "/LOGS/TELEFONY").c_str(), 0755);
+        test::WriteFile(dir + "/MERLOX.INI", "[Ornitel]\r\nPytaj=" + pytaj + "\r\n");
+        test::WriteFile(dir + "/LOGS/TELEFONY/CLIP.DAT", std::string(5620, '\0'));
+        test::WriteFile(dir + "/LOGS/TELEFONY/" + Today() + ".LOG",
+                        Event("10:00:00", "I'm alive - pooling loop 10 sek") +
+                            Event("10:00:01", "R[10.0.0.5]:600100200\t201") +
+                            Event("10:00:02", "I'm alive - pooling loop 10 sek", "OFFICE2:s=2"));
+    };
+    std::string sound = "1,4,0," + std::to_string(port);
+    plant("sound", sound);
+    test::ProgramResult result = Tool("doctor sound");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_EQ(result.output.find("PROBLEM"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("station OFFICE1 s=1: last datagram at 10:00:01 from 10.0.0.5"), std::string::npos);
+    EXPECT_NE(result.output.find("station OFFICE2 s=2: last \"I'm alive\" at 10:00:02"), std::string::npos);
+
+    plant("pytaj", "1,12,10," + std::to_string(port));
+    plant("short", sound);
+    test::WriteFile("short/LOGS/TELEFONY/CLIP.DAT", std::string(562 * 3, '\0'));
+    plant("logs", sound);
+    std::remove(("logs/LOGS/TELEFONY/" + Today() + ".LOG").c_str());
+    std::remove("logs/LOGS/TELEFONY/CLIP.DAT");
+    rmdir("logs/LOGS/TELEFONY");
+    test::WriteFile("logs/LOGS/TELEFONY", "a file where the directory belongs");
+    struct Planted {
+        const char* dir;
+        const char* problem;
+    };
+    for (Planted planted : {Planted{"pytaj", "option bits 12 hold unknown bits"}, Planted{"pytaj", "slot 10 is not 0 to 9"},
+                            Planted{"short", "is 1686 bytes, not 5620 (3 whole records)"},
+                            Planted{"logs", "is not a writable directory"}}) {
+        test::ProgramResult found = Tool(std::string("doctor ") + planted.dir);
+        EXPECT_EQ(found.exitCode, 1) << planted.dir;
+        EXPECT_NE(found.output.find(planted.problem), std::string::npos) << found.output;
+    }
+    test::BoundPort holder(port);
+    ASSERT_TRUE(holder.bound());
+    test::ProgramResult held = Tool("doctor sound");
+    EXPECT_EQ(held.exitCode, 1);
+    EXPECT_NE(held.output.find("PROBLEM UDP port " + std::to_string(port) + " is held"), std::string::npos) << held.output;
+}
+
+TEST_F(Toolkit, DoctorWarnsOfASilentBoxAndOfAStationWhoseListenerStopped) {
+    std::string log;
+    for (int hour = 8; hour <= 10; ++hour) log += Event(std::to_string(hour) + ":00:00", "I'm alive - pooling loop 10 sek");
+    mkdir("LOGS", 0755);
+    mkdir("LOGS/TELEFONY", 0755);
+    test::WriteFile("MERLOX.INI", "[Ornitel]\nPytaj=1,4,0," + std::to_string(test::FreeUdpPort()) + "\n");
+    test::WriteFile("LOGS/TELEFONY/01-03-2024.LOG", log);
+    test::ProgramResult result = Tool("doctor . --date 01-03-2024");
+    EXPECT_EQ(result.exitCode, 0) << result.output;   // warnings are no problems
+    EXPECT_NE(result.output.find("WARN    station OFFICE1 s=1: alive from 8:00:00 to 10:00:00 and no datagram from the box: "
+                                 "the box may be silent"),
+              std::string::npos)
+        << result.output;
+}
+
+TEST_F(Toolkit, NipCheckDigitMarksOnlyWrongTenDigitNips) {
+    std::string slots(5620, '\0');
+    const char* texts[] = {"NIP:7790004561", "NIP:5260250274", "NIP:1234567890", "NIP:7790004562", "NIP:123456789"};
+    for (int i = 0; i < 5; ++i) {
+        slots.replace(i * 562, std::strlen(texts[i]), texts[i]);
+        slots[i * 562 + 521] = static_cast<char>('A' + i);   // a target, so the slot is taken
+    }
+    test::WriteFile("CLIP.DAT", slots);
+    test::ProgramResult result = Tool("slots CLIP.DAT");
+    for (const char* shown : {"779-00-04-561   ", "526-02-50-274   ", "123-45-67-890!  ", "779-00-04-562!  ", "123456789       "})
+        EXPECT_NE(result.output.find(shown), std::string::npos) << shown << "\n" << result.output;
+    EXPECT_NE(result.output.find("! after a NIP: its check digit is wrong"), std::string::npos);
+}
+
+TEST_F(Toolkit, LogFollowPrintsWhatIsAppendedUntilCtrlC) {
+    test::WriteFile("day.LOG", Event("10:00:00", "UDPOn() - OK"));
+    test::ChildProcess follow({CALLERID_TOOL_PATH, "log", "day.LOG", "--follow", "--calls"});
+    std::ofstream log("day.LOG", std::ios::binary | std::ios::app);
+    log << "09.12.2026\t10:00:01\t600\t201\tp" << std::flush;
+    ASSERT_FALSE(follow.WaitForLine("600", 600)) << "a line is printed only once it is whole";
+    log << "\xA2\t\r\n" << std::flush;
+    ASSERT_TRUE(follow.WaitForLine("201" + std::string(35, ' ') + "pó\n")) << follow.output();
+    follow.Signal(SIGINT);
+    EXPECT_EQ(follow.Wait(), 0);
+    EXPECT_NE(follow.output().find("summary: calls 1,"), std::string::npos) << follow.output();
+}

@@ -1,0 +1,55 @@
+// What the plug-in makes of each datagram that reaches it, judged as its
+// listener and its call handler judge: a call, a ring, a repeat of the
+// same phone within 19 s, the same datagram again, a control word and its
+// pause, a datagram lost during that pause, one too long, an empty one.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Datagram fields 0, 1 and 4 as the plug-in keeps them: the text ends at
+// a NUL, fields are tab-separated and cut to 20, 20 and 499 bytes.
+struct DatagramFields {
+    std::string phone, target, text;
+};
+DatagramFields FieldsOf(std::string_view payload);
+
+// The longest datagram the listener receives.
+inline constexpr std::size_t kLongestDatagram = 1023;
+
+enum class Verdict { Call, Ring, Repeat, SameAgain, ControlWord, LostInPause, TooLong, Empty };
+
+struct Judgement {
+    Verdict verdict = Verdict::Empty;
+    bool recorded = false;       // a call line and a slot (a control word may be one too)
+    int pauseSeconds = 0;        // the listener's pause after a control word
+};
+
+// The short name scripts get ("call", "ring", ...).
+const char* VerdictName(Verdict verdict);
+// One sentence on what the plug-in does with it.
+std::string VerdictSentence(const Judgement& judgement, const DatagramFields& fields, std::size_t length);
+
+// When a datagram came: the day and the time of day as the host stamps
+// them, and a steady clock for the control words' pauses.
+struct Reception {
+    std::string date;    // any text that changes with the day
+    std::string time;    // hh:mm:ss
+    double seconds;      // steady clock
+};
+
+class PluginModel {
+public:
+    Judgement Judge(std::string_view payload, const Reception& reception);
+
+private:
+    struct Seen {
+        DatagramFields fields;
+        std::string date, time;
+        bool recorded = false;
+    };
+    Seen listenerPrevious_;   // the last datagram the listener built a record of
+    Seen handlerPrevious_;    // the last record the call handler was given
+    bool anySeen_ = false;
+    double pauseEnds_ = -1;
+};

@@ -1,0 +1,24 @@
+// The files of a host working directory as the plug-in sees them: its
+// settings in the host's MERLOX.INI, Ornitel.ini, and LOGS\TELEFONY\.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+// A path the plug-in names (Windows separators, relative to the host's
+// working directory) as this system finds it under directory.
+std::filesystem::path HostPath(const std::filesystem::path& directory, std::string_view path);
+
+// The value of key in [section] of an INI file; nothing when the file or
+// the key is missing. Names are matched without regard to case.
+std::optional<std::string> IniValue(const std::filesystem::path& file, std::string_view section,
+                                    std::string_view key);
+
+// The day log of date (DD-MM-YYYY) for a command's FILE or DIR argument:
+// a file as it is, a host directory's LOGS\TELEFONY\, or a directory of day
+// logs; with no argument, the current directory's LOGS\TELEFONY\.
+std::filesystem::path DayLogFor(const std::string& fileOrDirectory, const std::string& date);
+
+// The whole file; false when it cannot be read.
+bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);

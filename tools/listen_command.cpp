@@ -1,0 +1,118 @@
+// callerid listen [--port PORT] [--json]: binds the UDP port as the
+// plug-in's listener does and prints each datagram as it arrives (time,
+// sender, length, fields 0, 1 and 4, the NIP) with the plug-in's verdict,
+// until Ctrl-C. A held port is named with its likely holder.
+#include "listen_command.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "datagram_judge.h"
+#include "json_text.h"
+#include "nip_check.h"
+#include "station.h"
+#include "text/mazovia_utf8.h"
+#include "text_layout.h"
+#include "udp_receiver.h"
+
+namespace {
+
+constexpr int kWaitMilliseconds = 200;
+
+Reception Now() {
+    std::time_t now = std::time(nullptr);
+    std::tm local = *std::localtime(&now);
+    char date[16], time[16];
+    std::strftime(date, sizeof date, "%d-%m-%Y", &local);
+    std::strftime(time, sizeof time, "%H:%M:%S", &local);
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return {date, time, seconds};
+}
+
+void PrintLine(const Reception& when, const ReceivedDatagram& datagram, const Judgement& judgement) {
+    DatagramFields fields = FieldsOf(datagram.bytes);
+    std::string nip = NipDigitsOf(fields.text);
+    std::string phone = refhost::MazoviaToUtf8(fields.phone), target = refhost::MazoviaToUtf8(fields.target),
+                text = refhost::MazoviaToUtf8(fields.text);
+    bool shortEnough = judgement.verdict != Verdict::TooLong;
+    Print("%s  %-15s %5zu B  ", when.time.c_str(), datagram.sender.c_str(), datagram.bytes.size());
+    if (shortEnough && judgement.verdict != Verdict::Empty)
+        Print("%s | %s | %s%s%s  ", Escaped(phone).c_str(), Escaped(target).c_str(), Escaped(text).c_str(),
+                    nip.empty() ? "" : "  NIP ", NipShown(nip).c_str());
+    Print("-> %s\n", VerdictSentence(judgement, {phone, target, text}, datagram.bytes.size()).c_str());
+}
+
+void PrintJson(const Reception& when, const ReceivedDatagram& datagram, const Judgement& judgement) {
+    DatagramFields fields = FieldsOf(datagram.bytes);
+    std::string nip = NipDigitsOf(fields.text);
+    Print("{\"time\":%s,\"sender\":%s,\"length\":%zu,\"phone\":%s,\"target\":%s,\"text\":%s,\"nip\":%s,"
+                "\"nipValid\":%s,\"verdict\":\"%s\",\"recorded\":%s,\"pauseSeconds\":%d}\n",
+                JsonString(when.time).c_str(), JsonString(datagram.sender).c_str(), datagram.bytes.size(),
+                JsonString(refhost::MazoviaToUtf8(fields.phone)).c_str(),
+                JsonString(refhost::MazoviaToUtf8(fields.target)).c_str(),
+                JsonString(refhost::MazoviaToUtf8(fields.text)).c_str(), JsonString(NipGrouped(nip)).c_str(),
+                nip.size() == 10 ? (NipCheckDigitIsRight(nip) ? "true" : "false") : "null",
+                VerdictName(judgement.verdict), judgement.recorded ? "true" : "false", judgement.pauseSeconds);
+}
+
+int ExplainHeldPort(int port) {
+    PrintTo(stderr,
+                 "callerid listen: UDP port %d is already held, most likely by the host program with the caller-ID\n"
+                 "plug-in running on this station (its listener holds the port while it runs). Close the host program\n"
+                 "(or stop the plug-in) and run listen again, or listen on another port with --port. To find the\n"
+                 "holder: \"netstat -ano -p udp\" on Windows, \"ss -ulpn\" on Linux.\n",
+                 port);
+    return 1;
+}
+
+}  // namespace
+
+int RunListenCommand(int argc, char** args) {
+    long port = 1338;
+    bool json = false;
+    for (int i = 0; i < argc; ++i) {
+        char* end = nullptr;
+        if (std::strcmp(args[i], "--json") == 0) {
+            json = true;
+        } else if (std::strcmp(args[i], "--port") == 0 && i + 1 < argc &&
+                   (port = std::strtol(args[i + 1], &end, 10), *end == '\0' && port >= 1 && port <= 65535)) {
+            ++i;
+        } else {
+            PrintTo(stderr, "%s", "usage: callerid listen [--port PORT] [--json]  (PORT 1 to 65535)\n");
+            return 2;
+        }
+    }
+    UdpReceiver receiver;
+    std::string error;
+    switch (receiver.BindPort(static_cast<uint16_t>(port), error)) {
+        case UdpReceiver::Bind::Bound: break;
+        case UdpReceiver::Bind::InUse: return ExplainHeldPort(static_cast<int>(port));
+        case UdpReceiver::Bind::Failed:
+            PrintTo(stderr, "callerid listen: cannot listen on UDP port %ld: %s\n", port, error.c_str());
+            return 1;
+    }
+    CatchInterrupt();
+    PrintTo(stderr, "listening on UDP port %ld (every local address); Ctrl-C ends\n", port);
+    std::fflush(stdout);
+    PluginModel plugin;
+    while (!Interrupted()) {
+        ReceivedDatagram datagram;
+        UdpReceiver::Wait wait = receiver.Receive(kWaitMilliseconds, datagram, error);
+        if (wait == UdpReceiver::Wait::Failed) {
+            PrintTo(stderr, "callerid listen: %s\n", error.c_str());
+            return 1;
+        }
+        if (wait == UdpReceiver::Wait::Nothing) continue;
+        Reception when = Now();
+        Judgement judgement = plugin.Judge(datagram.bytes, when);
+        if (json) PrintJson(when, datagram, judgement);
+        else PrintLine(when, datagram, judgement);
+        std::fflush(stdout);
+    }
+    return 0;
+}
