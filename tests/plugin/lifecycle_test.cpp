@@ -47,7 +47,9 @@ TEST_F(Lifecycle, StopWithoutStartShowsTheNoticeButWithdrawsNothing) {
     Load();
     // The host's standard input is descriptor 0, as a socket field left at
     // zero would name it.
-    if (fcntl(0, F_GETFD) == -1) ASSERT_EQ(open("/dev/null", O_RDONLY), 0);
+    if (fcntl(0, F_GETFD) == -1) {
+        ASSERT_EQ(open("/dev/null", O_RDONLY), 0);
+    }
     std::vector<int> before = OpenDescriptors();
     EXPECT_EQ(session.Stop(), 0);
     for (int fd : before) EXPECT_NE(fcntl(fd, F_GETFD), -1) << "descriptor " << fd << " was closed";

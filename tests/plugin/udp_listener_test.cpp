@@ -275,8 +275,12 @@ TEST_F(UdpListener, NoCallIsLostThroughRestartsAndAPing) {
     auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < kCalls; ++i) {
         std::this_thread::sleep_until(start + std::chrono::milliseconds(20 * i));
-        if (i == 50 || i == 100) ASSERT_TRUE(test::SendUdp(port, "restart\trestart\trestart\r"));
-        if (i == 150) ASSERT_TRUE(test::SendUdp(port, "ping\tping\tping\r"));
+        if (i == 50 || i == 100) {
+            ASSERT_TRUE(test::SendUdp(port, "restart\trestart\trestart\r"));
+        }
+        if (i == 150) {
+            ASSERT_TRUE(test::SendUdp(port, "ping\tping\tping\r"));
+        }
         std::string call = std::to_string(700000 + i) + "\tT" + std::to_string(i % kTargets) + "\t\t\tcall";
         ASSERT_TRUE(test::SendUdp(port, call));
     }
