@@ -2,6 +2,7 @@
 // for, the fault switches, and how the host shows things to a person.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -18,7 +19,8 @@ struct Options {
     std::string dir = ".";
     std::string plugin;            // empty: the plug-in built beside the host
     bool headless = false;
-    bool trace = false;
+    // Read by the host's threads at every call, set by tests at any time.
+    std::atomic<bool> trace{false};
     double runFor = -1;            // seconds; negative: until stopped
     std::set<unsigned> lackOrdinals;
     uint32_t features = 0;         // what export 30006 answers for (1, 1)
