@@ -39,14 +39,22 @@ std::string Shown(const std::string& nip) {
 
 bool Terminated(const char* field, std::size_t size) { return strnlen(field, size) < size; }
 
+// What the window shows of a text from the wire: control bytes as '?'.
+std::string Showable(const char* text, std::size_t length) {
+    std::string shown(text, length);
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return shown;
+}
+
 void CheckRow(const WindowDataRow& row, const CallRecord& slot) {
     fuzz::Require(Terminated(row.phone, sizeof row.phone), "a row's phone is terminated");
     fuzz::Require(Terminated(row.target, sizeof row.target), "a row's target is terminated");
     fuzz::Require(Terminated(row.nip, sizeof row.nip), "a row's NIP is terminated");
     fuzz::Require(row.nip == Shown(NipOf(slot.text, sizeof slot.text)),
                   "a row's NIP is the digits after the first NIP: of its slot");
-    fuzz::Require(std::strncmp(row.phone, slot.phone, strnlen(row.phone, sizeof row.phone)) == 0,
-                  "a row's phone is its slot's phone");
+    fuzz::Require(row.phone == Showable(slot.phone, strnlen(row.phone, sizeof row.phone)),
+                  "a row's phone is its slot's phone, control bytes shown as '?'");
 }
 
 void FuzzRawText(FuzzedDataProvider& input) {
