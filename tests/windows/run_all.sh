@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test of the Windows build: the DLL's export and import tables,
-# then the reference host with the i686 plug-in under Wine.
+# then the reference host with the i686 plug-in under Wine. Each check has
+# five minutes (a few seconds is usual), so a hang fails with its name.
 #   run_all.sh WIN32_BIN_DIR NATIVE_BIN_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -10,7 +11,7 @@ failed=0
 for check in "$here"/check_exports.sh "$here"/wine_*.sh; do
     [ -f "$check" ] || continue
     name=$(basename "$check" .sh)
-    if "$check" "$win32" "$native"; then
+    if timeout --kill-after=10 300 "$check" "$win32" "$native"; then
         echo "PASS $name"
     else
         echo "FAIL $name"
