@@ -16,18 +16,9 @@ native=$(cd "$2" && pwd)
 root=$(cd "$(dirname "$0")/../.." && pwd)
 wine_run="$root/scripts/wine/run.sh"
 
-if [ "${CALLERID_WINE_WINDOW_ISOLATED:-}" != 1 ]; then
-    unshare -n true 2>/dev/null || { echo "wine_window: no network namespace can be made here" >&2; exit 1; }
-    # The wineserver makes the sockets: one started outside would make them
-    # outside the namespace.
-    "$wine_run" --stop
-    CALLERID_WINE_WINDOW_ISOLATED=1 unshare -n "$0" "$@"
-    status=$?
-    "$wine_run" --stop
-    exit $status
-fi
-ip link set lo up
-ip route add 255.255.255.255/32 dev lo
+# shellcheck source-path=SCRIPTDIR
+source "$root/tests/windows/network_namespace.sh"
+isolate_network wine_window "$@"
 
 work=$(mktemp -d /tmp/callerid-wine-window-XXXXXX)
 cleanup() { "$wine_run" --stop; [ -n "${KEEP:-}" ] && echo "kept $work" >&2 || rm -rf "$work"; }

@@ -1,0 +1,37 @@
+// hold_file PATH SECONDS [UNTIL_FILE]
+// Holds PATH open the way an editor or a backup program does: reads and
+// writes shared, deleting and renaming over it not. Prints "holding PATH"
+// once the file is open, then keeps it open for SECONDS or until
+// UNTIL_FILE exists, whichever comes first. Exit code 0 when it held the
+// file, 1 when the file could not be opened, 2 on a usage error.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+static bool Exists(const char* path) {
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+int main(int argc, char** argv) {
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: hold_file PATH SECONDS [UNTIL_FILE]\n");
+        return 2;
+    }
+    const char* path = argv[1];
+    const int seconds = std::atoi(argv[2]);
+    const char* until = argc == 4 ? argv[3] : nullptr;
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        std::fprintf(stderr, "hold_file: cannot open %s: error %lu\n", path, GetLastError());
+        return 1;
+    }
+    std::printf("holding %s\n", path);
+    std::fflush(stdout);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < static_cast<DWORD>(seconds) * 1000 && !(until && Exists(until)))
+        Sleep(50);
+    CloseHandle(file);
+    return 0;
+}
