@@ -4,7 +4,9 @@
 # re-runs the sourcing script in a network namespace of its own where only
 # loopback is up, the broadcast address routed to it, with a wineserver of
 # its own (one started outside would make its sockets outside). Outside it
-# exits with the script's status; inside it returns.
+# exits with the script's status; inside it returns. A script that sets
+# unroutable_broadcast=1 first gets no broadcast route: its plug-in's
+# restart is then never filed, however late its listener binds.
 isolate_network() {
     local name=$1 wine_run
     shift
@@ -18,5 +20,5 @@ isolate_network() {
         exit $status
     fi
     ip link set lo up
-    ip route add 255.255.255.255/32 dev lo
+    [ "${unroutable_broadcast:-}" = 1 ] || ip route add 255.255.255.255/32 dev lo
 }

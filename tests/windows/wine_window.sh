@@ -5,10 +5,10 @@
 # F5, F6, a radio button, a check box, ESC; Ctrl-F and Ctrl-Z in the NIP
 # column; the search window with F1), and the same script in the native
 # build. The slot files, the settings and what reached the clipboard and
-# the suggestion must be the same. Leaving the window broadcasts a restart
-# (to the port typed in the window, where nothing listens, so that no
-# restart is filed while the script goes on), so everything runs in a network namespace of its own where only loopback
-# is up, with a wineserver of its own. KEEP=1 keeps the scratch directory.
+# the suggestion must be the same. Leaving the window broadcasts a restart,
+# so everything runs in a network namespace of its own where only loopback
+# is up and the broadcast reaches nobody, with a wineserver of its own.
+# KEEP=1 keeps the scratch directory.
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 BUILD_WIN32_BIN BUILD_NATIVE_BIN" >&2; exit 2; }
 win=$(cd "$1" && pwd)
@@ -18,6 +18,10 @@ wine_run="$root/scripts/wine/run.sh"
 
 # shellcheck source-path=SCRIPTDIR
 source "$root/tests/windows/network_namespace.sh"
+# The listener may bind after the window has closed, to the port typed in
+# it: the restart that leaving broadcasts must not reach it in one run and
+# miss it in the other, so it reaches nobody.
+unroutable_broadcast=1
 isolate_network wine_window "$@"
 
 work=$(mktemp -d /tmp/callerid-wine-window-XXXXXX)
