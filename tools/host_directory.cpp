@@ -50,8 +50,12 @@ fs::path DayLogFor(const std::string& fileOrDirectory, const std::string& date) 
     fs::path given = fileOrDirectory.empty() ? fs::path(".") : HostPath({}, fileOrDirectory);
     std::error_code error;
     if (!fs::is_directory(given, error)) return given;
+    // A host directory, or the log folder itself; where there is neither
+    // yet, the path the plug-in will write.
     fs::path logs = HostPath(given, "LOGS\\TELEFONY");
-    return (fs::is_directory(logs, error) ? logs : given) / DayLogName(date);
+    fs::path inGiven = given / DayLogName(date);
+    if (!fs::is_directory(logs, error) && fs::exists(inGiven, error)) return inGiven;
+    return logs / DayLogName(date);
 }
 
 bool ReadWholeFile(const fs::path& path, std::string& bytes) {
