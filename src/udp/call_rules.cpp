@@ -4,11 +4,11 @@
 
 #include <cstring>
 
+#include "storage/call_record.h"
+
 // Arrivals of one phone closer together than this are one call.
 static constexpr int64_t kRepeatSeconds = 20;
 static constexpr char kRingWord[] = "Ring";
-// A time field holds "hh:mm:ss" and its NUL; no text is read further.
-static constexpr std::size_t kTimeFieldSize = 9;
 
 // The decimal number that starts at `position`, ending at the first
 // non-digit; a part without digits, or beyond the text's end, counts 0.
@@ -19,8 +19,9 @@ static int64_t TimePartAt(const char* time, std::size_t length, std::size_t posi
     return value;
 }
 
+// A time field holds "hh:mm:ss" and its NUL; no text is read further.
 static int64_t SecondsOfDay(const char* time) {
-    std::size_t length = strnlen(time, kTimeFieldSize);
+    std::size_t length = strnlen(time, sizeof CallRecord{}.time);
     return TimePartAt(time, length, 0) * 3600 + TimePartAt(time, length, 3) * 60 +
            TimePartAt(time, length, 6);
 }
