@@ -39,7 +39,6 @@ const char* VerdictName(Verdict verdict) {
         case Verdict::Repeat: return "repeat";
         case Verdict::SameAgain: return "same-again";
         case Verdict::ControlWord: return "control-word";
-        case Verdict::LostInPause: return "lost-in-pause";
         case Verdict::TooLong: return "too-long";
         case Verdict::Empty: return "empty";
     }
@@ -54,11 +53,11 @@ std::string VerdictSentence(const Judgement& judgement, const DatagramFields& fi
         case Verdict::Repeat: return "a repeat of " + fields.phone + " within 19 s: not recorded";
         case Verdict::SameAgain: return "the same datagram again within the second: not handed on (\"Bez zapisu\")";
         case Verdict::ControlWord:
-            return "control word \"" + fields.phone + "\": the listener pauses " + std::to_string(judgement.pauseSeconds) +
-                   " s, re-reads its settings and listens again" +
+            return "control word \"" + fields.phone + "\": " +
+                   (judgement.withinPause ? std::string("within a pause, which still ends as it would")
+                                          : "the listener pauses " + std::to_string(judgement.pauseSeconds) +
+                                                " s, filing what comes, re-reads its settings and listens again") +
                    (judgement.recorded ? " (it is also filed as a call of target \"" + fields.target + "\")" : "");
-        case Verdict::LostInPause:
-            return "lost: the listener is pausing after a control word and drops what came meanwhile";
         case Verdict::TooLong:
             return "too long (" + std::to_string(length) + " bytes, at most " + std::to_string(kLongestDatagram) +
                    "): dropped, the day log shows \"recvfrom() error: 10040\"";
@@ -74,9 +73,9 @@ Judgement PluginModel::Judge(std::string_view payload, const Reception& receptio
         judgement.verdict = Verdict::TooLong;
         return judgement;
     }
-    if (reception.seconds < pauseEnds_) {
-        judgement.verdict = Verdict::LostInPause;
-        return judgement;
+    if (pausing_ && reception.seconds >= pauseEnds_) {
+        pausing_ = false;
+        anySeen_ = false;   // the next listening cycle starts with a cleared record
     }
     Seen seen{FieldsOf(payload), reception.date, reception.time, false};
     // The listener compares whole records, date and time of reception
@@ -100,9 +99,14 @@ Judgement PluginModel::Judge(std::string_view payload, const Reception& receptio
     anySeen_ = true;
     if (int pause = ControlWordPauseMilliseconds(seen.fields.phone.c_str())) {
         judgement.verdict = Verdict::ControlWord;
-        judgement.pauseSeconds = pause / 1000;
-        pauseEnds_ = reception.seconds + pause / 1000.0;
-        anySeen_ = false;   // the next listening cycle starts with a cleared record
+        // A control word within a pause is filed and starts no pause of
+        // its own: the one under way ends as it would.
+        judgement.withinPause = pausing_;
+        if (!pausing_) {
+            judgement.pauseSeconds = pause / 1000;
+            pausing_ = true;
+            pauseEnds_ = reception.seconds + pause / 1000.0;
+        }
     }
     return judgement;
 }

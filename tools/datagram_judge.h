@@ -1,7 +1,8 @@
 // What the plug-in makes of each datagram that reaches it, judged as its
 // listener and its call handler judge: a call, a ring, a repeat of the
 // same phone within 19 s, the same datagram again, a control word and its
-// pause, a datagram lost during that pause, one too long, an empty one.
+// pause, one too long, an empty one. What comes during a pause is judged
+// as at any other time: the listener files it as it arrives.
 #pragma once
 
 #include <string>
@@ -17,12 +18,13 @@ DatagramFields FieldsOf(std::string_view payload);
 // The longest datagram the listener receives.
 inline constexpr std::size_t kLongestDatagram = 1023;
 
-enum class Verdict { Call, Ring, Repeat, SameAgain, ControlWord, LostInPause, TooLong, Empty };
+enum class Verdict { Call, Ring, Repeat, SameAgain, ControlWord, TooLong, Empty };
 
 struct Judgement {
     Verdict verdict = Verdict::Empty;
     bool recorded = false;       // a call line and a slot (a control word may be one too)
-    int pauseSeconds = 0;        // the listener's pause after a control word
+    int pauseSeconds = 0;        // the pause a control word starts (none within a pause)
+    bool withinPause = false;    // a control word that leaves the pause under way as it is
 };
 
 // The short name scripts get ("call", "ring", ...).
@@ -51,5 +53,6 @@ private:
     Seen listenerPrevious_;   // the last datagram the listener built a record of
     Seen handlerPrevious_;    // the last record the call handler was given
     bool anySeen_ = false;
+    bool pausing_ = false;
     double pauseEnds_ = -1;
 };

@@ -49,9 +49,10 @@ TEST_F(Toolkit, ListenJudgesEachDatagramAsThePluginDoes) {
     ASSERT_TRUE(listen.WaitForLine("listening on UDP port")) << listen.output();
     std::string call = "600100200\t201\t\t\tFirma " + kLodz + " NIP:7790004561";
     for (std::string datagram : {call, call, std::string("Ring\t201\t\t\t"), std::string(1100, 'x'),
-                                 std::string("ping\tping\tping\r"), std::string("700\t202")})
+                                 std::string("ping\tping\tping\r"), std::string("700\t202"), std::string("restart\trestart\trestart\r"),
+                                 std::string("800\t203")})
         ASSERT_TRUE(test::SendUdp(port, datagram));
-    ASSERT_TRUE(listen.WaitForLine("\"phone\":\"700\"")) << listen.output();
+    ASSERT_TRUE(listen.WaitForLine("\"phone\":\"800\"")) << listen.output();
     listen.Signal(SIGINT);
     EXPECT_EQ(listen.Wait(), 0);
     const std::string& out = listen.output();
@@ -61,11 +62,17 @@ TEST_F(Toolkit, ListenJudgesEachDatagramAsThePluginDoes) {
               std::string::npos)
         << out;
     std::size_t at = 0;
-    for (const char* verdict : {"\"call\"", "\"repeat\"", "\"ring\"", "\"too-long\"", "\"control-word\"", "\"lost-in-pause\""}) {
+    for (const char* verdict : {"\"call\"", "\"repeat\"", "\"ring\"", "\"too-long\"", "\"control-word\"", "\"call\"", "\"control-word\"", "\"call\""}) {
         at = out.find(std::string("\"verdict\":") + verdict, at);
         ASSERT_NE(at, std::string::npos) << verdict << " missing or out of order in\n" << out;
     }
     EXPECT_NE(out.find("\"verdict\":\"control-word\",\"recorded\":true,\"pauseSeconds\":25"), std::string::npos);
+    // Calls within the pause are filed, and a restart within it moves nothing.
+    EXPECT_NE(out.find("\"phone\":\"700\",\"target\":\"202\",\"text\":\"\",\"nip\":\"\",\"nipValid\":null,\"verdict\":\"call\""),
+              std::string::npos) << out;
+    EXPECT_NE(out.find("\"phone\":\"restart\",\"target\":\"restart\",\"text\":\"\",\"nip\":\"\",\"nipValid\":null,"
+                       "\"verdict\":\"control-word\",\"recorded\":true,\"pauseSeconds\":0"),
+              std::string::npos) << out;
 }
 
 TEST_F(Toolkit, ListenNamesTheLikelyHolderOfABusyPort) {
