@@ -37,6 +37,8 @@ trap 'reg delete "$appdefaults" /f || true; rm -rf "$work"' EXIT
 windows() { local d="Z:${1//\//\\}"; echo "$d"; }
 # The command lines the traced program started, unescaped.
 started() { sed -n 's/.*CreateProcessInternalW app .* cmdline L"\(.*\)"$/\1/p' "$1" | sed 's/\\\(["\\]\)/\1/g'; }
+# The arguments of every netsh run in a trace.
+netsh_runs() { started "$1" | { grep -i 'netsh.exe"* advfirewall' || true; } | sed 's/^.*netsh.exe"* //'; }
 installed=(callerid.dll callerid.exe INSTALACJA.md INSTALL.md datagram-format.md callerid-uninstall.exe)
 
 # No host's main module: refused, with its reason on the standard error.
@@ -67,7 +69,7 @@ WINEDEBUG=+process "$run" -t 120 "$setup" /S "/D=$(windows "$host")" 2>"$work/in
     fail "the silent install ended with $?"
 for file in "${installed[@]}"; do [ -f "$host/$file" ] || fail "the setup did not install $file: $(ls "$host")"; done
 cmp -s "$host/callerid.dll" "$win/callerid.dll" || fail "the installed DLL is not the built one"
-netsh=$(started "$work/install.trace" | grep -i 'netsh.exe"* advfirewall' | sed 's/^.*netsh.exe"* //')
+netsh=$(netsh_runs "$work/install.trace")
 expected='advfirewall firewall add rule name="Caller ID UDP 1339 in" dir=in action=allow protocol=UDP localport=1339 remoteip=localsubnet
 advfirewall firewall add rule name="Caller ID UDP 1339 broadcast out" dir=out action=allow protocol=UDP remoteport=1339 remoteip=255.255.255.255'
 [ "$netsh" = "$expected" ] || fail "the setup ran netsh with:
@@ -78,7 +80,7 @@ $expected"
 # _?= keeps the uninstaller in place, so that it ends before we look.
 WINEDEBUG=+process "$run" -t 120 "$host/callerid-uninstall.exe" /S "_?=$(windows "$host")" 2>"$work/uninstall.trace" ||
     fail "the uninstaller ended with $?"
-netsh=$(started "$work/uninstall.trace" | grep -i 'netsh.exe"* advfirewall' | sed 's/^.*netsh.exe"* //')
+netsh=$(netsh_runs "$work/uninstall.trace")
 expected='advfirewall firewall delete rule name="Caller ID UDP 1339 in"
 advfirewall firewall delete rule name="Caller ID UDP 1339 broadcast out"'
 [ "$netsh" = "$expected" ] || fail "the uninstaller ran netsh with:
