@@ -40,6 +40,7 @@ started() { sed -n 's/.*CreateProcessInternalW app .* cmdline L"\(.*\)"$/\1/p' "
 # The arguments of every netsh run in a trace.
 netsh_runs() { started "$1" | { grep -i 'netsh.exe"* advfirewall' || true; } | sed 's/^.*netsh.exe"* //'; }
 installed=(callerid.dll callerid.exe INSTALACJA.md INSTALL.md datagram-format.md callerid-uninstall.exe)
+[ ! -f "$root/docs/callerid-tool.md" ] || installed+=(callerid-tool.md)
 
 # No host's main module: refused, with its reason on the standard error.
 empty=$work/empty
