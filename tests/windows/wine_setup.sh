@@ -5,9 +5,10 @@
 #    that says so, in English or (LANG=pl_PL.UTF-8) in Polish, nothing
 #    installed;
 #  - into a host directory (Merlox.dll: the name compares without case)
-#    whose MERLOX.INI names port 1339: the files are there, and the firewall
-#    rules are added for 1339; the uninstaller removes the files and those
-#    rules and leaves LOGS\ and the INI files;
+#    whose MERLOX.INI names port 0: the files are there, and the firewall
+#    rules are added for 1338; run again after the port became 1339, the
+#    setup replaces them with rules for 1339; the uninstaller removes the
+#    files and the 1339 rules and leaves LOGS\ and the INI files;
 #  - on Windows XP (Wine's version for this one program): exit code 2, a line
 #    that names Vista, nothing installed.
 # Wine's netsh keeps no rules, so the test reads the command lines the setup
@@ -58,36 +59,46 @@ for lang in C.UTF-8 pl_PL.UTF-8; do
 done
 [ ! -e "$empty/callerid.dll" ] || fail "the refused install copied callerid.dll"
 
-# A host directory with the office's data and port 1339 in its settings
-# (spaces and a leading zero, as the host's own reader accepts them).
+# Runs PROGRAM ARGS under Wine's process trace and compares the netsh runs
+# with EXPECTED (one per line).
+traced() {
+    local what=$1 expected=$2; shift 2
+    WINEDEBUG=+process "$run" -t 120 "$@" 2>"$work/trace" || fail "$what ended with $?"
+    local netsh
+    netsh=$(netsh_runs "$work/trace")
+    [ "$netsh" = "$expected" ] || fail "$what ran netsh with:
+$netsh
+expected:
+$expected"
+}
+add_rules() {
+    echo "advfirewall firewall add rule name=\"Caller ID UDP $1 in\" dir=in action=allow protocol=UDP localport=$1 remoteip=localsubnet"
+    echo "advfirewall firewall add rule name=\"Caller ID UDP $1 broadcast out\" dir=out action=allow protocol=UDP remoteport=$1 remoteip=255.255.255.255"
+}
+delete_rules() {
+    echo "advfirewall firewall delete rule name=\"Caller ID UDP $1 in\""
+    echo "advfirewall firewall delete rule name=\"Caller ID UDP $1 broadcast out\""
+}
+
+# A host directory with the office's data and port 0 (that is 1338) in its
+# settings.
 host=$work/host
 mkdir -p "$host/LOGS/TELEFONY"
 printf 'host' >"$host/Merlox.dll"
 printf 'slots' >"$host/LOGS/TELEFONY/CLIP.DAT"
-printf '[Ornitel]\r\nPytaj=1,4,0, 01339\r\n' >"$host/MERLOX.INI"
+printf '[Ornitel]\r\nPytaj=1,4,0,0\r\n' >"$host/MERLOX.INI"
 printf '[Ornitel]\r\nFilename=LOGS\\TELEFONY\\CLIP.DAT\r\n' >"$host/Ornitel.ini"
-WINEDEBUG=+process "$run" -t 120 "$setup" /S "/D=$(windows "$host")" 2>"$work/install.trace" ||
-    fail "the silent install ended with $?"
+traced "the silent install" "$(add_rules 1338)" "$setup" /S "/D=$(windows "$host")"
 for file in "${installed[@]}"; do [ -f "$host/$file" ] || fail "the setup did not install $file: $(ls "$host")"; done
 cmp -s "$host/callerid.dll" "$win/callerid.dll" || fail "the installed DLL is not the built one"
-netsh=$(netsh_runs "$work/install.trace")
-expected='advfirewall firewall add rule name="Caller ID UDP 1339 in" dir=in action=allow protocol=UDP localport=1339 remoteip=localsubnet
-advfirewall firewall add rule name="Caller ID UDP 1339 broadcast out" dir=out action=allow protocol=UDP remoteport=1339 remoteip=255.255.255.255'
-[ "$netsh" = "$expected" ] || fail "the setup ran netsh with:
-$netsh
-expected:
-$expected"
+
+# The station moves to port 1339 (with a space and a leading zero, as the
+# host's own reader takes them); the setup run again replaces its rules.
+printf '[Ornitel]\r\nPytaj=1,4,0, 01339\r\n' >"$host/MERLOX.INI"
+traced "the silent install on port 1339" "$(delete_rules 1338; add_rules 1339)" "$setup" /S "/D=$(windows "$host")"
 
 # _?= keeps the uninstaller in place, so that it ends before we look.
-WINEDEBUG=+process "$run" -t 120 "$host/callerid-uninstall.exe" /S "_?=$(windows "$host")" 2>"$work/uninstall.trace" ||
-    fail "the uninstaller ended with $?"
-netsh=$(netsh_runs "$work/uninstall.trace")
-expected='advfirewall firewall delete rule name="Caller ID UDP 1339 in"
-advfirewall firewall delete rule name="Caller ID UDP 1339 broadcast out"'
-[ "$netsh" = "$expected" ] || fail "the uninstaller ran netsh with:
-$netsh
-expected:
-$expected"
+traced "the uninstaller" "$(delete_rules 1339)" "$host/callerid-uninstall.exe" /S "_?=$(windows "$host")"
 rm -f "$host/callerid-uninstall.exe"   # run in place, it cannot remove itself
 for file in "${installed[@]}"; do [ ! -e "$host/$file" ] || fail "the uninstaller left $file"; done
 [ -z "$(ls "$host" | grep -iv '^\(merlox.dll\|merlox.ini\|ornitel.ini\|logs\)$')" ] || fail "the uninstaller left: $(ls "$host")"
