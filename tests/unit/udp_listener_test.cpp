@@ -108,3 +108,16 @@ TEST_F(Listener, WarningNamesThePortWaitedForAndThePortStillHeard) {
                   " (bind() error: 10048). Połączenia są nadal odbierane na porcie " + std::to_string(port) +
                   "; ponowna próba co 10 sekund.");
 }
+
+// The queue holds 64 datagrams of the longest size while the listener is
+// busy elsewhere: 131072 bytes asked, which Linux reports doubled; the
+// system's default (208 KiB here, a few KiB on Windows) is not enough.
+TEST_F(Listener, ReceiveQueueIsEnlargedAndTheSizeGivenIsLogged) {
+    Start();
+    int bytes = 0;
+    socklen_t length = sizeof bytes;
+    ASSERT_EQ(getsockopt(g_frame.threadBlock.socket, SOL_SOCKET, SO_RCVBUF, &bytes, &length), 0);
+    EXPECT_GE(bytes, 2 * 131072);
+    EXPECT_EQ(UDPReceiveBufferBytes(), bytes);
+    EXPECT_EQ(test::CountEvent(Log(), "UDPOn() - SO_RCVBUF " + std::to_string(bytes)), 1);
+}
