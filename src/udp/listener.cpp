@@ -398,7 +398,8 @@ static CycleEnd Listen(UDPControl& control, int64_t deadline) {
             if (left == 0) return IsStopRequested(control) ? CycleEnd::Stopped : CycleEnd::Restart;
             if (left < timeout) timeout = left;
         }
-        if (g_move.socket != kNoSocket) {
+        // A restart under way re-reads the settings, which decide the port.
+        if (g_move.socket != kNoSocket && deadline == kNoDeadline) {
             int left = MillisecondsUntil(g_move.retryAt);
             if (left == 0 && !IsStopRequested(control) && TryPortMove(control)) return CycleEnd::PortTaken;
             if (left != 0 && left < timeout) timeout = left;
