@@ -12,6 +12,7 @@
 #include "storage/settings.h"
 #include "text/mazovia.h"
 #include "udp/broadcast.h"
+#include "udp/listener_status.h"
 #include "ui/nip.h"
 
 WindowData g_windowData;
@@ -279,6 +280,8 @@ static void TakeWindowSettings() {
 }
 
 void UDPSetup() {
+    char portWarning[256];   // the plain one-button box, shown before the window and outside any lock
+    if (UDPPortWarning(portWarning, sizeof portWarning)) CallHost<Host::AskUser>("uwaga", portWarning, 1);
     LoadPhoneSlots(true);
     FillWindowData();
     int closedBy = CallHost<Host::RunWindow>(CallerIdWindowDescription(), kCallerIdWindowId,
@@ -288,4 +291,5 @@ void UDPSetup() {
     TakeWindowSettings();
     SaveSettings();
     UDPBroadcast(kRestartCommand, SettingsSnapshot().port);
+    UDPRequestRestart();   // the broadcast goes to the new port, which this station may not hold yet
 }
