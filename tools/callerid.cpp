@@ -2,14 +2,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "control_command.h"
-#include "doctor_command.h"
-#include "listen_command.h"
-#include "log_command.h"
-#include "send_command.h"
-#include "station.h"
-#include "slots_command.h"
-#include "window_description_command.h"
+#include "commands/control_command.h"
+#include "commands/doctor_command.h"
+#include "commands/listen_command.h"
+#include "commands/log_command.h"
+#include "commands/send_command.h"
+#include "system/station.h"
+#include "commands/slots_command.h"
+#include "commands/window_description_command.h"
 
 static const char kUsage[] =
     "usage: callerid COMMAND [ARGS]\n"

@@ -1,6 +1,6 @@
 // The host's INI files: read, look up, change and write back, keeping
 // every line the host does not touch.
-#include "plumbing/ini_file.h"
+#include "ini/ini_file.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "plumbing/system.h"
+#include "text/line_end.h"
 
 namespace refhost {
 

@@ -1,12 +1,12 @@
 // callerid ping / restart: the word three times, tab-separated, ending in
 // a carriage return, exactly as the plug-in broadcasts it. Sent to one
 // address (127.0.0.1 unless one is given), never broadcast by default.
-#include "control_command.h"
+#include "commands/control_command.h"
 
 #include <cstdio>
 #include <string>
 
-#include "destination.h"
+#include "commands/destination.h"
 
 int RunControlCommand(const char* word, int argc, char** args) {
     Destination destination;

@@ -1,11 +1,11 @@
 // The options every datagram command shares, and the sending itself.
-#include "destination.h"
+#include "commands/destination.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "udp_sender.h"
+#include "system/udp_sender.h"
 
 bool TakeDestinationOption(int argc, char** args, int& index, Destination& destination,
                            std::string& error) {

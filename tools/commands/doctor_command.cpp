@@ -3,7 +3,7 @@
 // code is 0 only when no check found a problem. The checks: the Pytaj
 // settings, Ornitel.ini's Filename, the slot file, LOGS\TELEFONY\, the UDP
 // port, and from the day log the listener of each station that writes it.
-#include "doctor_command.h"
+#include "commands/doctor_command.h"
 
 #include <cstdio>
 #include <cstring>
@@ -15,12 +15,12 @@
 #include <string>
 #include <system_error>
 
-#include "day_log_lines.h"
-#include "host_directory.h"
-#include "station.h"
+#include "reading/day_log_lines.h"
+#include "reading/host_directory.h"
+#include "system/station.h"
 #include "text/mazovia_utf8.h"
 #include "udp/call_rules.h"
-#include "udp_receiver.h"
+#include "system/udp_receiver.h"
 
 namespace fs = std::filesystem;
 

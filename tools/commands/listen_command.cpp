@@ -2,7 +2,7 @@
 // plug-in's listener does and prints each datagram as it arrives (time,
 // sender, length, fields 0, 1 and 4, the NIP) with the plug-in's verdict,
 // until Ctrl-C. A held port is named with its likely holder.
-#include "listen_command.h"
+#include "commands/listen_command.h"
 
 #include <chrono>
 #include <cstdio>
@@ -11,13 +11,13 @@
 #include <ctime>
 #include <string>
 
-#include "datagram_judge.h"
-#include "json_text.h"
-#include "nip_check.h"
-#include "station.h"
+#include "reading/datagram_judge.h"
+#include "output/json_text.h"
+#include "reading/nip_check.h"
+#include "system/station.h"
 #include "text/mazovia_utf8.h"
-#include "text_layout.h"
-#include "udp_receiver.h"
+#include "output/text_layout.h"
+#include "system/udp_receiver.h"
 
 namespace {
 

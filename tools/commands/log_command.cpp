@@ -2,7 +2,7 @@
 // day log in UTF-8 with its call lines as aligned columns (date, time,
 // phone, target, NIP, text), event lines as they are, and the day's counts
 // at the end. --follow goes on printing what is appended, until Ctrl-C.
-#include "log_command.h"
+#include "commands/log_command.h"
 
 #include <chrono>
 #include <cstdio>
@@ -11,12 +11,12 @@
 #include <string>
 #include <thread>
 
-#include "day_log_lines.h"
-#include "host_directory.h"
-#include "nip_check.h"
-#include "station.h"
+#include "reading/day_log_lines.h"
+#include "reading/host_directory.h"
+#include "reading/nip_check.h"
+#include "system/station.h"
 #include "text/mazovia_utf8.h"
-#include "text_layout.h"
+#include "output/text_layout.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 // and text are typed in UTF-8 and sent in the Mazovia code page in which the
 // host shows texts; --raw sends exactly the bytes given, with escapes for
 // tabs, carriage returns and any other byte.
-#include "send_command.h"
+#include "commands/send_command.h"
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "destination.h"
+#include "commands/destination.h"
 #include "text/mazovia_utf8.h"
 
 std::string CallDatagram(std::string_view phone, std::string_view target, std::string_view text) {

@@ -2,7 +2,7 @@
 // slot, phone, target, date, time, NIP and text; texts are shown in UTF-8.
 // A file of another size than 5620 bytes is named as such, and the whole
 // records it holds are still listed.
-#include "slots_command.h"
+#include "commands/slots_command.h"
 
 #include <cstdio>
 #include <cstring>
@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "json_text.h"
-#include "nip_check.h"
-#include "station.h"
+#include "output/json_text.h"
+#include "reading/nip_check.h"
+#include "system/station.h"
 #include "text/mazovia_utf8.h"
-#include "text_layout.h"
+#include "output/text_layout.h"
 
 namespace {
 

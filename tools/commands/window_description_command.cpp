@@ -1,7 +1,7 @@
 // callerid window-description: writes the caller-ID window description the
 // plug-in hands to the host, byte for byte, or with --list shows its records
 // as the reference host reads them, with the data record each one binds.
-#include "window_description_command.h"
+#include "commands/window_description_command.h"
 
 #include <cstdint>
 #include <cstdio>

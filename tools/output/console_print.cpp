@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "station.h"
+#include "system/station.h"
 
 static std::string Formatted(const char* format, va_list arguments) {
     va_list copy;

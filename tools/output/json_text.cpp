@@ -1,5 +1,5 @@
 // JSON string quoting.
-#include "json_text.h"
+#include "output/json_text.h"
 
 #include <cstdio>
 

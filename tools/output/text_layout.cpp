@@ -1,5 +1,5 @@
 // Column layout of UTF-8 text.
-#include "text_layout.h"
+#include "output/text_layout.h"
 
 #include <cstdio>
 

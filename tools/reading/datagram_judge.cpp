@@ -1,7 +1,7 @@
 // The plug-in's judgement of a datagram, replayed: its field rule, the
 // listener's drop of an unchanged record, then the call handler's rules
 // for rings and repeats and the control words, taken from the plug-in.
-#include "datagram_judge.h"
+#include "reading/datagram_judge.h"
 
 #include "udp/call_rules.h"
 

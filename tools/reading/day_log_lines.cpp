@@ -1,5 +1,5 @@
 // Day log lines, taken apart.
-#include "day_log_lines.h"
+#include "reading/day_log_lines.h"
 
 #include <algorithm>
 #include <cctype>

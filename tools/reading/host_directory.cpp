@@ -1,13 +1,13 @@
 // Finding and reading a host working directory's files.
-#include "host_directory.h"
+#include "reading/host_directory.h"
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
-#include "day_log_lines.h"
-#include "plumbing/ini_file.h"
+#include "reading/day_log_lines.h"
+#include "ini/ini_file.h"
 
 namespace fs = std::filesystem;
 

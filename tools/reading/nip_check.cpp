@@ -1,5 +1,5 @@
 // NIP digits, their grouping and their check digit.
-#include "nip_check.h"
+#include "reading/nip_check.h"
 
 #include "ui/nip.h"
 

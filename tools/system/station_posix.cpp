@@ -6,7 +6,7 @@
 #include <atomic>
 #include <string>
 
-#include "station.h"
+#include "system/station.h"
 
 static std::atomic<bool> g_interrupted{false};
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "station.h"
+#include "system/station.h"
 
 static volatile LONG g_interrupted = 0;
 

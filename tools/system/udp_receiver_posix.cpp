@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "udp_receiver.h"
+#include "system/udp_receiver.h"
 
 // Room for any UDP payload, so that an oversized datagram shows its length.
 static constexpr std::size_t kLargestDatagram = 65536;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "udp_receiver.h"
+#include "system/udp_receiver.h"
 
 // Room for any UDP payload, so that an oversized datagram shows its length.
 static constexpr int kLargestDatagram = 65536;

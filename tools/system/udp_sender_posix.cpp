@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "udp_sender.h"
+#include "system/udp_sender.h"
 
 std::string SendUdpDatagram(const std::string& address, uint16_t port, std::string_view payload) {
     sockaddr_in to{};

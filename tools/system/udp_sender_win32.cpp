@@ -2,7 +2,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include "udp_sender.h"
+#include "system/udp_sender.h"
 
 std::string SendUdpDatagram(const std::string& address, uint16_t port, std::string_view payload) {
     WSADATA data;
