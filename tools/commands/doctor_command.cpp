@@ -1,9 +1,12 @@
-// callerid doctor [DIR] [--host-ini FILE] [--date DD-MM-YYYY]: one line per
-// check, each OK, WARN (worth a look) or PROBLEM with what to do. The exit
-// code is 0 only when no check found a problem. The checks: the Pytaj
+// callerid doctor [DIR] [--host-ini FILE] [--date DD-MM-YYYY]
+// [--program-dir DIR]: one line per check, each OK, WARN (worth a look) or
+// PROBLEM with what to do. The exit code is 0 only when no check found a
+// problem. The checks: the plug-in and the host's main module beside the
+// tool, that the plug-in ever ran in the working directory, the Pytaj
 // settings, Ornitel.ini's Filename, the slot file, LOGS\TELEFONY\, the UDP
 // port, and from the day log the listener of each station that writes it.
-#include "commands/doctor_command.h"
+#include <algorithm>
+#include <cctype>
 
 #include <cstdio>
 #include <cstring>
@@ -15,22 +18,27 @@
 #include <string>
 #include <system_error>
 
+#include "commands/commands.h"
+#include "ini/ini_file.h"
+#include "output/exit_codes.h"
+#include "output/messages.h"
 #include "reading/day_log_lines.h"
 #include "reading/host_directory.h"
+#include "reading/slot_file.h"
 #include "system/station.h"
+#include "system/udp_receiver.h"
 #include "text/mazovia_utf8.h"
 #include "udp/call_rules.h"
-#include "system/udp_receiver.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kRecordSize = 562, kSlotFileSize = 5620;
 // A listener whose last "I'm alive" line is older than this has stopped.
 constexpr int kAliveSeconds = 60;
 // Alive this long without one datagram from the box: the box may be silent.
 constexpr int kSilentBoxSeconds = 3600;
+constexpr long kBoxPort = 1338;
 
 class Report {
 public:
@@ -48,8 +56,7 @@ private:
 };
 
 struct Settings {
-    bool read = false;
-    long options = 0, slot = 0, port = 1338;
+    long options = 0, slot = 0, port = kBoxPort;
 };
 
 bool ParseNumbers(const std::string& value, long numbers[4]) {
@@ -62,38 +69,91 @@ bool ParseNumbers(const std::string& value, long numbers[4]) {
     return (in >> std::ws).eof();
 }
 
+bool SameName(std::string a, std::string b) {
+    auto lower = [](std::string& s) { std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); }); };
+    lower(a);
+    lower(b);
+    return a == b;
+}
+
+// The file named so in directory, whatever the case of its letters.
+bool HasFile(const fs::path& directory, const std::string& name) {
+    std::error_code error;
+    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error))
+        if (SameName(it->path().filename().string(), name) && it->is_regular_file(error)) return true;
+    return false;
+}
+
+void CheckProgramDirectory(const fs::path& programs, Report& report) {
+    std::error_code error;
+    if (!fs::is_directory(programs, error)) {
+        report.Problem(Say(Msg::ProgramDirMissing, Shown(programs).c_str()));
+        return;
+    }
+    std::string where = Shown(programs);
+    if (HasFile(programs, PluginFileName())) report.Ok(Say(Msg::PluginFound, PluginFileName(), where.c_str()));
+    else report.Problem(Say(Msg::PluginMissing, PluginFileName(), where.c_str()));
+    if (HasFile(programs, HostModuleFileName())) report.Ok(Say(Msg::HostModuleFound, HostModuleFileName(), where.c_str()));
+    else report.Problem(Say(Msg::HostModuleMissing, HostModuleFileName(), where.c_str()));
+}
+
+// The plug-in leaves Ornitel.ini or LOGS\TELEFONY\ wherever it ran once.
+bool PluginEverRan(const fs::path& dir, Report& report) {
+    std::error_code error;
+    if (HasFile(dir, "Ornitel.ini") || fs::is_directory(HostPath(dir, "LOGS\\TELEFONY"), error)) return true;
+    report.Problem(Say(Msg::NeverRan, Shown(dir).c_str()));
+    return false;
+}
+
+// The host's settings file: a given one must be a readable INI file; the
+// default one may be missing (the plug-in then starts with its defaults).
+bool HostIniIsUsable(const fs::path& ini, bool given, Report& report) {
+    std::string bytes;
+    FileRead read = ReadWholeFile(ini, bytes);
+    if (read == FileRead::Missing && !given) return true;
+    std::string shown = Shown(ini);
+    if (read == FileRead::Missing) report.Problem(Say(Msg::HostIniMissing, shown.c_str()));
+    else if (read == FileRead::Directory) report.Problem(Say(Msg::HostIniIsDirectory, shown.c_str()));
+    else if (read == FileRead::Unreadable) report.Problem(Say(Msg::HostIniUnreadable, shown.c_str()));
+    if (read != FileRead::Read) return false;
+    std::vector<std::string> notUnderstood;
+    refhost::IniFile::Read(ini.string(), notUnderstood);
+    std::size_t lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+    if (LooksBinary(bytes) || notUnderstood.size() * 2 > lines) {
+        report.Problem(Say(Msg::HostIniNotIni, shown.c_str()));
+        return false;
+    }
+    return true;
+}
+
 Settings CheckPytaj(const fs::path& ini, Report& report) {
     Settings settings;
     std::optional<std::string> value = IniValue(ini, "Ornitel", "Pytaj");
     if (!value) {
-        report.Warn("settings: no Pytaj in [Ornitel] of " + ini.string() +
-                    ": the plug-in starts with the day log off and port 1338; open its window (Ctrl-G) and leave it to save them");
+        report.Warn(Say(Msg::PytajMissing, Shown(ini).c_str()));
         return settings;
     }
     long n[4];
     if (!ParseNumbers(*value, n)) {
-        report.Problem("settings: Pytaj=" + *value + " in " + ini.string() +
-                       " is not four comma-separated numbers (notice,options,slot,port such as 1,4,0,1338): correct it");
+        report.Problem(Say(Msg::PytajNotNumbers, value->c_str(), Shown(ini).c_str()));
         return settings;
     }
-    settings = {true, n[1], n[2], n[3] == 0 ? 1338 : n[3]};
-    std::string what = "settings: Pytaj=" + *value;
+    settings = {n[1], n[2], n[3] == 0 ? kBoxPort : n[3]};
     bool sound = true;
     if (n[1] < 0 || (n[1] & ~7L) != 0) {
-        report.Problem(what + ": option bits " + std::to_string(n[1]) + " hold unknown bits (known: 1 NIP hint, 2 clipboard, 4 day log): set 0 to 7");
+        report.Problem(Say(Msg::PytajBadOptions, value->c_str(), n[1]));
         sound = false;
     }
     if (n[2] < 0 || n[2] > 9) {
-        report.Problem(what + ": slot " + std::to_string(n[2]) + " is not 0 to 9: set 0 to 9");
+        report.Problem(Say(Msg::PytajBadSlot, value->c_str(), n[2] + 1));
         sound = false;
     }
     if (n[3] < 0 || n[3] > 65535) {
-        report.Problem(what + ": port " + std::to_string(n[3]) + " is outside 1 to 65535 (the plug-in would use " +
-                       std::to_string(n[3] & 0xFFFF) + "): set the box's port, normally 1338");
+        report.Problem(Say(Msg::PytajBadPort, value->c_str(), n[3], n[3] & 0xFFFF));
         sound = false;
     }
-    if (sound) report.Ok(what + " (options " + std::to_string(n[1]) + ", slot " + std::to_string(n[2]) + ", port " + std::to_string(settings.port) + ")");
-    if (sound && !(n[1] & 4)) report.Warn("settings: the day log is off: tick \"Twórz LOG\" in the plug-in's window to see what it receives");
+    if (sound) report.Ok(Say(Msg::PytajOk, value->c_str(), n[1], n[2] + 1, settings.port));
+    if (sound && !(n[1] & 4)) report.Warn(T(Msg::DayLogOff));
     return settings;
 }
 
@@ -107,72 +167,57 @@ bool DirectoryIsWritable(const fs::path& directory) {
 fs::path CheckFilename(const fs::path& dir, Report& report) {
     std::optional<std::string> value = IniValue(dir / "Ornitel.ini", "Ornitel", "Filename");
     if (!value || value->empty()) {
-        report.Ok("slot file name: none set in Ornitel.ini, the plug-in uses LOGS\\TELEFONY\\CLIP.DAT");
+        report.Ok(T(Msg::FilenameDefault));
         return HostPath(dir, "LOGS\\TELEFONY\\CLIP.DAT");
     }
     fs::path file = HostPath(dir, *value);
     fs::path parent = file.parent_path().empty() ? dir : file.parent_path();
     std::error_code error;
-    if (!fs::is_directory(parent, error))
-        report.Problem("slot file name: Filename=" + *value + " in Ornitel.ini: its directory " + parent.string() +
-                       " does not exist: create it or choose another file in the plug-in's window (Wybierz)");
-    else if (!DirectoryIsWritable(parent))
-        report.Problem("slot file name: Filename=" + *value + ": its directory is not writable: give the users write access");
-    else
-        report.Ok("slot file name: Filename=" + *value);
+    if (!fs::is_directory(parent, error)) report.Problem(Say(Msg::FilenameNoDirectory, value->c_str(), Shown(parent).c_str()));
+    else if (!DirectoryIsWritable(parent)) report.Problem(Say(Msg::FilenameNotWritable, value->c_str()));
+    else report.Ok(Say(Msg::FilenameOk, value->c_str()));
     return file;
 }
 
 void CheckSlotFile(const fs::path& file, Report& report) {
     std::string bytes;
-    std::error_code error;
-    if (!fs::exists(file, error)) {
-        report.Ok("slot file: " + file.string() + " not made yet (the first call makes it)");
+    std::string shown = Shown(file);
+    FileRead read = ReadWholeFile(file, bytes);
+    if (read == FileRead::Missing) {
+        report.Ok(Say(Msg::SlotFileNotYet, shown.c_str()));
         return;
     }
-    if (!ReadWholeFile(file, bytes)) {
-        report.Problem("slot file: " + file.string() + " cannot be read: give the users read and write access");
+    if (read != FileRead::Read) {
+        report.Problem(Say(Msg::SlotFileUnreadable, shown.c_str()));
         return;
     }
-    std::string what = "slot file: " + file.string();
-    if (bytes.size() != kSlotFileSize) {
-        report.Problem(what + " is " + std::to_string(bytes.size()) + " bytes, not 5620 (" +
-                       std::to_string(bytes.size() / kRecordSize) + " whole records" +
-                       (bytes.size() % kRecordSize ? " and a part" : "") +
-                       "): delete it (F4 in the plug-in's window) and the next call makes a new one");
+    SlotFile slots = ReadSlotRecords(bytes);
+    if (!slots.rightSize() || slots.fieldWithoutEnd >= 0) {
+        report.Problem(Say(Msg::SlotFileBad, shown.c_str(), bytes.size(), kSlotFileSize, slots.slots.size()));
+        return;
     }
-    static constexpr std::size_t kFields[][2] = {{0, 500}, {500, 21}, {521, 21}, {542, 11}, {553, 9}};
     std::set<std::string> targets;
-    bool sound = bytes.size() == kSlotFileSize;
-    for (std::size_t slot = 0; (slot + 1) * kRecordSize <= bytes.size() && slot < 10; ++slot) {
-        std::string_view record(bytes.data() + slot * kRecordSize, kRecordSize);
-        for (auto& field : kFields)
-            if (record.substr(field[0], field[1]).find('\0') == std::string_view::npos) {
-                report.Problem(what + ": slot " + std::to_string(slot) + " has a field without its end: delete the file (F4)");
-                sound = false;
-                break;
-            }
-        std::string_view target = record.substr(521, 21);
-        target = target.substr(0, target.find('\0'));
-        if (target.empty()) continue;
-        if (!targets.insert(std::string(target)).second) {
-            report.Warn(what + ": target " + refhost::MazoviaToUtf8(target) + " is in two slots (the next call for it clears the later one)");
-            sound = false;
-        }
+    int taken = 0;
+    for (std::size_t slot = 0; slot < slots.slots.size(); ++slot) {
+        const SlotRecord& record = slots.slots[slot];
+        if (record.free) continue;
+        ++taken;
+        if (!record.target.empty() && !targets.insert(record.target).second)
+            report.Warn(Say(Msg::SlotFileDoubleTarget, shown.c_str(), refhost::MazoviaToUtf8(record.target).c_str()));
     }
-    if (sound) report.Ok(what + ": 5620 bytes, " + std::to_string(targets.size()) + " of 10 slots taken");
+    report.Ok(Say(Msg::SlotFileOk, shown.c_str(), kSlotFileSize, taken));
 }
 
 void CheckLogDirectory(const fs::path& dir, Report& report) {
     fs::path logs = HostPath(dir, "LOGS\\TELEFONY");
     std::error_code error;
     if (!fs::exists(logs, error)) {
-        if (DirectoryIsWritable(dir)) report.Ok("log directory: LOGS\\TELEFONY\\ not made yet (the plug-in makes it)");
-        else report.Problem("log directory: " + dir.string() + " is not writable, so LOGS\\TELEFONY\\ cannot be made: give the users write access");
+        if (DirectoryIsWritable(dir)) report.Ok(T(Msg::LogDirNotYet));
+        else report.Problem(Say(Msg::LogDirCannotMake, Shown(dir).c_str()));
     } else if (!fs::is_directory(logs, error) || !DirectoryIsWritable(logs)) {
-        report.Problem("log directory: " + logs.string() + " is not a writable directory: give the users write access to it");
+        report.Problem(Say(Msg::LogDirNotWritable, Shown(logs).c_str()));
     } else {
-        report.Ok("log directory: " + logs.string() + " is writable");
+        report.Ok(Say(Msg::LogDirOk, Shown(logs).c_str()));
     }
 }
 
@@ -191,41 +236,42 @@ int NowSeconds() {
 }
 
 void ReportStation(const std::string& name, const StationSeen& seen, bool today, Report& report) {
-    std::string who = "station " + name + ": ";
-    if (seen.lastAlive.empty()) {
-        report.Warn(who + "no \"I'm alive\" line today: its listener never listened; is the host running there?");
-    } else if (today && NowSeconds() - SecondsOf(seen.lastAlive) > kAliveSeconds) {
-        report.Warn(who + "last \"I'm alive\" at " + seen.lastAlive + ": its listener has stopped, or the host was closed; restart the host there");
-    } else {
-        report.Ok(who + "last \"I'm alive\" at " + seen.lastAlive);
-    }
+    const char* who = name.c_str();
+    if (seen.lastAlive.empty()) report.Warn(Say(Msg::StationNeverAlive, who));
+    else if (today && NowSeconds() - SecondsOf(seen.lastAlive) > kAliveSeconds) report.Warn(Say(Msg::StationStopped, who, seen.lastAlive.c_str()));
+    else report.Ok(Say(Msg::StationAlive, who, seen.lastAlive.c_str()));
     if (!seen.lastDatagram.empty())
-        report.Ok(who + "last datagram at " + seen.lastDatagram + " from " + seen.lastSender);
+        report.Ok(Say(Msg::StationLastDatagram, who, seen.lastDatagram.c_str(), seen.lastSender.c_str()));
     else if (!seen.firstAlive.empty() && SecondsOf(seen.lastAlive) - SecondsOf(seen.firstAlive) >= kSilentBoxSeconds)
-        report.Warn(who + "alive from " + seen.firstAlive + " to " + seen.lastAlive +
-                    " and no datagram from the box: the box may be silent; check its power and cable, and that it sends to this station (or the broadcast address) on the plug-in's port");
-    if (seen.bindErrors) report.Warn(who + std::to_string(seen.bindErrors) + " bind() error line(s): another program held the port for a while (10048)");
-    if (seen.receiveErrors) report.Warn(who + std::to_string(seen.receiveErrors) + " recvfrom() error line(s)");
-    if (seen.cycles > 1) report.Ok(who + std::to_string(seen.cycles - 1) + " listener restart(s)");
+        report.Warn(Say(Msg::StationSilentBox, who, seen.firstAlive.c_str(), seen.lastAlive.c_str()));
+    if (seen.bindErrors) report.Warn(Say(Msg::StationBindErrors, who, seen.bindErrors));
+    if (seen.receiveErrors) report.Warn(Say(Msg::StationReceiveErrors, who, seen.receiveErrors));
+    if (seen.cycles > 1) report.Ok(Say(Msg::StationRestarts, who, seen.cycles - 1));
 }
 
 // Returns the stations seen, keyed "COMPUTER s=N".
 std::map<std::string, StationSeen> CheckDayLog(const fs::path& dir, const std::string& date, Report& report) {
     std::map<std::string, StationSeen> stations;
     fs::path file = DayLogFor(dir.string(), date);
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        report.Warn("day log: no " + file.string() + ": nothing logged that day (is \"Twórz LOG\" on and the host running?)");
+    std::string bytes;
+    FileRead read = ReadWholeFile(file, bytes);
+    if (read == FileRead::Missing) {
+        report.Warn(Say(Msg::DayLogMissing, Shown(file).c_str()));
         return stations;
     }
+    if (read != FileRead::Read || LooksBinary(bytes)) {
+        report.Problem(Say(Msg::DayLogUnreadable, Shown(file).c_str()));
+        return stations;
+    }
+    DayLogTally tally;
+    std::istringstream in(bytes);
     std::string line;
-    DayLogCounts counts;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        DayLogLine parsed = ParseDayLogLine(line);
-        counts.Add(parsed);
+        DayLogTally::Taken taken = tally.Add(line);
+        const DayLogLine& parsed = taken.line;
         if (parsed.kind != DayLogLine::Kind::Event) continue;
-        StationSeen& seen = stations[parsed.computer + " s=" + parsed.station];
+        StationSeen& seen = stations[taken.station];
         if (IsAliveLine(parsed)) {
             if (seen.firstAlive.empty()) seen.firstAlive = parsed.time;
             seen.lastAlive = parsed.time;
@@ -240,7 +286,11 @@ std::map<std::string, StationSeen> CheckDayLog(const fs::path& dir, const std::s
             ++seen.cycles;
         }
     }
-    report.Ok("day log: " + file.string() + ": " + counts.Summary());
+    if (tally.lines() > 0 && tally.recognised() == 0) {
+        report.Problem(Say(Msg::DayLogUnreadable, Shown(file).c_str()));
+        return stations;
+    }
+    report.Ok(Say(Msg::DayLogOk, Shown(file).c_str(), tally.Summary().c_str()));
     bool today = date == TodayDate();
     for (const auto& [name, seen] : stations) ReportStation(name, seen, today, report);
     return stations;
@@ -249,13 +299,12 @@ std::map<std::string, StationSeen> CheckDayLog(const fs::path& dir, const std::s
 void CheckPort(long port, const std::map<std::string, StationSeen>& stations, Report& report) {
     UdpReceiver probe;
     std::string error;
-    std::string what = "UDP port " + std::to_string(port);
     switch (probe.BindPort(static_cast<uint16_t>(port), error)) {
         case UdpReceiver::Bind::Bound:
-            report.Ok(what + " is free (no listener runs on this station now)");
+            report.Ok(Say(Msg::PortFree, port));
             return;
         case UdpReceiver::Bind::Failed:
-            report.Problem(what + " cannot be tried: " + error);
+            report.Problem(Say(Msg::PortCannotTry, port, error.c_str()));
             return;
         case UdpReceiver::Bind::InUse: break;
     }
@@ -263,39 +312,59 @@ void CheckPort(long port, const std::map<std::string, StationSeen>& stations, Re
     for (const auto& [name, seen] : stations)
         if (!self.empty() && name.rfind(self + " ", 0) == 0 && !seen.lastAlive.empty() &&
             NowSeconds() - SecondsOf(seen.lastAlive) <= kAliveSeconds) {
-            report.Ok(what + " is held by the plug-in's listener (alive at " + seen.lastAlive + ")");
+            report.Ok(Say(Msg::PortHeldByPlugin, port, seen.lastAlive.c_str()));
             return;
         }
-    report.Problem(what + " is held, and today's day log shows no live listener of this station: another program holds it; "
-                   "find it (netstat -ano -p udp, or ss -ulpn) and close it, or the host runs with its day log off");
+    report.Problem(Say(Msg::PortHeldByOther, port));
+}
+
+// Another port than the box's usual one needs its own firewall rules.
+void PrintFirewallRules(long port) {
+    Print("%s\n", Say(Msg::FirewallForPort, port).c_str());
+    Print("  netsh advfirewall firewall add rule name=\"Caller ID UDP %ld in\" dir=in action=allow protocol=UDP "
+          "localport=%ld remoteip=localsubnet\n", port, port);
+    Print("  netsh advfirewall firewall add rule name=\"Caller ID UDP %ld broadcast out\" dir=out action=allow "
+          "protocol=UDP remoteport=%ld remoteip=255.255.255.255\n", port, port);
 }
 
 }  // namespace
 
 int RunDoctorCommand(int argc, char** args) {
-    std::string dirName = ".", hostIni, date = TodayDate();
+    std::string dirName = ".", hostIni, date = TodayDate(), programDir = ExecutableDirectory();
     bool dirGiven = false;
     for (int i = 0; i < argc; ++i) {
-        if (std::strcmp(args[i], "--host-ini") == 0 && i + 1 < argc) hostIni = args[++i];
-        else if (std::strcmp(args[i], "--date") == 0 && i + 1 < argc) date = args[++i];
-        else if (args[i][0] != '-' && !dirGiven) dirName = args[i], dirGiven = true;
-        else {
-            PrintTo(stderr, "%s", "usage: callerid doctor [DIR] [--host-ini FILE] [--date DD-MM-YYYY]\n");
-            return 2;
+        std::string option = args[i];
+        if (option == "--host-ini" || option == "--date" || option == "--program-dir") {
+            if (i + 1 >= argc) return Fail(kBadUsage, "doctor", Msg::NeedsValue, option.c_str());
+            std::string value = args[++i];
+            if (option == "--host-ini") hostIni = value;
+            else if (option == "--program-dir") programDir = value;
+            else if (IsDayDate(value)) date = value;
+            else return Fail(kBadUsage, "doctor", Msg::BadDate, value.c_str());
+        } else if (args[i][0] != '-' && !dirGiven) {
+            dirName = args[i];
+            dirGiven = true;
+        } else {
+            return Fail(kBadUsage, "doctor", Msg::UnexpectedArgument, args[i]);
         }
     }
     fs::path dir = HostPath({}, dirName);
     std::error_code error;
-    if (!fs::is_directory(dir, error)) {
-        PrintTo(stderr, "callerid doctor: %s is no directory\n", dirName.c_str());
-        return 2;
-    }
+    if (!fs::exists(dir, error)) return FailOnFile("doctor", dir, FileRead::Missing);
+    if (!fs::is_directory(dir, error)) return Fail(kUnreadable, "doctor", Msg::NoDirectory, Shown(dir).c_str());
     Report report;
-    Settings settings = CheckPytaj(hostIni.empty() ? dir / "MERLOX.INI" : HostPath({}, hostIni), report);
-    CheckSlotFile(CheckFilename(dir, report), report);
-    CheckLogDirectory(dir, report);
-    auto stations = CheckDayLog(dir, date, report);
+    CheckProgramDirectory(HostPath({}, programDir), report);
+    bool ran = PluginEverRan(dir, report);
+    fs::path ini = hostIni.empty() ? dir / "MERLOX.INI" : HostPath({}, hostIni);
+    Settings settings;
+    if (HostIniIsUsable(ini, !hostIni.empty(), report)) settings = CheckPytaj(ini, report);
+    if (ran) {
+        CheckSlotFile(CheckFilename(dir, report), report);
+        CheckLogDirectory(dir, report);
+    }
+    auto stations = ran ? CheckDayLog(dir, date, report) : std::map<std::string, StationSeen>{};
     if (settings.port >= 1 && settings.port <= 65535) CheckPort(settings.port, stations, report);
-    Print("%d problem(s)\n", report.problems());
-    return report.problems() == 0 ? 0 : 1;
+    if (settings.port != kBoxPort && settings.port >= 1 && settings.port <= 65535) PrintFirewallRules(settings.port);
+    Print("%s\n", Say(Msg::ProblemCount, report.problems()).c_str());
+    return report.problems() == 0 ? kDone : kProblemsFound;
 }

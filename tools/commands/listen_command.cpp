@@ -2,7 +2,6 @@
 // plug-in's listener does and prints each datagram as it arrives (time,
 // sender, length, fields 0, 1 and 4, the NIP) with the plug-in's verdict,
 // until Ctrl-C. A held port is named with its likely holder.
-#include "commands/listen_command.h"
 
 #include <chrono>
 #include <cstdio>
@@ -11,6 +10,10 @@
 #include <ctime>
 #include <string>
 
+#include "commands/commands.h"
+#include "commands/destination.h"
+#include "output/exit_codes.h"
+#include "output/messages.h"
 #include "reading/datagram_judge.h"
 #include "output/json_text.h"
 #include "reading/nip_check.h"
@@ -60,14 +63,8 @@ void PrintJson(const Reception& when, const ReceivedDatagram& datagram, const Ju
                 VerdictName(judgement.verdict), judgement.recorded ? "true" : "false", judgement.pauseSeconds);
 }
 
-int ExplainHeldPort(int port) {
-    PrintTo(stderr,
-                 "callerid listen: UDP port %d is already held, most likely by the host program with the caller-ID\n"
-                 "plug-in running on this station (its listener holds the port while it runs). Close the host program\n"
-                 "(or stop the plug-in) and run listen again, or listen on another port with --port. To find the\n"
-                 "holder: \"netstat -ano -p udp\" on Windows, \"ss -ulpn\" on Linux.\n",
-                 port);
-    return 1;
+int ExplainHeldPort(long port) {
+    return Fail(kNetworkFailed, "listen", Msg::PortHeld, port);
 }
 
 }  // namespace
@@ -76,37 +73,30 @@ int RunListenCommand(int argc, char** args) {
     long port = 1338;
     bool json = false;
     for (int i = 0; i < argc; ++i) {
-        char* end = nullptr;
         if (std::strcmp(args[i], "--json") == 0) {
             json = true;
-        } else if (std::strcmp(args[i], "--port") == 0 && i + 1 < argc &&
-                   (port = std::strtol(args[i + 1], &end, 10), *end == '\0' && port >= 1 && port <= 65535)) {
-            ++i;
+        } else if (std::strcmp(args[i], "--port") == 0) {
+            if (i + 1 >= argc) return Fail(kBadUsage, "listen", Msg::NeedsValue, "--port");
+            if (!ParsePort(args[++i], port)) return Fail(kBadUsage, "listen", Msg::BadPort, args[i]);
         } else {
-            PrintTo(stderr, "%s", "usage: callerid listen [--port PORT] [--json]  (PORT 1 to 65535)\n");
-            return 2;
+            return Fail(kBadUsage, "listen", Msg::UnexpectedArgument, args[i]);
         }
     }
     UdpReceiver receiver;
     std::string error;
     switch (receiver.BindPort(static_cast<uint16_t>(port), error)) {
         case UdpReceiver::Bind::Bound: break;
-        case UdpReceiver::Bind::InUse: return ExplainHeldPort(static_cast<int>(port));
-        case UdpReceiver::Bind::Failed:
-            PrintTo(stderr, "callerid listen: cannot listen on UDP port %ld: %s\n", port, error.c_str());
-            return 1;
+        case UdpReceiver::Bind::InUse: return ExplainHeldPort(port);
+        case UdpReceiver::Bind::Failed: return Fail(kNetworkFailed, "listen", Msg::CannotListen, port, error.c_str());
     }
     CatchInterrupt();
-    PrintTo(stderr, "listening on UDP port %ld (every local address); Ctrl-C ends\n", port);
+    PrintTo(stderr, "%s\n", Say(Msg::Listening, port).c_str());
     std::fflush(stdout);
     PluginModel plugin;
     while (!Interrupted()) {
         ReceivedDatagram datagram;
         UdpReceiver::Wait wait = receiver.Receive(kWaitMilliseconds, datagram, error);
-        if (wait == UdpReceiver::Wait::Failed) {
-            PrintTo(stderr, "callerid listen: %s\n", error.c_str());
-            return 1;
-        }
+        if (wait == UdpReceiver::Wait::Failed) return Fail(kNetworkFailed, "listen", Msg::CannotListen, port, error.c_str());
         if (wait == UdpReceiver::Wait::Nothing) continue;
         Reception when = Now();
         Judgement judgement = plugin.Judge(datagram.bytes, when);
@@ -114,5 +104,5 @@ int RunListenCommand(int argc, char** args) {
         else PrintLine(when, datagram, judgement);
         std::fflush(stdout);
     }
-    return 0;
+    return kDone;
 }

@@ -1,9 +1,9 @@
 // callerid log [FILE | DIR] [--date DD-MM-YYYY] [--calls] [--follow]: the
 // day log in UTF-8 with its call lines as aligned columns (date, time,
-// phone, target, NIP, text), event lines as they are, and the day's counts
-// at the end. --follow goes on printing what is appended, until Ctrl-C.
-#include "commands/log_command.h"
-
+// phone, target, NIP, station, text), event lines as they are, and the
+// day's counts at the end. Stations that share a folder each file every
+// call: --calls lists each call once with the stations that filed it.
+// --follow goes on printing what is appended, until Ctrl-C.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -11,12 +11,14 @@
 #include <string>
 #include <thread>
 
+#include "commands/commands.h"
+#include "output/exit_codes.h"
+#include "output/messages.h"
+#include "output/text_layout.h"
 #include "reading/day_log_lines.h"
 #include "reading/host_directory.h"
 #include "reading/nip_check.h"
-#include "system/station.h"
 #include "text/mazovia_utf8.h"
-#include "output/text_layout.h"
 
 namespace {
 
@@ -25,47 +27,77 @@ struct Options {
     bool callsOnly = false, follow = false;
 };
 
-bool ParseOptions(int argc, char** args, Options& options) {
+// Returns the exit code of a bad option, or kDone.
+int ParseOptions(int argc, char** args, Options& options) {
     for (int i = 0; i < argc; ++i) {
-        if (std::strcmp(args[i], "--calls") == 0) options.callsOnly = true;
-        else if (std::strcmp(args[i], "--follow") == 0) options.follow = true;
-        else if (std::strcmp(args[i], "--date") == 0 && i + 1 < argc && std::strlen(args[i + 1]) == 10) options.date = args[++i];
-        else if (args[i][0] != '-' && options.source.empty()) options.source = args[i];
-        else return false;
+        if (std::strcmp(args[i], "--calls") == 0) {
+            options.callsOnly = true;
+        } else if (std::strcmp(args[i], "--follow") == 0) {
+            options.follow = true;
+        } else if (std::strcmp(args[i], "--date") == 0) {
+            if (i + 1 >= argc) return Fail(kBadUsage, "log", Msg::NeedsValue, "--date");
+            options.date = args[++i];
+            if (!IsDayDate(options.date)) return Fail(kBadUsage, "log", Msg::BadDate, options.date.c_str());
+        } else if (args[i][0] != '-' && options.source.empty()) {
+            options.source = args[i];
+        } else {
+            return Fail(kBadUsage, "log", Msg::UnexpectedArgument, args[i]);
+        }
     }
-    return true;
+    return kDone;
+}
+
+std::string Utf8(const std::string& mazovia) { return OnOneLine(refhost::MazoviaToUtf8(mazovia)); }
+
+std::string Joined(const std::vector<std::string>& stations) {
+    std::string joined;
+    for (const std::string& station : stations) joined += (joined.empty() ? "" : ", ") + station;
+    return joined;
 }
 
 class LogPrinter {
 public:
-    explicit LogPrinter(bool callsOnly) : callsOnly_(callsOnly) {}
+    explicit LogPrinter(const Options& options) : options_(options) {
+        if (options_.callsOnly) Print("%s\n", T(Msg::CallsColumns));
+    }
 
     void PrintLine(std::string line) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        DayLogLine parsed = ParseDayLogLine(line);
-        counts_.Add(parsed);
-        if (parsed.kind == DayLogLine::Kind::Call) {
-            std::string nip = NipDigitsOf(parsed.text);
-            marked_ = marked_ || NipIsMarked(nip);
-            Print("%s  %s  %s  %s  %s  %s\n", Padded(Utf8(parsed.date), 10).c_str(), Padded(Utf8(parsed.time), 8).c_str(),
-                        Padded(Utf8(parsed.phone), 20).c_str(), Padded(Utf8(parsed.target), 20).c_str(),
-                        Padded(NipShown(nip), 14).c_str(), Utf8(parsed.text).c_str());
-        } else if (!callsOnly_) {
+        DayLogTally::Taken taken = tally_.Add(line);
+        if (taken.line.kind == DayLogLine::Kind::Call) {
+            // A call another station filed too is listed once with --calls;
+            // without --follow the calls wait for the end, with all stations.
+            if (!options_.callsOnly) PrintCall(taken.line.date, taken.line.time, taken.line.phone, taken.line.target, taken.line.text, taken.station);
+            else if (options_.follow && taken.newCall) PrintCall(tally_.calls()[static_cast<std::size_t>(taken.call)]);
+        } else if (!options_.callsOnly) {
             Print("%s\n", Escaped(refhost::MazoviaToUtf8(line)).c_str());
         }
         std::fflush(stdout);
     }
 
-    void PrintSummary() const {
-        if (marked_) Print("%s\n", kWrongNipLegend);
-        Print("summary: %s\n", counts_.Summary().c_str());
+    void PrintEnd() {
+        if (options_.callsOnly && !options_.follow)
+            for (const DayLogCall& call : tally_.calls()) PrintCall(call);
+        if (marked_) Print("%s\n", T(Msg::WrongNipLegend));
+        Print("%s\n", Say(Msg::SummaryLine, tally_.Summary().c_str()).c_str());
     }
 
+    const DayLogTally& tally() const { return tally_; }
+
 private:
-    static std::string Utf8(const std::string& mazovia) { return OnOneLine(refhost::MazoviaToUtf8(mazovia)); }
-    bool callsOnly_;
+    void PrintCall(const DayLogCall& call) { PrintCall(call.date, call.time, call.phone, call.target, call.text, Joined(call.stations)); }
+    void PrintCall(const std::string& date, const std::string& time, const std::string& phone, const std::string& target,
+                   const std::string& text, const std::string& stations) {
+        std::string nip = NipDigitsOf(text);
+        marked_ = marked_ || NipIsMarked(nip);
+        Print("%s  %s  %s  %s  %s  %s  %s\n", Padded(Utf8(date), 10).c_str(), Padded(Utf8(time), 8).c_str(),
+              Padded(Utf8(phone), 20).c_str(), Padded(Utf8(target), 20).c_str(), Padded(NipShown(nip), 14).c_str(),
+              Padded(Utf8(stations), 16).c_str(), Utf8(text).c_str());
+    }
+
+    const Options& options_;
     bool marked_ = false;
-    DayLogCounts counts_;
+    DayLogTally tally_;
 };
 
 // Reads the lines complete so far; a last line without its line end is
@@ -83,22 +115,45 @@ void PrintWholeLines(std::ifstream& in, std::string& pending, LogPrinter& printe
     in.clear();
 }
 
+// What is wrong with the file for a day log, as the exit code (kDone when
+// nothing). A file that is not there yet is fine to --follow.
+int CheckDayLogFile(const std::filesystem::path& file, bool follow) {
+    std::string bytes;
+    FileRead read = ReadWholeFile(file, bytes);
+    if (read == FileRead::Missing && follow) return kDone;
+    if (read == FileRead::Missing) return Fail(kUnreadable, "log", Msg::NoDayLog, Shown(file).c_str());
+    if (read != FileRead::Read) return FailOnFile("log", file, read);
+    if (LooksBinary(bytes)) return Fail(kUnreadable, "log", Msg::BinaryFile, Shown(file).c_str());
+    DayLogTally probe;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        std::string line = bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        probe.Add(line);
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    if (probe.lines() > 0 && probe.recognised() == 0) return Fail(kUnreadable, "log", Msg::NotDayLog, Shown(file).c_str());
+    return kDone;
+}
+
 }  // namespace
 
 int RunLogCommand(int argc, char** args) {
     Options options;
-    if (!ParseOptions(argc, args, options)) {
-        PrintTo(stderr, "%s", "usage: callerid log [FILE | DIR] [--date DD-MM-YYYY] [--calls] [--follow]\n");
-        return 2;
+    if (int code = ParseOptions(argc, args, options); code != kDone) return code;
+    if (!options.source.empty()) {
+        std::error_code error;
+        std::filesystem::path given = HostPath({}, options.source);
+        if (!std::filesystem::exists(given, error) && !options.follow) return FailOnFile("log", given, FileRead::Missing);
     }
     std::filesystem::path file = DayLogFor(options.source, options.date);
+    if (int code = CheckDayLogFile(file, options.follow); code != kDone) return code;
     std::ifstream in(file, std::ios::binary);
-    if (!in && !options.follow) {
-        PrintTo(stderr, "callerid log: no day log %s (is the log option \"Twórz LOG\" on?)\n", file.string().c_str());
-        return 1;
-    }
     if (options.follow) CatchInterrupt();
-    LogPrinter printer(options.callsOnly);
+    if (options.follow && !in) PrintTo(stderr, "%s\n", Say(Msg::WaitingForLog, Shown(file).c_str()).c_str());
+    LogPrinter printer(options);
     std::string pending;
     for (;;) {
         if (in.is_open()) PrintWholeLines(in, pending, printer);
@@ -107,6 +162,6 @@ int RunLogCommand(int argc, char** args) {
         if (!in.is_open()) in.open(file, std::ios::binary);
     }
     if (!pending.empty()) printer.PrintLine(pending);
-    printer.PrintSummary();
-    return 0;
+    printer.PrintEnd();
+    return kDone;
 }

@@ -1,7 +1,6 @@
 // callerid window-description: writes the caller-ID window description the
 // plug-in hands to the host, byte for byte, or with --list shows its records
 // as the reference host reads them, with the data record each one binds.
-#include "commands/window_description_command.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -14,6 +13,9 @@
 #include <io.h>
 #endif
 
+#include "commands/commands.h"
+#include "output/exit_codes.h"
+#include "output/messages.h"
 #include "text/mazovia_utf8.h"
 #include "ui/window_description.h"
 #include "window/window_format.h"
@@ -25,13 +27,14 @@ std::span<const uint8_t> DescriptionBytes() {
 }
 
 int WriteRaw() {
+    // Raw bytes on a terminal are noise that may also set the terminal's modes.
+    if (StandardOutputIsTerminal()) return Fail(kBadUsage, "window-description", Msg::WindowRawToTerminal);
 #if defined(_WIN32)
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     std::span<const uint8_t> bytes = DescriptionBytes();
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
-        std::perror("callerid: window-description");
-        return 1;
+        return Fail(kUnreadable, "window-description", Msg::CannotRead, "stdout");
     }
     return 0;
 }
@@ -97,23 +100,20 @@ int WriteListing() {
     std::optional<refhost::WindowDescription> description =
         refhost::ParseWindowDescription(DescriptionBytes(), error);
     if (!description) {
-        std::fprintf(stderr, "callerid: %s\n", error.c_str());
-        return 1;
+        PrintTo(stderr, "callerid window-description: %s\n", error.c_str());
+        return kUnreadable;
     }
-    std::printf("caller-ID window description: %zu bytes, %zu records (the window and %zu controls), "
-                "window data record %zu bytes\n",
-                description->size, description->records.size(), description->controls().size(),
-                description->dataSize);
-    std::printf("%3s  %-13s %-6s %-6s %-6s %5s %4s %4s %4s  %-14s %s\n", "#", "kind", "id", "flags",
-                "hotkey", "x", "y", "w", "h", "data", "text");
+    Print("%s\n", Say(Msg::WindowHeading, description->size, description->records.size(), description->controls().size(),
+                      description->dataSize).c_str());
+    Print("%s\n", T(Msg::WindowColumns));
     std::size_t index = 0;
     for (const refhost::WindowRecord& record : description->records) {
-        std::printf("%3zu  %-13s 0x%04X 0x%04X 0x%04X %5d %4d %4d %4d  %-14s \"%s\"%s\n", ++index,
+        Print("%3zu  %-13s 0x%04X 0x%04X 0x%04X %5d %4d %4d %4d  %-14s \"%s\"%s\n", ++index,
                     refhost::RecordKindName(record.kind), record.id, record.flags, record.hotkey, record.x,
                     record.y, record.width, record.height, DataColumn(record).c_str(),
                     ReadableText(record.text).c_str(), InputColumn(record).c_str());
     }
-    return 0;
+    return kDone;
 }
 
 }  // namespace
@@ -121,6 +121,5 @@ int WriteListing() {
 int RunWindowDescriptionCommand(int argc, char** args) {
     if (argc == 0) return WriteRaw();
     if (argc == 1 && std::strcmp(args[0], "--list") == 0) return WriteListing();
-    std::fputs("usage: callerid window-description [--list]\n", stderr);
-    return 2;
+    return Fail(kBadUsage, "window-description", Msg::WindowUsage);
 }

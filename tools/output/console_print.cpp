@@ -5,7 +5,7 @@
 
 #include "system/station.h"
 
-static std::string Formatted(const char* format, va_list arguments) {
+std::string FormattedText(const char* format, va_list arguments) {
     va_list copy;
     va_copy(copy, arguments);
     int length = std::vsnprintf(nullptr, 0, format, copy);
@@ -18,13 +18,13 @@ static std::string Formatted(const char* format, va_list arguments) {
 void Print(const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
-    WriteText(stdout, Formatted(format, arguments));
+    WriteText(stdout, FormattedText(format, arguments));
     va_end(arguments);
 }
 
 void PrintTo(std::FILE* stream, const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
-    WriteText(stream, Formatted(format, arguments));
+    WriteText(stream, FormattedText(format, arguments));
     va_end(arguments);
 }

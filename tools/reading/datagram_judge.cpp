@@ -3,6 +3,7 @@
 // for rings and repeats and the control words, taken from the plug-in.
 #include "reading/datagram_judge.h"
 
+#include "output/messages.h"
 #include "udp/call_rules.h"
 
 namespace {
@@ -47,21 +48,16 @@ const char* VerdictName(Verdict verdict) {
 
 std::string VerdictSentence(const Judgement& judgement, const DatagramFields& fields, std::size_t length) {
     switch (judgement.verdict) {
-        case Verdict::Call:
-            return "a call: filed in the slot of target \"" + fields.target + "\" and, with the log on, in the day log";
-        case Verdict::Ring: return "a ring notice: never recorded";
-        case Verdict::Repeat: return "a repeat of " + fields.phone + " within 19 s: not recorded";
-        case Verdict::SameAgain: return "the same datagram again within the second: not handed on (\"Bez zapisu\")";
+        case Verdict::Call: return Say(Msg::VerdictCall, fields.target.c_str());
+        case Verdict::Ring: return T(Msg::VerdictRing);
+        case Verdict::Repeat: return Say(Msg::VerdictRepeat, fields.phone.c_str());
+        case Verdict::SameAgain: return T(Msg::VerdictSameAgain);
         case Verdict::ControlWord:
-            return "control word \"" + fields.phone + "\": " +
-                   (judgement.withinPause ? std::string("within a pause, which still ends as it would")
-                                          : "the listener pauses " + std::to_string(judgement.pauseSeconds) +
-                                                " s, filing what comes, re-reads its settings and listens again") +
-                   (judgement.recorded ? " (it is also filed as a call of target \"" + fields.target + "\")" : "");
-        case Verdict::TooLong:
-            return "too long (" + std::to_string(length) + " bytes, at most " + std::to_string(kLongestDatagram) +
-                   "): dropped, the day log shows \"recvfrom() error: 10040\"";
-        case Verdict::Empty: return "empty: ignored";
+            return (judgement.withinPause ? Say(Msg::VerdictControlWordInPause, fields.phone.c_str())
+                                          : Say(Msg::VerdictControlWord, fields.phone.c_str(), judgement.pauseSeconds)) +
+                   (judgement.recorded ? Say(Msg::VerdictAlsoFiled, fields.target.c_str()) : "");
+        case Verdict::TooLong: return Say(Msg::VerdictTooLong, length, kLongestDatagram);
+        case Verdict::Empty: return T(Msg::VerdictEmpty);
     }
     return {};
 }

@@ -3,7 +3,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
+
+#include "output/messages.h"
 
 DayLogLine ParseDayLogLine(std::string_view line) {
     DayLogLine parsed;
@@ -63,24 +67,99 @@ bool IsErrorMessage(std::string_view message) {
            lower.find("brak wolnych") != std::string::npos;
 }
 
-void DayLogCounts::Add(const DayLogLine& line) {
-    if (line.kind == DayLogLine::Kind::Call) {
-        ++calls;
-    } else if (IsDatagramLine(line)) {
-        ++datagrams;
-        if (line.firstField == "Ring") ++rings;
-        if (IsControlWord(line.firstField)) ++controlWords;
-    } else if (line.kind == DayLogLine::Kind::Event && IsErrorMessage(line.message)) {
-        ++errors;
-    }
-    // Every datagram leaves a call line unless it was a ring or a repeat.
-    repeatsDropped = std::max(0, datagrams - calls - rings);
+namespace {
+
+// Two filings of one call by two stations are at most this far apart.
+constexpr int kSameCallSeconds = 2;
+
+std::string StationOf(const DayLogLine& line) { return line.computer + " s=" + line.station; }
+
+std::string SecondField(std::string_view message) {
+    std::size_t close = message.find("]:");
+    std::string_view datagram = message.substr(close + 2);
+    std::size_t tab = datagram.find('\t');
+    if (tab == std::string_view::npos) return {};
+    datagram.remove_prefix(tab + 1);
+    return std::string(datagram.substr(0, datagram.find_first_of("\t\r")));
 }
 
-std::string DayLogCounts::Summary() const {
-    return "calls " + std::to_string(calls) + ", rings " + std::to_string(rings) + ", repeats dropped " +
-           std::to_string(repeatsDropped) + ", datagrams received " + std::to_string(datagrams) +
-           ", control words " + std::to_string(controlWords) + ", errors " + std::to_string(errors);
+}  // namespace
+
+int SecondsOfDay(std::string_view time) {
+    int h = 0, m = 0, s = 0;
+    std::string text(time);
+    char end = 0;
+    if (std::sscanf(text.c_str(), "%d:%d:%d%c", &h, &m, &s, &end) != 3 || h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59)
+        return -1;
+    return h * 3600 + m * 60 + s;
+}
+
+DayLogTally::Taken DayLogTally::Add(std::string_view text) {
+    Taken taken;
+    taken.line = ParseDayLogLine(text);
+    const DayLogLine& line = taken.line;
+    ++lines_;
+    if (line.kind == DayLogLine::Kind::Other) return taken;
+    ++recognised_;
+    if (line.kind == DayLogLine::Kind::Event) {
+        taken.station = StationOf(line);
+        stations_.insert(taken.station);
+        if (IsDatagramLine(line)) {
+            ++datagrams_;
+            if (line.firstField == "Ring") ++rings_;
+            if (IsControlWord(line.firstField)) ++controlWords_;
+            unfiled_[taken.station].emplace_back(line.firstField, SecondField(line.message));
+        } else if (IsErrorMessage(line.message)) {
+            ++errors_;
+        }
+        return taken;
+    }
+    ++callLines_;
+    // The station whose datagram for this phone and target waits longest.
+    taken.station = "?";
+    for (auto& [station, waiting] : unfiled_) {
+        auto match = std::find(waiting.begin(), waiting.end(), std::pair(line.phone, line.target));
+        if (match == waiting.end()) continue;
+        taken.station = station;
+        waiting.erase(waiting.begin(), match + 1);
+        break;
+    }
+    int at = SecondsOfDay(line.time);
+    for (int i = static_cast<int>(calls_.size()) - 1; i >= 0; --i) {
+        DayLogCall& call = calls_[static_cast<std::size_t>(i)];
+        int apart = std::abs(SecondsOfDay(call.time) - at);
+        if (apart > kSameCallSeconds) break;
+        if (call.date == line.date && call.phone == line.phone && call.target == line.target && call.text == line.text &&
+            taken.station != "?" &&
+            std::find(call.stations.begin(), call.stations.end(), taken.station) == call.stations.end()) {
+            call.stations.push_back(taken.station);
+            taken.call = i;
+            return taken;
+        }
+    }
+    calls_.push_back({line.date, line.time, line.phone, line.target, line.text, {taken.station}});
+    taken.call = static_cast<int>(calls_.size()) - 1;
+    taken.newCall = true;
+    return taken;
+}
+
+std::string DayLogTally::Summary() const {
+    // Every datagram leaves a call line at its station unless it was a ring or a repeat.
+    int repeatsDropped = std::max(0, datagrams_ - callLines_ - rings_);
+    return Say(Msg::Summary, static_cast<int>(calls_.size()), rings_, repeatsDropped, datagrams_, controlWords_, errors_,
+               static_cast<int>(stations_.size()));
+}
+
+bool IsDayDate(const std::string& date) {
+    int d = 0, m = 0, y = 0;
+    if (date.size() != 10 || date[2] != '-' || date[5] != '-') return false;
+    for (int i : {0, 1, 3, 4, 6, 7, 8, 9})
+        if (date[static_cast<std::size_t>(i)] < '0' || date[static_cast<std::size_t>(i)] > '9') return false;
+    std::sscanf(date.c_str(), "%d-%d-%d", &d, &m, &y);
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (m < 1 || m > 12 || d < 1 || y < 1) return false;
+    bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return d <= kDays[m - 1] + (m == 2 && leap ? 1 : 0);
 }
 
 std::string DayLogName(const std::string& date) { return date + ".LOG"; }

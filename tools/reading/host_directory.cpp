@@ -6,6 +6,8 @@
 #include <iterator>
 #include <vector>
 
+#include "output/exit_codes.h"
+#include "output/messages.h"
 #include "reading/day_log_lines.h"
 #include "ini/ini_file.h"
 
@@ -35,9 +37,26 @@ fs::path DayLogFor(const std::string& fileOrDirectory, const std::string& date) 
     return logs / DayLogName(date);
 }
 
-bool ReadWholeFile(const fs::path& path, std::string& bytes) {
+FileRead ReadWholeFile(const fs::path& path, std::string& bytes) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) return FileRead::Directory;
+    if (!fs::exists(path, error)) return FileRead::Missing;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in) return FileRead::Unreadable;
+    // Reading a directory or a device fails here rather than in the
+    // caller: no exception is asked of the stream.
     bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    return in.bad() ? FileRead::Unreadable : FileRead::Read;
+}
+
+int FailOnFile(const char* command, const fs::path& path, FileRead read) {
+    Msg message = read == FileRead::Missing ? Msg::NoSuchFile : read == FileRead::Directory ? Msg::IsDirectory : Msg::CannotRead;
+    return Fail(kUnreadable, command, message, Shown(path).c_str());
+}
+
+bool LooksBinary(std::string_view bytes) { return bytes.substr(0, 65536).find('\0') != std::string_view::npos; }
+
+std::string Shown(const fs::path& path) {
+    fs::path shown = path;
+    return shown.make_preferred().string();
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // A path the plug-in names (Windows separators, relative to the host's
 // working directory) as this system finds it under directory.
@@ -20,5 +21,15 @@ std::optional<std::string> IniValue(const std::filesystem::path& file, std::stri
 // logs; with no argument, the current directory's LOGS\TELEFONY\.
 std::filesystem::path DayLogFor(const std::string& fileOrDirectory, const std::string& date);
 
-// The whole file; false when it cannot be read.
-bool ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
+// The whole file, or why not.
+enum class FileRead { Read, Missing, Directory, Unreadable };
+FileRead ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
+// The one line a command says when a file it was given cannot be read
+// (a missing file, a directory, an unreadable one); returns the exit code.
+int FailOnFile(const char* command, const std::filesystem::path& path, FileRead read);
+
+// A text file holds no NUL byte; a binary one does within its first bytes.
+bool LooksBinary(std::string_view bytes);
+
+// A path as this system writes it: on Windows with '\' only.
+std::string Shown(const std::filesystem::path& path);

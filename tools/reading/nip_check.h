@@ -8,7 +8,6 @@
 
 // Follows a NIP whose check digit is wrong.
 inline constexpr char kWrongNipMark[] = "!";
-inline constexpr char kWrongNipLegend[] = "! after a NIP: its check digit is wrong (a typing error in the box's text?)";
 
 // The digits right after the first "NIP:" of text, as the plug-in takes them.
 std::string NipDigitsOf(std::string_view text);

@@ -4,8 +4,11 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
+#include "output/language.h"
 #include "system/station.h"
 
 static std::atomic<bool> g_interrupted{false};
@@ -29,3 +32,22 @@ std::string StationComputerName() {
     if (gethostname(name, sizeof name - 1) != 0) return {};
     return std::string(name).substr(0, 14);
 }
+
+std::string ExecutableDirectory() {
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : self.parent_path().string();
+}
+
+const char* PluginFileName() { return "libcallerid.so"; }
+const char* HostModuleFileName() { return "libMERLOX.so"; }
+
+Language SystemLanguage() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return std::string(value).rfind("pl", 0) == 0 ? Language::Polish : Language::English;
+    }
+    return Language::English;
+}
+
+bool StandardOutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "output/language.h"
 #include "system/station.h"
 
 static volatile LONG g_interrupted = 0;
@@ -41,4 +42,29 @@ std::string StationComputerName() {
     DWORD length = sizeof name;
     if (!GetComputerNameA(name, &length)) return {};
     return std::string(name).substr(0, 14);
+}
+
+std::string ExecutableDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return ".";
+    std::wstring wide(path, length);
+    wide.erase(wide.find_last_of(L"\\/") == std::wstring::npos ? 0 : wide.find_last_of(L"\\/"));
+    int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
+    return utf8.empty() ? "." : utf8;
+}
+
+const char* PluginFileName() { return "callerid.dll"; }
+const char* HostModuleFileName() { return "MERLOX.DLL"; }
+
+// The user's language for programs' texts (Windows 2000 and later).
+Language SystemLanguage() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_POLISH ? Language::Polish : Language::English;
+}
+
+bool StandardOutputIsTerminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
 }
