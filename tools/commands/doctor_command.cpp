@@ -100,7 +100,7 @@ void CheckProgramDirectory(const fs::path& programs, Report& report) {
 // The plug-in leaves Ornitel.ini or LOGS\TELEFONY\ wherever it ran once.
 bool PluginEverRan(const fs::path& dir, Report& report) {
     std::error_code error;
-    if (HasFile(dir, "Ornitel.ini") || fs::is_directory(HostPath(dir, "LOGS\\TELEFONY"), error)) return true;
+    if (HasFile(dir, "Ornitel.ini") || fs::exists(HostPath(dir, "LOGS\\TELEFONY"), error)) return true;
     report.Problem(Say(Msg::NeverRan, Shown(dir).c_str()));
     return false;
 }

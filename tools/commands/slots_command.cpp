@@ -92,6 +92,8 @@ int RunSlotsCommand(int argc, char** args) {
     SlotFile read = ReadSlotRecords(bytes);
     if (read.fieldWithoutEnd >= 0)
         return Fail(kUnreadable, "slots", Msg::NotSlotFile, Shown(path).c_str(), read.fieldWithoutEnd + 1);
+    if (read.slots.empty())
+        return Fail(kUnreadable, "slots", Msg::NoWholeSlot, Shown(path).c_str(), bytes.size(), kSlotRecordSize);
     std::vector<Slot> slots;
     for (std::size_t i = 0; i < read.slots.size(); ++i) slots.push_back(SlotOf(i, read.slots[i]));
     std::string warning = SizeWarning(bytes.size());

@@ -10,7 +10,7 @@
 enum class Msg {
     Usage, UnknownCommand, UnknownOption, NeedsValue, BadLanguage, BadPort, BadDate, DateNotDDMMYYYY,
     UnexpectedArgument, NoSuchFile, IsDirectory, CannotRead, NotDayLog, BinaryFile, NotSlotFile,
-    SlotFileWrongSize, SlotFileOverlong, SlotFieldWithoutEnd, NetworkError,
+    SlotFileWrongSize, NoWholeSlot, SlotFileOverlong, SlotFieldWithoutEnd, NetworkError,
     // send, ping, restart
     SendUsage, SendRawNeedsText, SendRawTakesNoFields, SendBadEscape, Sent, ControlSent,
     // slots

@@ -53,6 +53,7 @@ const char* EnglishText(Msg message) {
         case Msg::NotSlotFile: return "%s is no slot file: field ends missing in slot %d";
         case Msg::SlotFileWrongSize:
             return "the file is %zu bytes, not %zu: it holds %zu whole record(s) and %zu bytes of another, not listed; the plug-in reads the missing slots as free";
+        case Msg::NoWholeSlot: return "%s is no slot file: %zu bytes, not one whole slot of %zu";
         case Msg::SlotFileOverlong: return "the file is %zu bytes, not %zu: the %zu bytes after the ten slots belong to no slot";
         case Msg::SlotFieldWithoutEnd: return "slot %d has a field without its end";
         case Msg::NetworkError: return "cannot send to %s port %d: %s";

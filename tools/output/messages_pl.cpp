@@ -54,6 +54,7 @@ const char* PolishText(Msg message) {
         case Msg::NotSlotFile: return "%s nie jest plikiem slotów: w slocie %d brak końca pola";
         case Msg::SlotFileWrongSize:
             return "plik ma %zu bajtów zamiast %zu: mieści %zu pełnych rekordów i %zu bajtów kolejnego, niewymienionego; wtyczka czyta brakujące sloty jako wolne";
+        case Msg::NoWholeSlot: return "%s nie jest plikiem slotów: %zu bajtów, ani jednego pełnego slotu po %zu";
         case Msg::SlotFileOverlong: return "plik ma %zu bajtów zamiast %zu: %zu bajtów za dziesięcioma slotami nie należy do żadnego slotu";
         case Msg::SlotFieldWithoutEnd: return "w slocie %d pole nie ma końca";
         case Msg::NetworkError: return "nie można wysłać do %s na port %d: %s";
