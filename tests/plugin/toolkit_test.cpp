@@ -202,3 +202,68 @@ TEST_F(Toolkit, LogFollowPrintsWhatIsAppendedUntilCtrlC) {
     EXPECT_EQ(follow.Wait(), 0);
     EXPECT_NE(follow.output().find("summary: calls 1,"), std::string::npos) << follow.output();
 }
+
+TEST_F(Toolkit, DoctorFindsWhatKeepsAStationFromWorking) {
+    // The programs in one folder, the data in another, as offices keep them.
+    mkdir("programs", 0755);
+    for (const char* name : {"libcallerid.so", "libMERLOX.so"}) test::WriteFile(std::string("programs/") + name, "");
+    mkdir("data", 0755);
+    mkdir("data/LOGS", 0755);
+    mkdir("data/LOGS/TELEFONY", 0755);
+    test::WriteFile("data/MERLOX.INI", "[Ornitel]\r\nPytaj=1,4,0," + std::to_string(test::FreeUdpPort()) + "\r\n");
+    test::ProgramResult sound = Tool("doctor data --program-dir programs");
+    EXPECT_EQ(sound.exitCode, 0) << sound.output;
+
+    mkdir("never", 0755);
+    mkdir("plugin-only", 0755);
+    test::WriteFile("plugin-only/libcallerid.so", "");
+    mkdir("host-only", 0755);
+    test::WriteFile("host-only/LIBmerlox.SO", "");   // found whatever the case of its letters
+    struct Case {
+        const char* arguments;
+        const char* problem;
+    };
+    for (Case c : {Case{"doctor never --program-dir programs", "PROBLEM working folder never: no Ornitel.ini and no LOGS"},
+                   Case{"doctor data --program-dir plugin-only", "PROBLEM host program: no libMERLOX.so in plugin-only"},
+                   Case{"doctor data --program-dir host-only", "PROBLEM plug-in: no libcallerid.so in host-only"},
+                   Case{"doctor data --program-dir programs --host-ini nosuch.ini", "PROBLEM host settings: nosuch.ini does not exist"},
+                   Case{"doctor data --program-dir programs --host-ini data", "PROBLEM host settings: data is a folder"},
+                   Case{"doctor data --program-dir programs --host-ini binary.ini", "PROBLEM host settings: binary.ini is no INI file"}}) {
+        test::WriteFile("binary.ini", std::string("\x7f" "ELF\0\0\0", 7) + "not text");
+        test::ProgramResult found = Tool(c.arguments);
+        EXPECT_EQ(found.exitCode, 1) << c.arguments << "\n" << found.output;
+        EXPECT_NE(found.output.find(c.problem), std::string::npos) << c.arguments << "\n" << found.output;
+    }
+    // The port is not the box's usual one: the firewall rules for it.
+    EXPECT_NE(sound.output.find("netsh advfirewall firewall add rule name=\"Caller ID UDP "), std::string::npos) << sound.output;
+}
+
+TEST_F(Toolkit, LogCountsACallOfThreeStationsOnceWithItsStations) {
+    // Three stations share the folder; each files both calls, and the lines
+    // of their threads interleave as they append.
+    std::string call1 = "09.12.2026\t10:00:05\t600100200\t201\tFirma\t\r\n";
+    std::string call2 = "09.12.2026\t10:02:00\t700\t202\t\t\r\n";
+    std::string log;
+    for (const char* station : {"OFFICE1:s=1", "OFFICE2:s=2", "OFFICE3:s=3"})
+        log += Event("10:00:05", "R[10.0.0.5]:600100200\t201\t\t\tFirma", station);
+    log += call1 + call1 + Event("10:00:05", "Zapis", "OFFICE2:s=2") + call1;
+    for (const char* station : {"OFFICE3:s=3", "OFFICE1:s=1"}) log += Event("10:02:00", "R[10.0.0.5]:700\t202", station);
+    log += call2.substr(0, 11) + "10:02:01" + call2.substr(19) + call2;
+    log += Event("10:02:00", "R[10.0.0.5]:700\t202", "OFFICE2:s=2") + call2;
+    test::WriteFile("day.LOG", log);
+    test::ProgramResult result = Tool("log day.LOG --calls");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_NE(result.output.find("date        time      phone"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("600100200             201                                   "
+                                 "OFFICE1 s=1, OFFICE2 s=2, OFFICE3 s=3  Firma\n"),
+              std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find("10:02:01  700                   202                                   "
+                                 "OFFICE3 s=3, OFFICE1 s=1, OFFICE2 s=2  \n"),
+              std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find("summary: calls 2, rings 0, repeats dropped 0, datagrams received 6, control words 0, "
+                                 "errors 0, stations 3\n"),
+              std::string::npos)
+        << result.output;
+}

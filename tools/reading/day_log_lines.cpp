@@ -71,6 +71,9 @@ namespace {
 
 // Two filings of one call by two stations are at most this far apart.
 constexpr int kSameCallSeconds = 2;
+// Datagrams that never got a call line (rings, repeats) are forgotten
+// after this many others.
+constexpr std::size_t kLongestWait = 64;
 
 std::string StationOf(const DayLogLine& line) { return line.computer + " s=" + line.station; }
 
@@ -108,7 +111,8 @@ DayLogTally::Taken DayLogTally::Add(std::string_view text) {
             ++datagrams_;
             if (line.firstField == "Ring") ++rings_;
             if (IsControlWord(line.firstField)) ++controlWords_;
-            unfiled_[taken.station].emplace_back(line.firstField, SecondField(line.message));
+            unfiled_.push_back({taken.station, line.firstField, SecondField(line.message)});
+            if (unfiled_.size() > kLongestWait) unfiled_.pop_front();
         } else if (IsErrorMessage(line.message)) {
             ++errors_;
         }
@@ -117,12 +121,12 @@ DayLogTally::Taken DayLogTally::Add(std::string_view text) {
     ++callLines_;
     // The station whose datagram for this phone and target waits longest.
     taken.station = "?";
-    for (auto& [station, waiting] : unfiled_) {
-        auto match = std::find(waiting.begin(), waiting.end(), std::pair(line.phone, line.target));
-        if (match == waiting.end()) continue;
-        taken.station = station;
-        waiting.erase(waiting.begin(), match + 1);
-        break;
+    auto match = std::find_if(unfiled_.begin(), unfiled_.end(), [&](const Unfiled& datagram) {
+        return datagram.phone == line.phone && datagram.target == line.target;
+    });
+    if (match != unfiled_.end()) {
+        taken.station = match->station;
+        unfiled_.erase(match);
     }
     int at = SecondsOfDay(line.time);
     for (int i = static_cast<int>(calls_.size()) - 1; i >= 0; --i) {

@@ -62,8 +62,11 @@ public:
 private:
     std::vector<DayLogCall> calls_;
     std::set<std::string> stations_;
-    // Per station, the phone and target of the datagrams not yet filed.
-    std::map<std::string, std::deque<std::pair<std::string, std::string>>> unfiled_;
+    // The datagrams not yet filed, in the order they came: station, phone, target.
+    struct Unfiled {
+        std::string station, phone, target;
+    };
+    std::deque<Unfiled> unfiled_;
     int lines_ = 0, recognised_ = 0, callLines_ = 0, rings_ = 0, datagrams_ = 0, controlWords_ = 0, errors_ = 0;
 };
 
