@@ -59,16 +59,6 @@ struct Settings {
     long options = 0, slot = 0, port = kBoxPort;
 };
 
-bool ParseNumbers(const std::string& value, long numbers[4]) {
-    std::istringstream in(value);
-    char comma = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (!(in >> numbers[i])) return false;
-        if (i < 3 && (!(in >> comma) || comma != ',')) return false;
-    }
-    return (in >> std::ws).eof();
-}
-
 bool SameName(std::string a, std::string b) {
     auto lower = [](std::string& s) { std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); }); };
     lower(a);
@@ -134,7 +124,7 @@ Settings CheckPytaj(const fs::path& ini, Report& report) {
         return settings;
     }
     long n[4];
-    if (!ParseNumbers(*value, n)) {
+    if (!ParsePytaj(*value, n)) {
         report.Problem(Say(Msg::PytajNotNumbers, value->c_str(), Shown(ini).c_str()));
         return settings;
     }

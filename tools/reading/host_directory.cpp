@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <vector>
 
 #include "output/exit_codes.h"
@@ -23,6 +24,16 @@ fs::path HostPath(const fs::path& directory, std::string_view path) {
 std::optional<std::string> IniValue(const fs::path& file, std::string_view section, std::string_view key) {
     std::vector<std::string> notUnderstood;   // the doctor judges values, not the file's other lines
     return refhost::IniFile::Read(file.string(), notUnderstood).Get(section, key);
+}
+
+bool ParsePytaj(const std::string& value, long numbers[4]) {
+    std::istringstream in(value);
+    char comma = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (!(in >> numbers[i])) return false;
+        if (i < 3 && (!(in >> comma) || comma != ',')) return false;
+    }
+    return (in >> std::ws).eof();
 }
 
 fs::path DayLogFor(const std::string& fileOrDirectory, const std::string& date) {

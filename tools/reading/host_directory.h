@@ -16,6 +16,10 @@ std::filesystem::path HostPath(const std::filesystem::path& directory, std::stri
 std::optional<std::string> IniValue(const std::filesystem::path& file, std::string_view section,
                                     std::string_view key);
 
+// Pytaj= of [Ornitel]: four comma-separated numbers (notice, options,
+// slot, port); false for anything else.
+bool ParsePytaj(const std::string& value, long numbers[4]);
+
 // The day log of date (DD-MM-YYYY) for a command's FILE or DIR argument:
 // a file as it is, a host directory's LOGS\TELEFONY\, or a directory of day
 // logs; with no argument, the current directory's LOGS\TELEFONY\.
