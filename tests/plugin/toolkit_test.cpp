@@ -191,8 +191,10 @@ TEST_F(Toolkit, NipCheckDigitMarksOnlyWrongTenDigitNips) {
 }
 
 TEST_F(Toolkit, LogFollowPrintsWhatIsAppendedUntilCtrlC) {
-    test::WriteFile("day.LOG", Event("10:00:00", "UDPOn() - OK"));
+    // A log that does not exist yet is waited for, and the wait is said.
     test::ChildProcess follow({CALLERID_TOOL_PATH, "--lang", "en", "log", "day.LOG", "--follow", "--calls"});
+    ASSERT_TRUE(follow.WaitForLine("waiting for day.LOG to appear")) << follow.output();
+    test::WriteFile("day.LOG", Event("10:00:00", "UDPOn() - OK"));
     std::ofstream log("day.LOG", std::ios::binary | std::ios::app);
     log << "09.12.2026\t10:00:01\t600\t201\tp" << std::flush;
     ASSERT_FALSE(follow.WaitForLine("600", 600)) << "a line is printed only once it is whole";

@@ -66,5 +66,16 @@ expect 3 doctor nosuch
 expect 3 doctor letter.txt
 expect 2 window-description --bogus
 
+# The raw window description refuses a terminal (natively, where script(1)
+# gives the tool one; the Wine console is no terminal of this kind).
+if [[ ${tool[0]} != *run.sh ]] && command -v script >/dev/null; then
+    printf -v line '%q ' "${tool[@]}" --lang en window-description
+    out=$(script -qec "$line" /dev/null </dev/null 2>&1 | tr -d '\r') || true
+    if [[ $out != "callerid window-description: the raw description is binary"* ]]; then
+        echo "bad_input: window-description wrote to a terminal: $(head -c 80 <<<"$out" | cat -v)" >&2
+        failures=$((failures + 1))
+    fi
+fi
+
 [ $failures -eq 0 ] || { echo "bad_input: $failures case(s) failed" >&2; exit 1; }
 echo "bad_input: every bad argument and file gave one line and its exit code"
