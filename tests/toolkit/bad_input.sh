@@ -13,7 +13,7 @@ work=$(mktemp -d /tmp/callerid-bad-input-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 source "$here/fixture.sh"
 cd "$work"
-plant_station sound 47321
+plant_station sound 1,4,0,47321
 mkdir empty
 head -c 5620 /dev/urandom | tr '\0' 'x' >junk.dat        # slot-sized, no field ends anywhere
 head -c 3000 /dev/urandom | tr -d '\n' | tr '\0\1' 'ab' >noise.bin; printf '\0' >>noise.bin

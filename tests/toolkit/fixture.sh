@@ -1,12 +1,12 @@
-# Sourced by the toolkit scripts: plant_station DIR PORT makes a host working
+# Sourced by the toolkit scripts: plant_station DIR PYTAJ makes a host working
 # directory as the plug-in leaves it (settings, a slot file with one call,
 # a day log of 01-03-2024 with a call and a ring), Mazovia texts included.
 lodz=$'\x9c\xa2d\xa6'                       # "Łódź" in Mazovia
 event() { printf '01.03.2024 %s OFFICE1:s=1:u=ANNA %s\r\n' "$1" "$2"; }
 plant_station() {
-    local dir=$1 port=$2
+    local dir=$1 pytaj=$2
     mkdir -p "$dir/LOGS/TELEFONY"
-    printf '[Ornitel]\r\nPytaj=1,4,0,%s\r\n' "$port" >"$dir/MERLOX.INI"
+    printf '[Ornitel]\r\nPytaj=%s\r\n' "$pytaj" >"$dir/MERLOX.INI"
     { printf "Firma $lodz NIP:7790004561"; head -c $((500 - 25)) /dev/zero; printf '600100200'; head -c 12 /dev/zero
       printf '201'; head -c $((18 + 11 + 9 + 562 * 9)) /dev/zero; } >"$dir/LOGS/TELEFONY/CLIP.DAT"
     { event 10:00:00 "I'm alive - pooling loop 10 sek"

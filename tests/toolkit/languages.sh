@@ -13,7 +13,7 @@ trap 'rm -rf "$work"' EXIT
 source "$here/fixture.sh"
 cd "$work"
 port=$((20000 + RANDOM % 40000))
-plant_station sound "$port"
+plant_station sound "1,4,0,$port"
 
 english='\b(the|is|not|no|file|folder|sent|summary|usage|cannot|does|exist|expected|bytes|free|taken|waiting|problems|settings|station|calls|rings|received|errors|unknown|unexpected|needs|listening|records|commands|done|writable|slots?\(s\))\b'
 polish='\b(nie|jest|brak|plik|pliku|katalog|katalogu|wysłano|podsumowanie|użycie|polecenia|połączenia|stanowisko|stanowiska|bajtów|wolny|ustawienia|dziennik|dziennika|oczekiwano|problemy|czekam|zajęte|wtyczka|wtyczki|nieznane|nieoczekiwany)\b'

@@ -15,21 +15,9 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "wine_toolkit: $*" >&2; exit 1; }
 
 port=$((20000 + RANDOM % 40000))
-lodz=$'\x9c\xa2d\xa6'                       # "Łódź" in Mazovia
-event() { printf '01.03.2024 %s OFFICE1:s=1:u=ANNA %s\r\n' "$1" "$2"; }
-plant() {
-    local dir=$work/$1
-    mkdir -p "$dir/LOGS/TELEFONY"
-    printf '[Ornitel]\r\nPytaj=%s\r\n' "$2" >"$dir/MERLOX.INI"
-    { printf "Firma $lodz NIP:7790004561"; head -c $((500 - 25)) /dev/zero; printf '600100200'; head -c 12 /dev/zero
-      printf '201'; head -c $((18 + 11 + 9 + 562 * 9)) /dev/zero; } >"$dir/LOGS/TELEFONY/CLIP.DAT"
-    { event 10:00:00 "I'm alive - pooling loop 10 sek"
-      event 10:00:05 $'R[10.0.0.5]:600100200\t201\t\t\tFirma '"$lodz"' NIP:1234567890'
-      printf '01.03.2024\t10:00:05\t600100200\t201\tFirma %s NIP:1234567890\t\r\n' "$lodz"
-      event 10:00:09 $'R[10.0.0.5]:Ring\t201'; } >"$dir/LOGS/TELEFONY/01-03-2024.LOG"
-}
-plant sound "1,4,0,$port"
-plant broken "1,12,0,$port"
+source "$root/tests/toolkit/fixture.sh"
+plant_station "$work/sound" "1,4,0,$port"
+plant_station "$work/broken" "1,12,0,$port"
 head -c 1000 /dev/zero >"$work/broken/LOGS/TELEFONY/CLIP.DAT"
 
 # run NAME ARGS...: both tools' output and exit code, normalised.
