@@ -8,22 +8,22 @@
 #include "system/station.h"
 
 enum class Msg {
-    Usage, UnknownCommand, UnknownOption, NeedsValue, BadLanguage, BadPort, BadDate, DateNotDDMMYYYY,
+    Usage, UnknownCommand, NeedsValue, BadLanguage, BadPort, BadDate, DateNotDDMMYYYY,
     UnexpectedArgument, NoSuchFile, IsDirectory, CannotRead, NotDayLog, BinaryFile, NotSlotFile,
-    SlotFileWrongSize, NoWholeSlot, SlotFileOverlong, SlotFieldWithoutEnd, NetworkError,
+    SlotFileWrongSize, NoWholeSlot, SlotFileOverlong, NetworkError,
     // send, ping, restart
     SendUsage, SendRawNeedsText, SendRawTakesNoFields, SendBadEscape, Sent, ControlSent,
     // slots
     SlotsUsage, SlotsHeading, SlotsColumns, SlotFree, WrongNipLegend,
     // listen
-    ListenUsage, Listening, PortHeld, CannotListen, VerdictCall, VerdictRing, VerdictRepeat, VerdictSameAgain,
+    Listening, PortHeld, CannotListen, VerdictCall, VerdictRing, VerdictRepeat, VerdictSameAgain,
     VerdictControlWord, VerdictControlWordInPause, VerdictAlsoFiled, VerdictTooLong, VerdictEmpty,
     // log
-    LogUsage, NoDayLog, WaitingForLog, CallsColumns, Summary, SummaryLine,
+    NoDayLog, WaitingForLog, CallsColumns, Summary, SummaryLine,
     // window-description
     WindowUsage, WindowRawToTerminal, WindowHeading, WindowColumns,
     // doctor
-    DoctorUsage, NoDirectory, ProgramDirMissing, PluginFound, PluginMissing, HostModuleFound,
+    NoDirectory, ProgramDirMissing, PluginFound, PluginMissing, HostModuleFound,
     HostModuleMissing, NeverRan, HostIniMissing, HostIniIsDirectory, HostIniNotIni, HostIniUnreadable,
     PytajMissing, PytajNotNumbers, PytajBadOptions, PytajBadSlot, PytajBadPort, PytajOk, DayLogOff,
     FilenameDefault, FilenameNoDirectory, FilenameNotWritable, FilenameOk, SlotFileNotYet,

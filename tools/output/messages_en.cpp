@@ -38,12 +38,10 @@ const char* EnglishText(Msg message) {
                    "exit codes: 0 done (doctor: no problem), 1 doctor found a problem, 2 bad usage,\n"
                    "3 a file or folder cannot be read or is not what the command expects, 4 network\n";
         case Msg::UnknownCommand: return "unknown command %s (callerid help lists the commands)";
-        case Msg::UnknownOption: return "unknown option %s";
         case Msg::NeedsValue: return "%s needs a value";
         case Msg::BadLanguage: return "--lang takes pl or en";
         case Msg::BadPort: return "%s is no port: expected a number from 1 to 65535";
         case Msg::BadDate: return "%s is no date: expected DD-MM-YYYY, a day that exists (such as 09-12-2026)";
-        case Msg::DateNotDDMMYYYY: return "%s is not DD-MM-YYYY";
         case Msg::UnexpectedArgument: return "unexpected argument %s (callerid help lists the arguments)";
         case Msg::NoSuchFile: return "%s does not exist";
         case Msg::IsDirectory: return "%s is a folder, not a file";
@@ -55,7 +53,6 @@ const char* EnglishText(Msg message) {
             return "the file is %zu bytes, not %zu: it holds %zu whole record(s) and %zu bytes of another, not listed; the plug-in reads the missing slots as free";
         case Msg::NoWholeSlot: return "%s is no slot file: %zu bytes, not one whole slot of %zu";
         case Msg::SlotFileOverlong: return "the file is %zu bytes, not %zu: the %zu bytes after the ten slots belong to no slot";
-        case Msg::SlotFieldWithoutEnd: return "slot %d has a field without its end";
         case Msg::NetworkError: return "cannot send to %s port %d: %s";
         case Msg::SendUsage: return "send needs PHONE TARGET [TEXT] or --raw TEXT";
         case Msg::SendRawNeedsText: return "--raw needs a text";
@@ -68,7 +65,6 @@ const char* EnglishText(Msg message) {
         case Msg::SlotsColumns: return "slot  phone                 target                date        time      NIP               text";
         case Msg::SlotFree: return "(free)";
         case Msg::WrongNipLegend: return "! after a NIP: its check digit is wrong (a typing error in the box's text?)";
-        case Msg::ListenUsage: return "listen takes --port PORT and --json";
         case Msg::Listening: return "listening on UDP port %ld (every local address); Ctrl-C ends";
         case Msg::PortHeld:
             return "UDP port %ld is already held, most likely by the host program with the caller-ID plug-in running on this "
@@ -85,7 +81,6 @@ const char* EnglishText(Msg message) {
         case Msg::VerdictAlsoFiled: return " (it is also filed as a call of target \"%s\")";
         case Msg::VerdictTooLong: return "too long (%zu bytes, at most %zu): dropped, the day log shows \"recvfrom() error: 10040\"";
         case Msg::VerdictEmpty: return "empty: ignored";
-        case Msg::LogUsage: return "log takes [FILE | DIR] [--date DD-MM-YYYY] [--calls] [--follow]";
         case Msg::NoDayLog: return "no day log %s: nothing logged that day (is \"Twórz LOG\" ticked in the plug-in's window?)";
         case Msg::WaitingForLog: return "waiting for %s to appear (the plug-in makes it with the day's first line); Ctrl-C ends";
         case Msg::CallsColumns: return "date        time      phone                 target                NIP             stations          text";
@@ -98,7 +93,6 @@ const char* EnglishText(Msg message) {
             return "the raw description is binary: send it into a file or a pipe (callerid window-description > window.bin), or use --list";
         case Msg::WindowHeading: return "caller-ID window description: %zu bytes, %zu records (the window and %zu controls), window data record %zu bytes";
         case Msg::WindowColumns: return "  #  kind          id     flags  hotkey     x    y    w    h  data           text";
-        case Msg::DoctorUsage: return "doctor takes [DIR] [--host-ini FILE] [--date DD-MM-YYYY] [--program-dir DIR]";
         case Msg::NoDirectory: return "%s is a file, not the host's working folder";
         case Msg::ProgramDirMissing: return "program folder %s does not exist: give the folder of the host program with --program-dir";
         case Msg::PluginFound: return "plug-in: %s in %s";

@@ -39,12 +39,10 @@ const char* PolishText(Msg message) {
                    "2 błędne użycie, 3 pliku lub katalogu nie da się odczytać albo nie jest tym,\n"
                    "czego oczekuje polecenie, 4 sieć\n";
         case Msg::UnknownCommand: return "nieznane polecenie %s (callerid help wymienia polecenia)";
-        case Msg::UnknownOption: return "nieznana opcja %s";
         case Msg::NeedsValue: return "%s wymaga wartości";
         case Msg::BadLanguage: return "--lang przyjmuje pl lub en";
         case Msg::BadPort: return "%s nie jest portem: oczekiwano liczby od 1 do 65535";
         case Msg::BadDate: return "%s nie jest datą: oczekiwano DD-MM-RRRR, istniejącego dnia (np. 09-12-2026)";
-        case Msg::DateNotDDMMYYYY: return "%s nie ma postaci DD-MM-RRRR";
         case Msg::UnexpectedArgument: return "nieoczekiwany argument %s (callerid help wymienia argumenty)";
         case Msg::NoSuchFile: return "%s nie istnieje";
         case Msg::IsDirectory: return "%s jest katalogiem, a nie plikiem";
@@ -56,7 +54,6 @@ const char* PolishText(Msg message) {
             return "plik ma %zu bajtów zamiast %zu: mieści %zu pełnych rekordów i %zu bajtów kolejnego, niewymienionego; wtyczka czyta brakujące sloty jako wolne";
         case Msg::NoWholeSlot: return "%s nie jest plikiem slotów: %zu bajtów, ani jednego pełnego slotu po %zu";
         case Msg::SlotFileOverlong: return "plik ma %zu bajtów zamiast %zu: %zu bajtów za dziesięcioma slotami nie należy do żadnego slotu";
-        case Msg::SlotFieldWithoutEnd: return "w slocie %d pole nie ma końca";
         case Msg::NetworkError: return "nie można wysłać do %s na port %d: %s";
         case Msg::SendUsage: return "send wymaga TELEFON CEL [TEKST] albo --raw TEKST";
         case Msg::SendRawNeedsText: return "--raw wymaga tekstu";
@@ -69,7 +66,6 @@ const char* PolishText(Msg message) {
         case Msg::SlotsColumns: return "slot  telefon               cel                   data        godzina   NIP               tekst";
         case Msg::SlotFree: return "(wolny)";
         case Msg::WrongNipLegend: return "! po numerze NIP: błędna cyfra kontrolna (literówka w tekście bramki?)";
-        case Msg::ListenUsage: return "listen przyjmuje --port PORT i --json";
         case Msg::Listening: return "nasłuch na porcie UDP %ld (każdy adres lokalny); Ctrl-C kończy";
         case Msg::PortHeld:
             return "port UDP %ld jest już zajęty, najpewniej przez program z działającą wtyczką identyfikacji na tym "
@@ -86,7 +82,6 @@ const char* PolishText(Msg message) {
         case Msg::VerdictAlsoFiled: return " (zapisane także jako połączenie celu \"%s\")";
         case Msg::VerdictTooLong: return "za długi (%zu bajtów, najwyżej %zu): odrzucony, dziennik pokaże \"recvfrom() error: 10040\"";
         case Msg::VerdictEmpty: return "pusty: pominięty";
-        case Msg::LogUsage: return "log przyjmuje [PLIK | KATALOG] [--date DD-MM-RRRR] [--calls] [--follow]";
         case Msg::NoDayLog: return "brak dziennika %s: tego dnia nic nie zapisano (czy w oknie wtyczki zaznaczono \"Twórz LOG\"?)";
         case Msg::WaitingForLog: return "czekam, aż pojawi się %s (wtyczka tworzy go z pierwszym wierszem dnia); Ctrl-C kończy";
         case Msg::CallsColumns: return "data        godzina   telefon               cel                   NIP             stanowiska        tekst";
@@ -99,7 +94,6 @@ const char* PolishText(Msg message) {
             return "surowy opis jest binarny: skieruj go do pliku lub potoku (callerid window-description > okno.bin) albo użyj --list";
         case Msg::WindowHeading: return "opis okna identyfikacji: %zu bajtów, %zu rekordów (okno i %zu kontrolek), rekord danych okna %zu bajtów";
         case Msg::WindowColumns: return "  #  rodzaj        id     flagi  klawisz    x    y    s    w  dane           napis";
-        case Msg::DoctorUsage: return "doctor przyjmuje [KATALOG] [--host-ini PLIK] [--date DD-MM-RRRR] [--program-dir KATALOG]";
         case Msg::NoDirectory: return "%s jest plikiem, a nie katalogiem roboczym programu";
         case Msg::ProgramDirMissing: return "katalog programu %s nie istnieje: wskaż katalog programu opcją --program-dir";
         case Msg::PluginFound: return "wtyczka: %s w %s";
