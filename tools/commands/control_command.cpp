@@ -13,8 +13,10 @@ int RunControlCommand(const char* word, int argc, char** args) {
     bool addressGiven = false;
     for (int i = 0; i < argc && fault.empty(); ++i) {
         if (TakeDestinationOption(argc, args, i, destination, fault)) continue;
-        if (addressGiven || args[i][0] == '-' || !IsIpv4Address(args[i])) {
+        if (addressGiven || args[i][0] == '-') {
             fault = Say(Msg::UnexpectedArgument, args[i]);
+        } else if (!IsIpv4Address(args[i])) {
+            fault = Say(Msg::BadAddress, args[i]);
         } else {
             destination.address = args[i];
             addressGiven = true;

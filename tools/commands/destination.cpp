@@ -40,7 +40,7 @@ bool TakeDestinationOption(int argc, char** args, int& index, Destination& desti
     const char* value = args[++index];
     long port = 0;
     if (option == "--to" && IsIpv4Address(value)) destination.address = value;
-    else if (option == "--to") fault = Say(Msg::UnexpectedArgument, value);
+    else if (option == "--to") fault = Say(Msg::BadAddress, value);
     else if (ParsePort(value, port)) destination.port = static_cast<uint16_t>(port);
     else fault = Say(Msg::BadPort, value);
     return true;

@@ -8,7 +8,7 @@
 #include "system/station.h"
 
 enum class Msg {
-    Usage, UnknownCommand, NeedsValue, BadLanguage, BadPort, BadDate,
+    Usage, UnknownCommand, NeedsValue, BadLanguage, BadPort, BadAddress, BadDate,
     UnexpectedArgument, NoSuchFile, IsDirectory, CannotRead, NotDayLog, BinaryFile, NotSlotFile,
     SlotFileWrongSize, NoWholeSlot, SlotFileOverlong, NetworkError,
     // send, ping, restart

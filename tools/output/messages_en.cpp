@@ -41,6 +41,7 @@ const char* EnglishText(Msg message) {
         case Msg::NeedsValue: return "%s needs a value";
         case Msg::BadLanguage: return "--lang takes pl or en";
         case Msg::BadPort: return "%s is no port: expected a number from 1 to 65535";
+        case Msg::BadAddress: return "%s is no address: expected an IPv4 address such as 192.168.1.255";
         case Msg::BadDate: return "%s is no date: expected DD-MM-YYYY, a day that exists (such as 09-12-2026)";
         case Msg::UnexpectedArgument: return "unexpected argument %s (callerid help lists the arguments)";
         case Msg::NoSuchFile: return "%s does not exist";

@@ -42,6 +42,7 @@ const char* PolishText(Msg message) {
         case Msg::NeedsValue: return "%s wymaga wartości";
         case Msg::BadLanguage: return "--lang przyjmuje pl lub en";
         case Msg::BadPort: return "%s nie jest portem: oczekiwano liczby od 1 do 65535";
+        case Msg::BadAddress: return "%s nie jest adresem: oczekiwano adresu IPv4, np. 192.168.1.255";
         case Msg::BadDate: return "%s nie jest datą: oczekiwano DD-MM-RRRR, istniejącego dnia (np. 09-12-2026)";
         case Msg::UnexpectedArgument: return "nieoczekiwany argument %s (callerid help wymienia argumenty)";
         case Msg::NoSuchFile: return "%s nie istnieje";
