@@ -59,5 +59,14 @@ check doctor sound --date 01-03-2024 --program-dir sound
 check listen --port 0
 check window-description --list
 
+# Without --lang the locale decides (natively: LC_ALL, else LC_MESSAGES, else LANG).
+if [[ ${tool[0]} != *run.sh ]]; then
+    for case in "pl_PL.UTF-8||:użycie" "en_GB.UTF-8|pl_PL.UTF-8|:użycie" "pl_PL.UTF-8|C|:usage" "pl_PL.UTF-8||C:usage"; do
+        IFS='|:' read -r lang messages all want <<<"$case"
+        first=$(env LANG="$lang" LC_MESSAGES="$messages" LC_ALL="$all" "${tool[@]}" help | head -1)
+        [[ $first == "$want"* ]] || { echo "languages: LANG=$lang LC_MESSAGES=$messages LC_ALL=$all gave: $first" >&2; failures=$((failures + 1)); }
+    done
+fi
+
 [ $failures -eq 0 ] || { echo "languages: $failures failure(s)" >&2; exit 1; }
 echo "languages: every command speaks Polish and English, no line mixes them"
