@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "plumbing/ini_file.h"
+#include "ini/ini_file.h"
 #include "plumbing/ini_value.h"
 #include "storage/settings.h"
 

@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets with clang and runs one of them, or all, for
 # a number of seconds each, starting from the committed corpus.
 #   fuzz/run.sh TARGET SECONDS      TARGET: datagram, slot_window,
-#                                   window_description, ini, or all
+#                                   window_description, ini, day_log,
+#                                   doctor, or all
 # New inputs go to build/fuzz/corpus/TARGET (the committed corpus in
 # fuzz/corpus/TARGET is only read); a finding is saved in
 # build/fuzz/findings/TARGET/ and makes the script fail. Each run ends
@@ -12,7 +13,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 build=${FUZZ_BUILD_DIR:-$root/build/fuzz}
-targets=(datagram slot_window window_description ini)
+targets=(datagram slot_window window_description ini day_log doctor)
 
 if [ $# -ne 2 ] || ! [[ $2 =~ ^[0-9]+$ ]]; then
     echo "usage: fuzz/run.sh TARGET|all SECONDS  (TARGET: ${targets[*]})" >&2

@@ -1,64 +1,55 @@
-// callerid: the command-line companion of the caller-ID plug-in.
+// callerid: the command-line companion of the caller-ID plug-in. It takes
+// the language from the system or from --lang before the command, and
+// hands the rest to the command.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
-#include "control_command.h"
-#include "doctor_command.h"
-#include "listen_command.h"
-#include "log_command.h"
-#include "send_command.h"
-#include "station.h"
-#include "slots_command.h"
-#include "window_description_command.h"
+#include "commands/commands.h"
+#include "output/exit_codes.h"
+#include "output/messages.h"
 
-static const char kUsage[] =
-    "usage: callerid COMMAND [ARGS]\n"
-    "commands:\n"
-    "  help                   this text\n"
-    "  send [--to ADDRESS] [--port PORT] PHONE TARGET [TEXT]\n"
-    "                         one call as the caller-ID box sends it: fields 0, 1\n"
-    "                         and 4 (UTF-8 typed, sent in Mazovia), to 127.0.0.1:1338\n"
-    "  send [--to ADDRESS] [--port PORT] --raw TEXT\n"
-    "                         exactly these bytes; \\t \\r \\n \\0 \\\\ \\xHH escapes\n"
-    "  ping [ADDRESS] [--port PORT]\n"
-    "                         \"ping\\tping\\tping\\r\": the listener pauses 25 s and\n"
-    "                         listens again with re-read settings (default 127.0.0.1)\n"
-    "  restart [ADDRESS] [--port PORT]\n"
-    "                         \"restart\\trestart\\trestart\\r\": the same after 5 s\n"
-    "  listen [--port PORT] [--json]\n"
-    "                         every datagram on the port (default 1338) as it comes:\n"
-    "                         time, sender, length, fields 0, 1 and 4, the NIP, and\n"
-    "                         what the plug-in makes of it; Ctrl-C ends\n"
-    "  log [FILE | DIR] [--date DD-MM-YYYY] [--calls] [--follow]\n"
-    "                         a day log (default today's under LOGS\\TELEFONY\\) as\n"
-    "                         UTF-8, calls in columns, a summary of the day at the end\n"
-    "  doctor [DIR] [--host-ini FILE] [--date DD-MM-YYYY]\n"
-    "                         checks a host directory (default .): settings, slot\n"
-    "                         file, log directory, port, listeners in the day log;\n"
-    "                         exit code 0 only when no problem is found\n"
-    "  slots FILE [--json]    the ten phone slots of a slot file (slot, phone, target,\n"
-    "                         date, time, NIP, text; ! marks a wrong NIP check\n"
-    "                         digit); exit code 1 when the file is\n"
-    "                         not 5620 bytes long (its whole records are still listed)\n"
-    "  window-description [--list]\n"
-    "                         the caller-ID window description: raw bytes,\n"
-    "                         or its records and data record layout\n";
+namespace {
+
+// "--lang pl", "--lang=en": true when args[index] was one (index moves on).
+bool TakeLanguage(int argc, char** argv, int& index, bool& bad) {
+    std::string option = argv[index];
+    std::string value;
+    if (option == "--lang" && index + 1 < argc) value = argv[++index];
+    else if (option.rfind("--lang=", 0) == 0) value = option.substr(7);
+    else if (option != "--lang") return false;
+    Language language;
+    if (LanguageNamed(value, language)) UseLanguage(language);
+    else bad = true;
+    return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "help") == 0 || std::strcmp(argv[1], "--help") == 0) {
-        PrintTo(argc < 2 ? stderr : stdout, "%s", kUsage);
-        return argc < 2 ? 2 : 0;
+    UseLanguage(SystemLanguage());
+    int first = 1;
+    bool badLanguage = false;
+    while (first < argc && TakeLanguage(argc, argv, first, badLanguage)) ++first;
+    if (badLanguage) return Fail(kBadUsage, "", Msg::BadLanguage);
+    int count = argc - first - 1;
+    char** args = argv + first + 1;
+    const char* command = first < argc ? argv[first] : nullptr;
+    if (!command) {
+        PrintTo(stderr, "%s", T(Msg::Usage));
+        return kBadUsage;
     }
-    if (std::strcmp(argv[1], "send") == 0) return RunSendCommand(argc - 2, argv + 2);
-    if (std::strcmp(argv[1], "ping") == 0 || std::strcmp(argv[1], "restart") == 0)
-        return RunControlCommand(argv[1], argc - 2, argv + 2);
-    if (std::strcmp(argv[1], "slots") == 0) return RunSlotsCommand(argc - 2, argv + 2);
-    if (std::strcmp(argv[1], "listen") == 0) return RunListenCommand(argc - 2, argv + 2);
-    if (std::strcmp(argv[1], "log") == 0) return RunLogCommand(argc - 2, argv + 2);
-    if (std::strcmp(argv[1], "doctor") == 0) return RunDoctorCommand(argc - 2, argv + 2);
-    if (std::strcmp(argv[1], "window-description") == 0)
-        return RunWindowDescriptionCommand(argc - 2, argv + 2);
-    PrintTo(stderr, "callerid: unknown command %s\n", argv[1]);
-    PrintTo(stderr, "%s", kUsage);
-    return 2;
+    if (!std::strcmp(command, "help") || !std::strcmp(command, "--help")) {
+        Print("%s", T(Msg::Usage));
+        return kDone;
+    }
+    if (!std::strcmp(command, "send")) return RunSendCommand(count, args);
+    if (!std::strcmp(command, "ping") || !std::strcmp(command, "restart"))
+        return RunControlCommand(command, count, args);
+    if (!std::strcmp(command, "slots")) return RunSlotsCommand(count, args);
+    if (!std::strcmp(command, "listen")) return RunListenCommand(count, args);
+    if (!std::strcmp(command, "log")) return RunLogCommand(count, args);
+    if (!std::strcmp(command, "doctor")) return RunDoctorCommand(count, args);
+    if (!std::strcmp(command, "window-description")) return RunWindowDescriptionCommand(count, args);
+    return Fail(kBadUsage, "", Msg::UnknownCommand, command);
 }

@@ -6,14 +6,9 @@
 #include <ctime>
 #include <string>
 
-namespace refhost {
+#include "text/line_end.h"
 
-// How the host ends the lines of the text files it writes.
-#if defined(_WIN32)
-inline constexpr char kLineEnd[] = "\r\n";
-#else
-inline constexpr char kLineEnd[] = "\n";
-#endif
+namespace refhost {
 
 void* LoadPluginLibrary(const std::string& path, std::string& error);
 void* PluginExport(void* library, unsigned ordinal);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "plumbing/host.h"
-#include "plumbing/ini_file.h"
+#include "ini/ini_file.h"
 #include "plumbing/ini_value.h"
 #include "services/services.h"
 #include "text/mazovia_utf8.h"

@@ -23,7 +23,7 @@ protected:
     }
 
     test::ProgramResult Tool(const std::string& arguments) {
-        return test::RunProgram(std::string(CALLERID_TOOL_PATH) + " " + arguments);
+        return test::RunProgram(std::string(CALLERID_TOOL_PATH) + " --lang en " + arguments);
     }
 
     // Runs the tool and returns the datagram that reached the port.

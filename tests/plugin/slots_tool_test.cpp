@@ -22,7 +22,7 @@ std::string FileOf(const CallRecord* slots, int count) {
 }
 
 test::ProgramResult Slots(const std::string& arguments) {
-    return test::RunProgram(std::string(CALLERID_TOOL_PATH) + " slots " + arguments);
+    return test::RunProgram(std::string(CALLERID_TOOL_PATH) + " --lang en slots " + arguments);
 }
 
 class SlotsTool : public PluginTest {
@@ -40,12 +40,12 @@ protected:
 TEST_F(SlotsTool, ListsEverySlotWithItsNipAndUtf8Text) {
     test::ProgramResult result = Slots("CLIP.DAT");
     EXPECT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_NE(result.output.find("CLIP.DAT: 5620 bytes, 10 slots\n"), std::string::npos);
-    EXPECT_NE(result.output.find("0     600100200             201                   08.12.2026  10:00:00  "
+    EXPECT_NE(result.output.find("CLIP.DAT: 5620 bytes, 10 slot(s)\n"), std::string::npos);
+    EXPECT_NE(result.output.find("1     600100200             201                   08.12.2026  10:00:00  "
                                  "123-45-67-890!    Firma Łódź NIP:1234567890\n"),
               std::string::npos)
         << result.output;
-    EXPECT_NE(result.output.find("\n1     (free)\n"), std::string::npos);
+    EXPECT_NE(result.output.find("\n2     (free)\n"), std::string::npos);
     EXPECT_NE(result.output.find("123456789         NIP:123456789 krotki"), std::string::npos);
     EXPECT_EQ(result.output.find("warning"), std::string::npos);
 }
@@ -67,13 +67,13 @@ TEST_F(SlotsTool, JsonGivesTheSameForScripts) {
 TEST_F(SlotsTool, ShortFileIsNamedAndItsWholeRecordsAreListed) {
     test::WriteFile("CLIP.DAT", FileOf(slots, 10).substr(0, 1000));
     test::ProgramResult result = Slots("CLIP.DAT");
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.output.find("warning: the file is 1000 bytes, not 5620: it holds 1 whole record and "
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.output.find("callerid slots: the file is 1000 bytes, not 5620: it holds 1 whole record(s) and "
                                  "438 bytes of another, not listed"),
               std::string::npos)
         << result.output;
-    EXPECT_NE(result.output.find("\n0     600100200"), std::string::npos);
-    EXPECT_EQ(result.output.find("\n1     "), std::string::npos);
+    EXPECT_NE(result.output.find("\n1     600100200"), std::string::npos);
+    EXPECT_EQ(result.output.find("\n2     "), std::string::npos);
 
     test::ProgramResult json = Slots("--json CLIP.DAT");
     EXPECT_NE(json.output.find("\"complete\":false,\"warning\":\"the file is 1000 bytes"), std::string::npos);
@@ -82,9 +82,9 @@ TEST_F(SlotsTool, ShortFileIsNamedAndItsWholeRecordsAreListed) {
 TEST_F(SlotsTool, LongFileIsNamedToo) {
     test::WriteFile("CLIP.DAT", FileOf(slots, 10) + std::string(380, 'x'));
     test::ProgramResult result = Slots("CLIP.DAT");
-    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.exitCode, 3);
     EXPECT_NE(result.output.find("the 380 bytes after the ten slots belong to no slot"), std::string::npos);
-    EXPECT_NE(result.output.find("\n9     (free)"), std::string::npos);
+    EXPECT_NE(result.output.find("\n10    (free)"), std::string::npos);
 }
 
 TEST_F(SlotsTool, NipIsOnlyTheDigitsRightAfterTheFirstMarker) {

@@ -19,7 +19,7 @@
 namespace {
 
 test::ProgramResult Tool(const std::string& arguments) {
-    return test::RunProgram(std::string(CALLERID_TOOL_PATH) + " " + arguments, 20);
+    return test::RunProgram(std::string(CALLERID_TOOL_PATH) + " --lang en " + arguments, 20);
 }
 
 std::string Today() {
@@ -45,7 +45,7 @@ protected:
 
 TEST_F(Toolkit, ListenJudgesEachDatagramAsThePluginDoes) {
     int port = test::FreeUdpPort();
-    test::ChildProcess listen({CALLERID_TOOL_PATH, "listen", "--port", std::to_string(port), "--json"});
+    test::ChildProcess listen({CALLERID_TOOL_PATH, "--lang", "en", "listen", "--port", std::to_string(port), "--json"});
     ASSERT_TRUE(listen.WaitForLine("listening on UDP port")) << listen.output();
     std::string call = "600100200\t201\t\t\tFirma " + kLodz + " NIP:7790004561";
     for (std::string datagram : {call, call, std::string("Ring\t201\t\t\t"), std::string(1100, 'x'),
@@ -80,7 +80,7 @@ TEST_F(Toolkit, ListenNamesTheLikelyHolderOfABusyPort) {
     test::BoundPort holder(port);
     ASSERT_TRUE(holder.bound());
     test::ProgramResult result = Tool("listen --port " + std::to_string(port));
-    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.exitCode, 4);
     EXPECT_NE(result.output.find("is already held, most likely by the host program"), std::string::npos) << result.output;
 }
 
@@ -99,14 +99,14 @@ TEST_F(Toolkit, LogShowsPolishLettersAlignedCallsAndTheDaysCounts) {
     EXPECT_EQ(result.exitCode, 0) << result.output;
     const std::string& out = result.output;
     EXPECT_NE(out.find("09.12.2026  10:00:00  600100200             201                   123-45-67-890!  "
-                       "Firma Łódź NIP:1234567890\n"),
+                       "OFFICE1 s=1       Firma Łódź NIP:1234567890\n"),
               std::string::npos)
         << out;
-    EXPECT_NE(out.find("09.12.2026  10:00:20  ping                  ping                                  \n"),
+    EXPECT_NE(out.find("09.12.2026  10:00:20  ping                  ping                                  OFFICE1 s=1       \n"),
               std::string::npos);
     EXPECT_NE(out.find("R[10.0.0.5]:600100200\\t201\\t\\t\\tFirma Łódź"), std::string::npos);
     EXPECT_NE(out.find("(zamówienie)"), std::string::npos);
-    EXPECT_NE(out.find("summary: calls 2, rings 1, repeats dropped 1, datagrams received 4, control words 1, errors 1\n"),
+    EXPECT_NE(out.find("summary: calls 2, rings 1, repeats dropped 1, datagrams received 4, control words 1, errors 1, stations 1\n"),
               std::string::npos)
         << out;
     test::ProgramResult calls = Tool("log LOGS/TELEFONY/" + Today() + ".LOG --calls");
@@ -147,9 +147,9 @@ TEST_F(Toolkit, DoctorPassesASoundDirectoryAndFindsEachPlantedProblem) {
         const char* dir;
         const char* problem;
     };
-    for (Planted planted : {Planted{"pytaj", "option bits 12 hold unknown bits"}, Planted{"pytaj", "slot 10 is not 0 to 9"},
-                            Planted{"short", "is 1686 bytes, not 5620 (3 whole records)"},
-                            Planted{"logs", "is not a writable directory"}}) {
+    for (Planted planted : {Planted{"pytaj", "option bits 12 hold unknown bits"}, Planted{"pytaj", "slot 11 is not 1 to 10"},
+                            Planted{"short", "is 1686 bytes, not 5620, or damaged (3 whole records)"},
+                            Planted{"logs", "is not a writable folder"}}) {
         test::ProgramResult found = Tool(std::string("doctor ") + planted.dir);
         EXPECT_EQ(found.exitCode, 1) << planted.dir;
         EXPECT_NE(found.output.find(planted.problem), std::string::npos) << found.output;
@@ -191,14 +191,81 @@ TEST_F(Toolkit, NipCheckDigitMarksOnlyWrongTenDigitNips) {
 }
 
 TEST_F(Toolkit, LogFollowPrintsWhatIsAppendedUntilCtrlC) {
+    // A log that does not exist yet is waited for, and the wait is said.
+    test::ChildProcess follow({CALLERID_TOOL_PATH, "--lang", "en", "log", "day.LOG", "--follow", "--calls"});
+    ASSERT_TRUE(follow.WaitForLine("waiting for day.LOG to appear")) << follow.output();
     test::WriteFile("day.LOG", Event("10:00:00", "UDPOn() - OK"));
-    test::ChildProcess follow({CALLERID_TOOL_PATH, "log", "day.LOG", "--follow", "--calls"});
     std::ofstream log("day.LOG", std::ios::binary | std::ios::app);
     log << "09.12.2026\t10:00:01\t600\t201\tp" << std::flush;
     ASSERT_FALSE(follow.WaitForLine("600", 600)) << "a line is printed only once it is whole";
     log << "\xA2\t\r\n" << std::flush;
-    ASSERT_TRUE(follow.WaitForLine("201" + std::string(35, ' ') + "pó\n")) << follow.output();
+    ASSERT_TRUE(follow.WaitForLine("201" + std::string(35, ' ') + "?" + std::string(17, ' ') + "pó\n")) << follow.output();
     follow.Signal(SIGINT);
     EXPECT_EQ(follow.Wait(), 0);
     EXPECT_NE(follow.output().find("summary: calls 1,"), std::string::npos) << follow.output();
+}
+
+TEST_F(Toolkit, DoctorFindsWhatKeepsAStationFromWorking) {
+    // The programs in one folder, the data in another, as offices keep them.
+    mkdir("programs", 0755);
+    for (const char* name : {"libcallerid.so", "libMERLOX.so"}) test::WriteFile(std::string("programs/") + name, "");
+    mkdir("data", 0755);
+    mkdir("data/LOGS", 0755);
+    mkdir("data/LOGS/TELEFONY", 0755);
+    test::WriteFile("data/MERLOX.INI", "[Ornitel]\r\nPytaj=1,4,0," + std::to_string(test::FreeUdpPort()) + "\r\n");
+    test::ProgramResult sound = Tool("doctor data --program-dir programs");
+    EXPECT_EQ(sound.exitCode, 0) << sound.output;
+
+    mkdir("never", 0755);
+    mkdir("plugin-only", 0755);
+    test::WriteFile("plugin-only/libcallerid.so", "");
+    mkdir("host-only", 0755);
+    test::WriteFile("host-only/LIBmerlox.SO", "");   // found whatever the case of its letters
+    struct Case {
+        const char* arguments;
+        const char* problem;
+    };
+    for (Case c : {Case{"doctor never --program-dir programs", "PROBLEM working folder never: no Ornitel.ini and no LOGS"},
+                   Case{"doctor data --program-dir plugin-only", "PROBLEM host program: no libMERLOX.so in plugin-only"},
+                   Case{"doctor data --program-dir host-only", "PROBLEM plug-in: no libcallerid.so in host-only"},
+                   Case{"doctor data --program-dir programs --host-ini nosuch.ini", "PROBLEM host settings: nosuch.ini does not exist"},
+                   Case{"doctor data --program-dir programs --host-ini data", "PROBLEM host settings: data is a folder"},
+                   Case{"doctor data --program-dir programs --host-ini binary.ini", "PROBLEM host settings: binary.ini is no INI file"}}) {
+        test::WriteFile("binary.ini", std::string("\x7f" "ELF\0\0\0", 7) + "not text");
+        test::ProgramResult found = Tool(c.arguments);
+        EXPECT_EQ(found.exitCode, 1) << c.arguments << "\n" << found.output;
+        EXPECT_NE(found.output.find(c.problem), std::string::npos) << c.arguments << "\n" << found.output;
+    }
+    // The port is not the box's usual one: the firewall rules for it.
+    EXPECT_NE(sound.output.find("netsh advfirewall firewall add rule name=\"Caller ID UDP "), std::string::npos) << sound.output;
+}
+
+TEST_F(Toolkit, LogCountsACallOfThreeStationsOnceWithItsStations) {
+    // Three stations share the folder; each files both calls, and the lines
+    // of their threads interleave as they append.
+    std::string call1 = "09.12.2026\t10:00:05\t600100200\t201\tFirma\t\r\n";
+    std::string call2 = "09.12.2026\t10:02:00\t700\t202\t\t\r\n";
+    std::string log;
+    for (const char* station : {"OFFICE1:s=1", "OFFICE2:s=2", "OFFICE3:s=3"})
+        log += Event("10:00:05", "R[10.0.0.5]:600100200\t201\t\t\tFirma", station);
+    log += call1 + call1 + Event("10:00:05", "Zapis", "OFFICE2:s=2") + call1;
+    for (const char* station : {"OFFICE3:s=3", "OFFICE1:s=1"}) log += Event("10:02:00", "R[10.0.0.5]:700\t202", station);
+    log += call2.substr(0, 11) + "10:02:01" + call2.substr(19) + call2;
+    log += Event("10:02:00", "R[10.0.0.5]:700\t202", "OFFICE2:s=2") + call2;
+    test::WriteFile("day.LOG", log);
+    test::ProgramResult result = Tool("log day.LOG --calls");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_NE(result.output.find("date        time      phone"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("600100200             201                                   "
+                                 "OFFICE1 s=1, OFFICE2 s=2, OFFICE3 s=3  Firma\n"),
+              std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find("10:02:01  700                   202                                   "
+                                 "OFFICE3 s=3, OFFICE1 s=1, OFFICE2 s=2  \n"),
+              std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find("summary: calls 2, rings 0, repeats dropped 0, datagrams received 6, control words 0, "
+                                 "errors 0, stations 3\n"),
+              std::string::npos)
+        << result.output;
 }

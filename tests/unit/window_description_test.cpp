@@ -461,12 +461,12 @@ TEST(WindowDescriptionDamage, AnySingleDamagedByteIsReadOrRefusedWithinBounds) {
 // --- The callerid tool --------------------------------------------------------
 
 TEST(WindowDescriptionCommand, WritesTheBytesOrListsTheRecords) {
-    test::ProgramResult raw = test::RunProgram(std::string(CALLERID_TOOL_PATH) + " window-description");
+    test::ProgramResult raw = test::RunProgram(std::string(CALLERID_TOOL_PATH) + " --lang en window-description");
     EXPECT_EQ(raw.exitCode, 0);
     Bytes expected = DescriptionBytes();
     EXPECT_EQ(raw.output, std::string(expected.begin(), expected.end()));
 
-    test::ProgramResult list = test::RunProgram(std::string(CALLERID_TOOL_PATH) + " window-description --list");
+    test::ProgramResult list = test::RunProgram(std::string(CALLERID_TOOL_PATH) + " --lang en window-description --list");
     EXPECT_EQ(list.exitCode, 0);
     EXPECT_NE(list.output.find("88 records"), std::string::npos) << list.output;
     EXPECT_NE(list.output.find("window data record 797 bytes"), std::string::npos);
@@ -474,6 +474,6 @@ TEST(WindowDescriptionCommand, WritesTheBytesOrListsTheRecords) {
     EXPECT_NE(list.output.find("0x4184 0x0440"), std::string::npos);
     EXPECT_NE(list.output.find("594/2 i16"), std::string::npos);
 
-    test::ProgramResult wrong = test::RunProgram(std::string(CALLERID_TOOL_PATH) + " window-description --bytes");
+    test::ProgramResult wrong = test::RunProgram(std::string(CALLERID_TOOL_PATH) + " --lang en window-description --bytes");
     EXPECT_EQ(wrong.exitCode, 2);
 }

@@ -1,0 +1,360 @@
+// callerid doctor [DIR] [--host-ini FILE] [--date DD-MM-YYYY]
+// [--program-dir DIR]: one line per check, each OK, WARN (worth a look) or
+// PROBLEM with what to do. The exit code is 0 only when no check found a
+// problem. The checks: the plug-in and the host's main module beside the
+// tool, that the plug-in ever ran in the working directory, the Pytaj
+// settings, Ornitel.ini's Filename, the slot file, LOGS\TELEFONY\, the UDP
+// port, and from the day log the listener of each station that writes it.
+#include <algorithm>
+#include <cctype>
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <system_error>
+
+#include "commands/commands.h"
+#include "ini/ini_file.h"
+#include "output/exit_codes.h"
+#include "output/messages.h"
+#include "reading/day_log_lines.h"
+#include "reading/host_directory.h"
+#include "reading/slot_file.h"
+#include "system/station.h"
+#include "system/udp_receiver.h"
+#include "text/mazovia_utf8.h"
+#include "udp/call_rules.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A listener whose last "I'm alive" line is older than this has stopped.
+constexpr int kAliveSeconds = 60;
+// Alive this long without one datagram from the box: the box may be silent.
+constexpr int kSilentBoxSeconds = 3600;
+constexpr long kBoxPort = 1338;
+
+class Report {
+public:
+    void Ok(const std::string& text) { Line("OK     ", text); }
+    void Warn(const std::string& text) { Line("WARN   ", text); }
+    void Problem(const std::string& text) {
+        Line("PROBLEM", text);
+        ++problems_;
+    }
+    int problems() const { return problems_; }
+
+private:
+    static void Line(const char* verdict, const std::string& text) { Print("%s %s\n", verdict, text.c_str()); }
+    int problems_ = 0;
+};
+
+struct Settings {
+    long options = 0, slot = 0, port = kBoxPort;
+};
+
+bool SameName(std::string a, std::string b) {
+    auto lower = [](std::string& s) { std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); }); };
+    lower(a);
+    lower(b);
+    return a == b;
+}
+
+// The file named so in directory, whatever the case of its letters.
+bool HasFile(const fs::path& directory, const std::string& name) {
+    std::error_code error;
+    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error))
+        if (SameName(it->path().filename().string(), name) && it->is_regular_file(error)) return true;
+    return false;
+}
+
+void CheckProgramDirectory(const fs::path& programs, Report& report) {
+    std::error_code error;
+    if (!fs::is_directory(programs, error)) {
+        report.Problem(Say(Msg::ProgramDirMissing, Shown(programs).c_str()));
+        return;
+    }
+    std::string where = Shown(programs);
+    if (HasFile(programs, PluginFileName())) report.Ok(Say(Msg::PluginFound, PluginFileName(), where.c_str()));
+    else report.Problem(Say(Msg::PluginMissing, PluginFileName(), where.c_str()));
+    if (HasFile(programs, HostModuleFileName())) report.Ok(Say(Msg::HostModuleFound, HostModuleFileName(), where.c_str()));
+    else report.Problem(Say(Msg::HostModuleMissing, HostModuleFileName(), where.c_str()));
+}
+
+// The plug-in leaves Ornitel.ini or LOGS\TELEFONY\ wherever it ran once.
+bool PluginEverRan(const fs::path& dir, Report& report) {
+    std::error_code error;
+    if (HasFile(dir, "Ornitel.ini") || fs::exists(HostPath(dir, "LOGS\\TELEFONY"), error)) return true;
+    report.Problem(Say(Msg::NeverRan, Shown(dir).c_str()));
+    return false;
+}
+
+// The host's settings file: a given one must be a readable INI file; the
+// default one may be missing (the plug-in then starts with its defaults).
+bool HostIniIsUsable(const fs::path& ini, bool given, Report& report) {
+    std::string bytes;
+    FileRead read = ReadWholeFile(ini, bytes);
+    if (read == FileRead::Missing && !given) return true;
+    std::string shown = Shown(ini);
+    if (read == FileRead::Missing) report.Problem(Say(Msg::HostIniMissing, shown.c_str()));
+    else if (read == FileRead::Directory) report.Problem(Say(Msg::HostIniIsDirectory, shown.c_str()));
+    else if (read == FileRead::Unreadable) report.Problem(Say(Msg::HostIniUnreadable, shown.c_str()));
+    if (read != FileRead::Read) return false;
+    std::vector<std::string> notUnderstood;
+    refhost::IniFile::Read(ini.string(), notUnderstood);
+    std::size_t lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+    if (LooksBinary(bytes) || notUnderstood.size() * 2 > lines) {
+        report.Problem(Say(Msg::HostIniNotIni, shown.c_str()));
+        return false;
+    }
+    return true;
+}
+
+Settings CheckPytaj(const fs::path& ini, Report& report) {
+    Settings settings;
+    std::optional<std::string> value = IniValue(ini, "Ornitel", "Pytaj");
+    if (!value) {
+        report.Warn(Say(Msg::PytajMissing, Shown(ini).c_str()));
+        return settings;
+    }
+    long n[4];
+    if (!ParsePytaj(*value, n)) {
+        report.Problem(Say(Msg::PytajNotNumbers, value->c_str(), Shown(ini).c_str()));
+        return settings;
+    }
+    settings = {n[1], n[2], n[3] == 0 ? kBoxPort : n[3]};
+    bool sound = true;
+    if (n[1] < 0 || (n[1] & ~7L) != 0) {
+        report.Problem(Say(Msg::PytajBadOptions, value->c_str(), n[1]));
+        sound = false;
+    }
+    if (n[2] < 0 || n[2] > 9) {
+        report.Problem(Say(Msg::PytajBadSlot, value->c_str(), n[2] + 1));
+        sound = false;
+    }
+    if (n[3] < 0 || n[3] > 65535) {
+        report.Problem(Say(Msg::PytajBadPort, value->c_str(), n[3], n[3] & 0xFFFF));
+        sound = false;
+    }
+    if (sound) report.Ok(Say(Msg::PytajOk, value->c_str(), n[1], n[2] + 1, settings.port));
+    if (sound && !(n[1] & 4)) report.Warn(T(Msg::DayLogOff));
+    return settings;
+}
+
+bool DirectoryIsWritable(const fs::path& directory) {
+    fs::path probe = directory / ".callerid-doctor-probe";
+    { std::ofstream out(probe, std::ios::binary); if (!out || !(out << "x") || !(out.flush())) return false; }
+    std::error_code error;
+    return fs::remove(probe, error);
+}
+
+fs::path CheckFilename(const fs::path& dir, Report& report) {
+    std::optional<std::string> value = IniValue(dir / "Ornitel.ini", "Ornitel", "Filename");
+    if (!value || value->empty()) {
+        report.Ok(T(Msg::FilenameDefault));
+        return HostPath(dir, "LOGS\\TELEFONY\\CLIP.DAT");
+    }
+    fs::path file = HostPath(dir, *value);
+    fs::path parent = file.parent_path().empty() ? dir : file.parent_path();
+    std::error_code error;
+    if (!fs::is_directory(parent, error)) report.Problem(Say(Msg::FilenameNoDirectory, value->c_str(), Shown(parent).c_str()));
+    else if (!DirectoryIsWritable(parent)) report.Problem(Say(Msg::FilenameNotWritable, value->c_str()));
+    else report.Ok(Say(Msg::FilenameOk, value->c_str()));
+    return file;
+}
+
+void CheckSlotFile(const fs::path& file, Report& report) {
+    std::string bytes;
+    std::string shown = Shown(file);
+    FileRead read = ReadWholeFile(file, bytes);
+    if (read == FileRead::Missing) {
+        report.Ok(Say(Msg::SlotFileNotYet, shown.c_str()));
+        return;
+    }
+    if (read != FileRead::Read) {
+        report.Problem(Say(Msg::SlotFileUnreadable, shown.c_str()));
+        return;
+    }
+    SlotFile slots = ReadSlotRecords(bytes);
+    if (!slots.rightSize() || slots.fieldWithoutEnd >= 0) {
+        report.Problem(Say(Msg::SlotFileBad, shown.c_str(), bytes.size(), kSlotFileSize, slots.slots.size()));
+        return;
+    }
+    std::set<std::string> targets;
+    int taken = 0;
+    for (std::size_t slot = 0; slot < slots.slots.size(); ++slot) {
+        const SlotRecord& record = slots.slots[slot];
+        if (record.free) continue;
+        ++taken;
+        if (!record.target.empty() && !targets.insert(record.target).second)
+            report.Warn(Say(Msg::SlotFileDoubleTarget, shown.c_str(), refhost::MazoviaToUtf8(record.target).c_str()));
+    }
+    report.Ok(Say(Msg::SlotFileOk, shown.c_str(), kSlotFileSize, taken));
+}
+
+void CheckLogDirectory(const fs::path& dir, Report& report) {
+    fs::path logs = HostPath(dir, "LOGS\\TELEFONY");
+    std::error_code error;
+    if (!fs::exists(logs, error)) {
+        if (DirectoryIsWritable(dir)) report.Ok(T(Msg::LogDirNotYet));
+        else report.Problem(Say(Msg::LogDirCannotMake, Shown(dir).c_str()));
+    } else if (!fs::is_directory(logs, error) || !DirectoryIsWritable(logs)) {
+        report.Problem(Say(Msg::LogDirNotWritable, Shown(logs).c_str()));
+    } else {
+        report.Ok(Say(Msg::LogDirOk, Shown(logs).c_str()));
+    }
+}
+
+// What the day log says about one station's listener.
+struct StationSeen {
+    std::string lastAlive, firstAlive, lastDatagram, lastSender;
+    int bindErrors = 0, receiveErrors = 0, cycles = 0;
+};
+
+int SecondsOf(const std::string& time) { return static_cast<int>(TimeDiffSeconds(time.c_str(), "")); }
+
+int NowSeconds() {
+    std::time_t now = std::time(nullptr);
+    std::tm local = *std::localtime(&now);
+    return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+}
+
+void ReportStation(const std::string& name, const StationSeen& seen, bool today, Report& report) {
+    const char* who = name.c_str();
+    if (seen.lastAlive.empty()) report.Warn(Say(Msg::StationNeverAlive, who));
+    else if (today && NowSeconds() - SecondsOf(seen.lastAlive) > kAliveSeconds) report.Warn(Say(Msg::StationStopped, who, seen.lastAlive.c_str()));
+    else report.Ok(Say(Msg::StationAlive, who, seen.lastAlive.c_str()));
+    if (!seen.lastDatagram.empty())
+        report.Ok(Say(Msg::StationLastDatagram, who, seen.lastDatagram.c_str(), seen.lastSender.c_str()));
+    else if (!seen.firstAlive.empty() && SecondsOf(seen.lastAlive) - SecondsOf(seen.firstAlive) >= kSilentBoxSeconds)
+        report.Warn(Say(Msg::StationSilentBox, who, seen.firstAlive.c_str(), seen.lastAlive.c_str()));
+    if (seen.bindErrors) report.Warn(Say(Msg::StationBindErrors, who, seen.bindErrors));
+    if (seen.receiveErrors) report.Warn(Say(Msg::StationReceiveErrors, who, seen.receiveErrors));
+    if (seen.cycles > 1) report.Ok(Say(Msg::StationRestarts, who, seen.cycles - 1));
+}
+
+// Returns the stations seen, keyed "COMPUTER s=N".
+std::map<std::string, StationSeen> CheckDayLog(const fs::path& dir, const std::string& date, Report& report) {
+    std::map<std::string, StationSeen> stations;
+    fs::path file = DayLogFor(dir.string(), date);
+    std::string bytes;
+    FileRead read = ReadWholeFile(file, bytes);
+    if (read == FileRead::Missing) {
+        report.Warn(Say(Msg::DayLogMissing, Shown(file).c_str()));
+        return stations;
+    }
+    if (read != FileRead::Read || LooksBinary(bytes)) {
+        report.Problem(Say(Msg::DayLogUnreadable, Shown(file).c_str()));
+        return stations;
+    }
+    DayLogTally tally;
+    std::istringstream in(bytes);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        DayLogTally::Taken taken = tally.Add(line);
+        const DayLogLine& parsed = taken.line;
+        if (parsed.kind != DayLogLine::Kind::Event) continue;
+        StationSeen& seen = stations[taken.station];
+        if (IsAliveLine(parsed)) {
+            if (seen.firstAlive.empty()) seen.firstAlive = parsed.time;
+            seen.lastAlive = parsed.time;
+        } else if (IsDatagramLine(parsed) && !IsControlWord(parsed.firstField)) {
+            seen.lastDatagram = parsed.time;
+            seen.lastSender = parsed.sender;
+        } else if (parsed.message.rfind("bind() error", 0) == 0) {
+            ++seen.bindErrors;
+        } else if (parsed.message.rfind("recvfrom() error", 0) == 0) {
+            ++seen.receiveErrors;
+        } else if (parsed.message.rfind("UDPoling() - rozpoczeto nasluch", 0) == 0) {
+            ++seen.cycles;
+        }
+    }
+    if (tally.lines() > 0 && tally.recognised() == 0) {
+        report.Problem(Say(Msg::DayLogUnreadable, Shown(file).c_str()));
+        return stations;
+    }
+    report.Ok(Say(Msg::DayLogOk, Shown(file).c_str(), tally.Summary().c_str()));
+    bool today = date == TodayDate();
+    for (const auto& [name, seen] : stations) ReportStation(name, seen, today, report);
+    return stations;
+}
+
+void CheckPort(long port, const std::map<std::string, StationSeen>& stations, Report& report) {
+    UdpReceiver probe;
+    std::string error;
+    switch (probe.BindPort(static_cast<uint16_t>(port), error)) {
+        case UdpReceiver::Bind::Bound:
+            report.Ok(Say(Msg::PortFree, port));
+            return;
+        case UdpReceiver::Bind::Failed:
+            report.Problem(Say(Msg::PortCannotTry, port, error.c_str()));
+            return;
+        case UdpReceiver::Bind::InUse: break;
+    }
+    std::string self = StationComputerName();
+    for (const auto& [name, seen] : stations)
+        if (!self.empty() && name.rfind(self + " ", 0) == 0 && !seen.lastAlive.empty() &&
+            NowSeconds() - SecondsOf(seen.lastAlive) <= kAliveSeconds) {
+            report.Ok(Say(Msg::PortHeldByPlugin, port, seen.lastAlive.c_str()));
+            return;
+        }
+    report.Problem(Say(Msg::PortHeldByOther, port));
+}
+
+// Another port than the box's usual one needs its own firewall rules.
+void PrintFirewallRules(long port) {
+    Print("%s\n", Say(Msg::FirewallForPort, port).c_str());
+    Print("  netsh advfirewall firewall add rule name=\"Caller ID UDP %ld in\" dir=in action=allow protocol=UDP "
+          "localport=%ld remoteip=localsubnet\n", port, port);
+    Print("  netsh advfirewall firewall add rule name=\"Caller ID UDP %ld broadcast out\" dir=out action=allow "
+          "protocol=UDP remoteport=%ld remoteip=255.255.255.255\n", port, port);
+}
+
+}  // namespace
+
+int RunDoctorCommand(int argc, char** args) {
+    std::string dirName = ".", hostIni, date = TodayDate(), programDir = ExecutableDirectory();
+    bool dirGiven = false;
+    for (int i = 0; i < argc; ++i) {
+        std::string option = args[i];
+        if (option == "--host-ini" || option == "--date" || option == "--program-dir") {
+            if (i + 1 >= argc) return Fail(kBadUsage, "doctor", Msg::NeedsValue, option.c_str());
+            std::string value = args[++i];
+            if (option == "--host-ini") hostIni = value;
+            else if (option == "--program-dir") programDir = value;
+            else if (IsDayDate(value)) date = value;
+            else return Fail(kBadUsage, "doctor", Msg::BadDate, value.c_str());
+        } else if (args[i][0] != '-' && !dirGiven) {
+            dirName = args[i];
+            dirGiven = true;
+        } else {
+            return Fail(kBadUsage, "doctor", Msg::UnexpectedArgument, args[i]);
+        }
+    }
+    fs::path dir = HostPath({}, dirName);
+    std::error_code error;
+    if (!fs::exists(dir, error)) return FailOnFile("doctor", dir, FileRead::Missing);
+    if (!fs::is_directory(dir, error)) return Fail(kUnreadable, "doctor", Msg::NoDirectory, Shown(dir).c_str());
+    Report report;
+    CheckProgramDirectory(HostPath({}, programDir), report);
+    bool ran = PluginEverRan(dir, report);
+    fs::path ini = hostIni.empty() ? dir / "MERLOX.INI" : HostPath({}, hostIni);
+    Settings settings;
+    if (HostIniIsUsable(ini, !hostIni.empty(), report)) settings = CheckPytaj(ini, report);
+    if (ran) {
+        CheckSlotFile(CheckFilename(dir, report), report);
+        CheckLogDirectory(dir, report);
+    }
+    auto stations = ran ? CheckDayLog(dir, date, report) : std::map<std::string, StationSeen>{};
+    if (settings.port >= 1 && settings.port <= 65535) CheckPort(settings.port, stations, report);
+    if (settings.port != kBoxPort && settings.port >= 1 && settings.port <= 65535) PrintFirewallRules(settings.port);
+    Print("%s\n", Say(Msg::ProblemCount, report.problems()).c_str());
+    return report.problems() == 0 ? kDone : kProblemsFound;
+}

@@ -1,0 +1,108 @@
+// callerid listen [--port PORT] [--json]: binds the UDP port as the
+// plug-in's listener does and prints each datagram as it arrives (time,
+// sender, length, fields 0, 1 and 4, the NIP) with the plug-in's verdict,
+// until Ctrl-C. A held port is named with its likely holder.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "commands/commands.h"
+#include "commands/destination.h"
+#include "output/exit_codes.h"
+#include "output/messages.h"
+#include "reading/datagram_judge.h"
+#include "output/json_text.h"
+#include "reading/nip_check.h"
+#include "system/station.h"
+#include "text/mazovia_utf8.h"
+#include "output/text_layout.h"
+#include "system/udp_receiver.h"
+
+namespace {
+
+constexpr int kWaitMilliseconds = 200;
+
+Reception Now() {
+    std::time_t now = std::time(nullptr);
+    std::tm local = *std::localtime(&now);
+    char date[16], time[16];
+    std::strftime(date, sizeof date, "%d-%m-%Y", &local);
+    std::strftime(time, sizeof time, "%H:%M:%S", &local);
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return {date, time, seconds};
+}
+
+void PrintLine(const Reception& when, const ReceivedDatagram& datagram, const Judgement& judgement) {
+    DatagramFields fields = FieldsOf(datagram.bytes);
+    std::string nip = NipDigitsOf(fields.text);
+    std::string phone = refhost::MazoviaToUtf8(fields.phone), target = refhost::MazoviaToUtf8(fields.target),
+                text = refhost::MazoviaToUtf8(fields.text);
+    bool shortEnough = judgement.verdict != Verdict::TooLong;
+    Print("%s  %-15s %5zu B  ", when.time.c_str(), datagram.sender.c_str(), datagram.bytes.size());
+    if (shortEnough && judgement.verdict != Verdict::Empty)
+        Print("%s | %s | %s%s%s  ", Escaped(phone).c_str(), Escaped(target).c_str(), Escaped(text).c_str(),
+                    nip.empty() ? "" : "  NIP ", NipShown(nip).c_str());
+    Print("-> %s\n", VerdictSentence(judgement, {phone, target, text}, datagram.bytes.size()).c_str());
+}
+
+void PrintJson(const Reception& when, const ReceivedDatagram& datagram, const Judgement& judgement) {
+    DatagramFields fields = FieldsOf(datagram.bytes);
+    std::string nip = NipDigitsOf(fields.text);
+    Print("{\"time\":%s,\"sender\":%s,\"length\":%zu,\"phone\":%s,\"target\":%s,\"text\":%s,\"nip\":%s,"
+                "\"nipValid\":%s,\"verdict\":\"%s\",\"recorded\":%s,\"pauseSeconds\":%d}\n",
+                JsonString(when.time).c_str(), JsonString(datagram.sender).c_str(), datagram.bytes.size(),
+                JsonString(refhost::MazoviaToUtf8(fields.phone)).c_str(),
+                JsonString(refhost::MazoviaToUtf8(fields.target)).c_str(),
+                JsonString(refhost::MazoviaToUtf8(fields.text)).c_str(), JsonString(NipGrouped(nip)).c_str(),
+                nip.size() == 10 ? (NipCheckDigitIsRight(nip) ? "true" : "false") : "null",
+                VerdictName(judgement.verdict), judgement.recorded ? "true" : "false", judgement.pauseSeconds);
+}
+
+int ExplainHeldPort(long port) {
+    return Fail(kNetworkFailed, "listen", Msg::PortHeld, port);
+}
+
+}  // namespace
+
+int RunListenCommand(int argc, char** args) {
+    long port = 1338;
+    bool json = false;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(args[i], "--json") == 0) {
+            json = true;
+        } else if (std::strcmp(args[i], "--port") == 0) {
+            if (i + 1 >= argc) return Fail(kBadUsage, "listen", Msg::NeedsValue, "--port");
+            if (!ParsePort(args[++i], port)) return Fail(kBadUsage, "listen", Msg::BadPort, args[i]);
+        } else {
+            return Fail(kBadUsage, "listen", Msg::UnexpectedArgument, args[i]);
+        }
+    }
+    UdpReceiver receiver;
+    std::string error;
+    switch (receiver.BindPort(static_cast<uint16_t>(port), error)) {
+        case UdpReceiver::Bind::Bound: break;
+        case UdpReceiver::Bind::InUse: return ExplainHeldPort(port);
+        case UdpReceiver::Bind::Failed: return Fail(kNetworkFailed, "listen", Msg::CannotListen, port, error.c_str());
+    }
+    CatchInterrupt();
+    PrintTo(stderr, "%s\n", Say(Msg::Listening, port).c_str());
+    std::fflush(stdout);
+    PluginModel plugin;
+    while (!Interrupted()) {
+        ReceivedDatagram datagram;
+        UdpReceiver::Wait wait = receiver.Receive(kWaitMilliseconds, datagram, error);
+        if (wait == UdpReceiver::Wait::Failed) return Fail(kNetworkFailed, "listen", Msg::CannotListen, port, error.c_str());
+        if (wait == UdpReceiver::Wait::Nothing) continue;
+        Reception when = Now();
+        Judgement judgement = plugin.Judge(datagram.bytes, when);
+        if (json) PrintJson(when, datagram, judgement);
+        else PrintLine(when, datagram, judgement);
+        std::fflush(stdout);
+    }
+    return kDone;
+}

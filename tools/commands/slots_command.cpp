@@ -1,0 +1,105 @@
+// callerid slots FILE [--json]: the ten phone slots of a slot file, with
+// slot, phone, target, date, time, NIP and text; texts are shown in UTF-8.
+// Slots are numbered 1-10 for a person, as the window numbers its rows;
+// --json keeps 0-9 under "slot". A file of another size than 5620 bytes
+// is named as such, and the whole records it holds are still listed.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "commands/commands.h"
+#include "output/exit_codes.h"
+#include "output/json_text.h"
+#include "output/messages.h"
+#include "output/text_layout.h"
+#include "reading/host_directory.h"
+#include "reading/nip_check.h"
+#include "reading/slot_file.h"
+#include "text/mazovia_utf8.h"
+
+namespace {
+
+struct Slot {
+    std::size_t index;
+    bool free;
+    std::string phone, target, date, time, nip, text;   // UTF-8
+};
+
+Slot SlotOf(std::size_t index, const SlotRecord& record) {
+    return {index, record.free, refhost::MazoviaToUtf8(record.phone), refhost::MazoviaToUtf8(record.target),
+            refhost::MazoviaToUtf8(record.date), refhost::MazoviaToUtf8(record.time), NipDigitsOf(record.text),
+            refhost::MazoviaToUtf8(record.text)};
+}
+
+// What is wrong with the file's size, in one sentence; empty when nothing.
+std::string SizeWarning(std::size_t size) {
+    if (size == kSlotFileSize) return {};
+    if (size > kSlotFileSize) return Say(Msg::SlotFileOverlong, size, kSlotFileSize, size - kSlotFileSize);
+    return Say(Msg::SlotFileWrongSize, size, kSlotFileSize, size / kSlotRecordSize, size % kSlotRecordSize);
+}
+
+void PrintTable(const std::string& file, std::size_t size, const std::vector<Slot>& slots) {
+    Print("%s\n", Say(Msg::SlotsHeading, file.c_str(), size, slots.size()).c_str());
+    Print("%s\n", T(Msg::SlotsColumns));
+    for (const Slot& slot : slots) {
+        if (slot.free) {
+            Print("%-4zu  %s\n", slot.index + 1, T(Msg::SlotFree));
+            continue;
+        }
+        Print("%-4zu  %s  %s  %s  %s  %s  %s\n", slot.index + 1, Padded(OnOneLine(slot.phone), 20).c_str(),
+              Padded(OnOneLine(slot.target), 20).c_str(), Padded(OnOneLine(slot.date), 10).c_str(),
+              Padded(OnOneLine(slot.time), 8).c_str(), Padded(NipShown(slot.nip), 16).c_str(), OnOneLine(slot.text).c_str());
+    }
+    for (const Slot& slot : slots)
+        if (NipIsMarked(slot.nip)) {
+            Print("%s\n", T(Msg::WrongNipLegend));
+            break;
+        }
+}
+
+void PrintJson(const std::string& file, std::size_t size, const std::vector<Slot>& slots, const std::string& warning) {
+    std::string json = "{\"file\":" + JsonString(file) + ",\"size\":" + std::to_string(size) +
+                       ",\"expectedSize\":" + std::to_string(kSlotFileSize) +
+                       ",\"complete\":" + (size == kSlotFileSize ? "true" : "false") +
+                       ",\"warning\":" + (warning.empty() ? std::string("null") : JsonString(warning)) + ",\"slots\":[";
+    for (const Slot& slot : slots) {
+        if (slot.index > 0) json += ",";
+        json += "{\"slot\":" + std::to_string(slot.index) + ",\"free\":" + (slot.free ? "true" : "false") +
+                ",\"phone\":" + JsonString(slot.phone) + ",\"target\":" + JsonString(slot.target) +
+                ",\"date\":" + JsonString(slot.date) + ",\"time\":" + JsonString(slot.time) +
+                ",\"nip\":" + JsonString(NipGrouped(slot.nip)) + ",\"nipValid\":" +
+                (slot.nip.size() == 10 ? (NipCheckDigitIsRight(slot.nip) ? "true" : "false") : "null") +
+                ",\"text\":" + JsonString(slot.text) + "}";
+    }
+    Print("%s]}\n", json.c_str());
+}
+
+}  // namespace
+
+int RunSlotsCommand(int argc, char** args) {
+    std::string file;
+    bool json = false;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(args[i], "--json") == 0) json = true;
+        else if (file.empty() && args[i][0] != '-') file = args[i];
+        else return Fail(kBadUsage, "slots", Msg::UnexpectedArgument, args[i]);
+    }
+    if (file.empty()) return Fail(kBadUsage, "slots", Msg::SlotsUsage);
+    std::string bytes;
+    std::filesystem::path path = HostPath({}, file);
+    if (FileRead read = ReadWholeFile(path, bytes); read != FileRead::Read) return FailOnFile("slots", path, read);
+    SlotFile read = ReadSlotRecords(bytes);
+    if (read.fieldWithoutEnd >= 0)
+        return Fail(kUnreadable, "slots", Msg::NotSlotFile, Shown(path).c_str(), read.fieldWithoutEnd + 1);
+    if (read.slots.empty())
+        return Fail(kUnreadable, "slots", Msg::NoWholeSlot, Shown(path).c_str(), bytes.size(), kSlotRecordSize);
+    std::vector<Slot> slots;
+    for (std::size_t i = 0; i < read.slots.size(); ++i) slots.push_back(SlotOf(i, read.slots[i]));
+    std::string warning = SizeWarning(bytes.size());
+    if (json) PrintJson(Shown(path), bytes.size(), slots, warning);
+    else PrintTable(Shown(path), bytes.size(), slots);
+    if (warning.empty()) return kDone;
+    PrintTo(stderr, "callerid slots: %s\n", warning.c_str());
+    return kUnreadable;
+}

@@ -1,0 +1,159 @@
+// Every sentence of the tool in English.
+#include "output/messages.h"
+
+const char* EnglishText(Msg message) {
+    switch (message) {
+        case Msg::Usage:
+            return "usage: callerid [--lang pl|en] COMMAND [ARGS]\n"
+                   "commands:\n"
+                   "  help                   this text\n"
+                   "  send [--to ADDRESS] [--port PORT] PHONE TARGET [TEXT]\n"
+                   "                         one call as the caller-ID box sends it: fields 0, 1\n"
+                   "                         and 4 (UTF-8 typed, sent in Mazovia), to 127.0.0.1:1338\n"
+                   "  send [--to ADDRESS] [--port PORT] --raw TEXT\n"
+                   "                         exactly these bytes; \\t \\r \\n \\0 \\\\ \\xHH escapes\n"
+                   "  ping [ADDRESS] [--port PORT]\n"
+                   "                         \"ping\\tping\\tping\\r\": the listener pauses 25 s and\n"
+                   "                         listens again with re-read settings (default 127.0.0.1)\n"
+                   "  restart [ADDRESS] [--port PORT]\n"
+                   "                         \"restart\\trestart\\trestart\\r\": the same after 5 s\n"
+                   "  listen [--port PORT] [--json]\n"
+                   "                         every datagram on the port (default 1338) as it comes:\n"
+                   "                         time, sender, length, fields 0, 1 and 4, the NIP, and\n"
+                   "                         what the plug-in makes of it; Ctrl-C ends\n"
+                   "  log [FILE | DIR] [--date DD-MM-YYYY] [--calls] [--follow]\n"
+                   "                         a day log (default today's under LOGS\\TELEFONY\\) as\n"
+                   "                         UTF-8, calls in columns with the stations that filed\n"
+                   "                         them, a summary of the day at the end\n"
+                   "  doctor [DIR] [--host-ini FILE] [--date DD-MM-YYYY] [--program-dir DIR]\n"
+                   "                         checks a host working directory (default .): the\n"
+                   "                         plug-in and MERLOX beside this tool, settings, slot\n"
+                   "                         file, log directory, port, listeners in the day log\n"
+                   "  slots FILE [--json]    the ten phone slots (1-10) of a slot file: phone,\n"
+                   "                         target, date, time, NIP, text; ! marks a wrong NIP\n"
+                   "                         check digit\n"
+                   "  window-description [--list]\n"
+                   "                         the caller-ID window description: raw bytes (into a\n"
+                   "                         file or a pipe), or its records and data layout\n"
+                   "exit codes: 0 done (doctor: no problem), 1 doctor found a problem, 2 bad usage,\n"
+                   "3 a file or folder cannot be read or is not what the command expects, 4 network\n";
+        case Msg::UnknownCommand: return "unknown command %s (callerid help lists the commands)";
+        case Msg::NeedsValue: return "%s needs a value";
+        case Msg::BadLanguage: return "--lang takes pl or en";
+        case Msg::BadPort: return "%s is no port: expected a number from 1 to 65535";
+        case Msg::BadAddress: return "%s is no address: expected an IPv4 address such as 192.168.1.255";
+        case Msg::BadDate: return "%s is no date: expected DD-MM-YYYY, a day that exists (such as 09-12-2026)";
+        case Msg::UnexpectedArgument: return "unexpected argument %s (callerid help lists the arguments)";
+        case Msg::NoSuchFile: return "%s does not exist";
+        case Msg::IsDirectory: return "%s is a folder, not a file";
+        case Msg::CannotRead: return "cannot read %s: give this user read access";
+        case Msg::NotDayLog: return "%s is no day log: none of its lines is an event or call line of the plug-in";
+        case Msg::BinaryFile: return "%s is a binary file, not a text the plug-in writes";
+        case Msg::NotSlotFile: return "%s is no slot file: field ends missing in slot %d";
+        case Msg::SlotFileWrongSize:
+            return "the file is %zu bytes, not %zu: it holds %zu whole record(s) and %zu bytes of another, not listed; the plug-in reads the missing slots as free";
+        case Msg::NoWholeSlot: return "%s is no slot file: %zu bytes, not one whole slot of %zu";
+        case Msg::SlotFileOverlong: return "the file is %zu bytes, not %zu: the %zu bytes after the ten slots belong to no slot";
+        case Msg::NetworkError: return "cannot send to %s port %d: %s";
+        case Msg::SendUsage: return "send needs PHONE TARGET [TEXT] or --raw TEXT";
+        case Msg::SendRawNeedsText: return "--raw needs a text";
+        case Msg::SendRawTakesNoFields: return "--raw takes no phone, target or text";
+        case Msg::SendBadEscape: return "a broken escape in the --raw text: use \\t \\r \\n \\0 \\\\ or \\xHH";
+        case Msg::Sent: return "sent: %zu bytes to %s port %d";
+        case Msg::ControlSent: return "sent: %s to %s port %d (a listener there pauses %d s and listens again)";
+        case Msg::SlotsUsage: return "slots needs a slot FILE (such as LOGS\\TELEFONY\\CLIP.DAT)";
+        case Msg::SlotsHeading: return "%s: %zu bytes, %zu slot(s)";
+        case Msg::SlotsColumns: return "slot  phone                 target                date        time      NIP               text";
+        case Msg::SlotFree: return "(free)";
+        case Msg::WrongNipLegend: return "! after a NIP: its check digit is wrong (a typing error in the box's text?)";
+        case Msg::Listening: return "listening on UDP port %ld (every local address); Ctrl-C ends";
+        case Msg::PortHeld:
+            return "UDP port %ld is already held, most likely by the host program with the caller-ID plug-in running on this "
+                   "station: close the host program there and run listen again (the box sends to this one port, so "
+                   "another port would hear nothing); to find the holder: netstat -ano -p udp (Windows), ss -ulpn (Linux)";
+        case Msg::CannotListen: return "cannot listen on UDP port %ld: %s";
+        case Msg::VerdictCall: return "a call: filed in the slot of target \"%s\" and, with the log on, in the day log";
+        case Msg::VerdictRing: return "a ring notice: never recorded";
+        case Msg::VerdictRepeat: return "a repeat of %s within 19 s: not recorded";
+        case Msg::VerdictSameAgain: return "the same datagram again within the second: not handed on (\"Bez zapisu\")";
+        case Msg::VerdictControlWord:
+            return "control word \"%s\": the listener pauses %d s, filing what comes, re-reads its settings and listens again";
+        case Msg::VerdictControlWordInPause: return "control word \"%s\": within a pause, which still ends as it would";
+        case Msg::VerdictAlsoFiled: return " (it is also filed as a call of target \"%s\")";
+        case Msg::VerdictTooLong: return "too long (%zu bytes, at most %zu): dropped, the day log shows \"recvfrom() error: 10040\"";
+        case Msg::VerdictEmpty: return "empty: ignored";
+        case Msg::NoDayLog: return "no day log %s: nothing logged that day (is \"Twórz LOG\" ticked in the plug-in's window?)";
+        case Msg::WaitingForLog: return "waiting for %s to appear (the plug-in makes it with the day's first line); Ctrl-C ends";
+        case Msg::CallsColumns: return "date        time      phone                 target                NIP             stations          text";
+        case Msg::Summary:
+            return "calls %d, rings %d, repeats dropped %d, datagrams received %d, control words %d, errors %d, "
+                   "stations %d";
+        case Msg::SummaryLine: return "summary: %s";
+        case Msg::WindowUsage: return "window-description takes only --list";
+        case Msg::WindowRawToTerminal:
+            return "the raw description is binary: send it into a file or a pipe (callerid window-description > window.bin), or use --list";
+        case Msg::WindowHeading: return "caller-ID window description: %zu bytes, %zu records (the window and %zu controls), window data record %zu bytes";
+        case Msg::WindowColumns: return "  #  kind          id     flags  hotkey     x    y    w    h  data           text";
+        case Msg::NoDirectory: return "%s is a file, not the host's working folder";
+        case Msg::ProgramDirMissing: return "program folder %s does not exist: give the folder of the host program with --program-dir";
+        case Msg::PluginFound: return "plug-in: %s in %s";
+        case Msg::PluginMissing:
+            return "plug-in: no %s in %s: copy it there from the release (or run the setup into the host's folder), or give the host's folder with --program-dir";
+        case Msg::HostModuleFound: return "host program: %s in %s";
+        case Msg::HostModuleMissing:
+            return "host program: no %s in %s: the plug-in and this tool belong in the host program's folder; install them there, or give that folder with --program-dir";
+        case Msg::NeverRan:
+            return "working folder %s: no Ornitel.ini and no LOGS\\TELEFONY\\, so the plug-in never ran here: run doctor in the folder the host runs in, or start the host there once";
+        case Msg::HostIniMissing: return "host settings: %s does not exist: give the host's own settings file with --host-ini";
+        case Msg::HostIniIsDirectory: return "host settings: %s is a folder: give the host's settings file with --host-ini";
+        case Msg::HostIniNotIni: return "host settings: %s is no INI file: give the host's settings file with --host-ini";
+        case Msg::HostIniUnreadable: return "host settings: cannot read %s: give this user read access";
+        case Msg::PytajMissing:
+            return "settings: no Pytaj in [Ornitel] of %s: the plug-in starts with the day log off and port 1338; open its window (Ctrl-G) and leave it to save them";
+        case Msg::PytajNotNumbers:
+            return "settings: Pytaj=%s in %s is not four comma-separated numbers (notice,options,slot,port such as 1,4,0,1338): correct it";
+        case Msg::PytajBadOptions: return "settings: Pytaj=%s: option bits %ld hold unknown bits (known: 1 NIP hint, 2 clipboard, 4 day log): set 0 to 7";
+        case Msg::PytajBadSlot: return "settings: Pytaj=%s: slot %ld is not 1 to 10: choose a slot in the plug-in's window";
+        case Msg::PytajBadPort:
+            return "settings: Pytaj=%s: port %ld is outside 1 to 65535 (the plug-in would use %ld): set the box's port, normally 1338";
+        case Msg::PytajOk: return "settings: Pytaj=%s (options %ld, slot %ld, port %ld)";
+        case Msg::DayLogOff: return "settings: the day log is off: tick \"Twórz LOG\" in the plug-in's window to see what it receives";
+        case Msg::FilenameDefault: return "slot file name: none set in Ornitel.ini, the plug-in uses LOGS\\TELEFONY\\CLIP.DAT";
+        case Msg::FilenameNoDirectory:
+            return "slot file name: Filename=%s in Ornitel.ini: its folder %s does not exist: create it or choose another file in the plug-in's window (Wybierz)";
+        case Msg::FilenameNotWritable: return "slot file name: Filename=%s: its folder is not writable: give the users write access";
+        case Msg::FilenameOk: return "slot file name: Filename=%s";
+        case Msg::SlotFileNotYet: return "slot file: %s not made yet (the first call makes it)";
+        case Msg::SlotFileUnreadable: return "slot file: %s cannot be read: give the users read and write access";
+        case Msg::SlotFileBad:
+            return "slot file: %s is %zu bytes, not %zu, or damaged (%zu whole records): delete it (F4 in the plug-in's window) and the next call makes a new one";
+        case Msg::SlotFileDoubleTarget: return "slot file: %s: target %s is in two slots (the next call for it clears the later one)";
+        case Msg::SlotFileOk: return "slot file: %s: %zu bytes, %d of 10 slots taken";
+        case Msg::LogDirNotYet: return "log folder: LOGS\\TELEFONY\\ not made yet (the plug-in makes it)";
+        case Msg::LogDirCannotMake: return "log folder: %s is not writable, so LOGS\\TELEFONY\\ cannot be made: give the users write access";
+        case Msg::LogDirNotWritable: return "log folder: %s is not a writable folder: give the users write access to it";
+        case Msg::LogDirOk: return "log folder: %s is writable";
+        case Msg::DayLogMissing: return "day log: no %s: nothing logged that day (is \"Twórz LOG\" on and the host running?)";
+        case Msg::DayLogUnreadable: return "day log: %s cannot be read as a day log: delete it (F4 in the plug-in's window)";
+        case Msg::DayLogOk: return "day log: %s: %s";
+        case Msg::StationNeverAlive: return "station %s: no \"I'm alive\" line that day: its listener never listened; is the host running there?";
+        case Msg::StationStopped:
+            return "station %s: last \"I'm alive\" at %s: its listener has stopped, or the host was closed; restart the host there";
+        case Msg::StationAlive: return "station %s: last \"I'm alive\" at %s";
+        case Msg::StationLastDatagram: return "station %s: last datagram at %s from %s";
+        case Msg::StationSilentBox:
+            return "station %s: alive from %s to %s and no datagram from the box: the box may be silent; check its power and cable, and that it sends to this station (or the broadcast address) on the plug-in's port";
+        case Msg::StationBindErrors: return "station %s: %d bind() error line(s): another program held the port for a while (10048)";
+        case Msg::StationReceiveErrors: return "station %s: %d recvfrom() error line(s)";
+        case Msg::StationRestarts: return "station %s: %d listener restart(s)";
+        case Msg::PortFree: return "UDP port %ld is free (no listener runs on this station now)";
+        case Msg::PortCannotTry: return "UDP port %ld cannot be tried: %s";
+        case Msg::PortHeldByPlugin: return "UDP port %ld is held by the plug-in's listener (alive at %s)";
+        case Msg::PortHeldByOther:
+            return "UDP port %ld is held, and the day log shows no live listener of this station: another program holds it; find it (netstat -ano -p udp, or ss -ulpn) and close it, or the host runs with its day log off";
+        case Msg::FirewallForPort: return "the port is %ld, not 1338: the firewall rules for it (in an administrator's command prompt):";
+        case Msg::ProblemCount: return "%d problem(s)";
+        case Msg::Count: break;
+    }
+    return "";
+}

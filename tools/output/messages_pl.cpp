@@ -1,0 +1,160 @@
+// Every sentence of the tool in Polish.
+#include "output/messages.h"
+
+const char* PolishText(Msg message) {
+    switch (message) {
+        case Msg::Usage:
+            return "użycie: callerid [--lang pl|en] POLECENIE [ARGUMENTY]\n"
+                   "polecenia:\n"
+                   "  help                   ten opis\n"
+                   "  send [--to ADRES] [--port PORT] TELEFON CEL [TEKST]\n"
+                   "                         jedno połączenie tak, jak wysyła je bramka: pola 0, 1\n"
+                   "                         i 4 (wpisane w UTF-8, wysłane w Mazovii), na 127.0.0.1:1338\n"
+                   "  send [--to ADRES] [--port PORT] --raw TEKST\n"
+                   "                         dokładnie te bajty; sekwencje \\t \\r \\n \\0 \\\\ \\xHH\n"
+                   "  ping [ADRES] [--port PORT]\n"
+                   "                         \"ping\\tping\\tping\\r\": nasłuch wstrzymuje się na 25 s\n"
+                   "                         i wraca z odczytanymi ustawieniami (domyślnie 127.0.0.1)\n"
+                   "  restart [ADRES] [--port PORT]\n"
+                   "                         \"restart\\trestart\\trestart\\r\": to samo po 5 s\n"
+                   "  listen [--port PORT] [--json]\n"
+                   "                         każdy datagram na porcie (domyślnie 1338) w chwili nadejścia:\n"
+                   "                         godzina, nadawca, długość, pola 0, 1 i 4, NIP oraz\n"
+                   "                         co zrobi z nim wtyczka; Ctrl-C kończy\n"
+                   "  log [PLIK | KATALOG] [--date DD-MM-RRRR] [--calls] [--follow]\n"
+                   "                         dziennik dnia (domyślnie dzisiejszy z LOGS\\TELEFONY\\)\n"
+                   "                         w UTF-8, połączenia w kolumnach ze stanowiskami, które\n"
+                   "                         je zapisały, na końcu podsumowanie dnia\n"
+                   "  doctor [KATALOG] [--host-ini PLIK] [--date DD-MM-RRRR] [--program-dir KATALOG]\n"
+                   "                         sprawdza katalog roboczy programu (domyślnie .): wtyczkę\n"
+                   "                         i MERLOX obok tego narzędzia, ustawienia, plik slotów,\n"
+                   "                         katalog dziennika, port, nasłuchy w dzienniku dnia\n"
+                   "  slots PLIK [--json]    dziesięć slotów (1-10) pliku slotów: telefon, cel,\n"
+                   "                         data, godzina, NIP, tekst; ! oznacza błędną cyfrę\n"
+                   "                         kontrolną NIP\n"
+                   "  window-description [--list]\n"
+                   "                         opis okna identyfikacji: surowe bajty (do pliku lub\n"
+                   "                         potoku) albo jego rekordy i układ danych\n"
+                   "kody wyjścia: 0 gotowe (doctor: bez problemów), 1 doctor znalazł problem,\n"
+                   "2 błędne użycie, 3 pliku lub katalogu nie da się odczytać albo nie jest tym,\n"
+                   "czego oczekuje polecenie, 4 sieć\n";
+        case Msg::UnknownCommand: return "nieznane polecenie %s (callerid help wymienia polecenia)";
+        case Msg::NeedsValue: return "%s wymaga wartości";
+        case Msg::BadLanguage: return "--lang przyjmuje pl lub en";
+        case Msg::BadPort: return "%s nie jest portem: oczekiwano liczby od 1 do 65535";
+        case Msg::BadAddress: return "%s nie jest adresem: oczekiwano adresu IPv4, np. 192.168.1.255";
+        case Msg::BadDate: return "%s nie jest datą: oczekiwano DD-MM-RRRR, istniejącego dnia (np. 09-12-2026)";
+        case Msg::UnexpectedArgument: return "nieoczekiwany argument %s (callerid help wymienia argumenty)";
+        case Msg::NoSuchFile: return "%s nie istnieje";
+        case Msg::IsDirectory: return "%s jest katalogiem, a nie plikiem";
+        case Msg::CannotRead: return "nie można odczytać %s: nadaj temu użytkownikowi prawo odczytu";
+        case Msg::NotDayLog: return "%s nie jest dziennikiem dnia: żaden jego wiersz nie jest wierszem zdarzenia ani połączenia wtyczki";
+        case Msg::BinaryFile: return "%s jest plikiem binarnym, a nie tekstem zapisywanym przez wtyczkę";
+        case Msg::NotSlotFile: return "%s nie jest plikiem slotów: w slocie %d brak końca pola";
+        case Msg::SlotFileWrongSize:
+            return "plik ma %zu bajtów zamiast %zu: mieści %zu pełnych rekordów i %zu bajtów kolejnego, niewymienionego; wtyczka czyta brakujące sloty jako wolne";
+        case Msg::NoWholeSlot: return "%s nie jest plikiem slotów: %zu bajtów, ani jednego pełnego slotu po %zu";
+        case Msg::SlotFileOverlong: return "plik ma %zu bajtów zamiast %zu: %zu bajtów za dziesięcioma slotami nie należy do żadnego slotu";
+        case Msg::NetworkError: return "nie można wysłać do %s na port %d: %s";
+        case Msg::SendUsage: return "send wymaga TELEFON CEL [TEKST] albo --raw TEKST";
+        case Msg::SendRawNeedsText: return "--raw wymaga tekstu";
+        case Msg::SendRawTakesNoFields: return "--raw nie przyjmuje telefonu, celu ani tekstu";
+        case Msg::SendBadEscape: return "błędna sekwencja w tekście --raw: dozwolone \\t \\r \\n \\0 \\\\ i \\xHH";
+        case Msg::Sent: return "wysłano: %zu bajtów do %s na port %d";
+        case Msg::ControlSent: return "wysłano: %s do %s na port %d (tamtejszy nasłuch wstrzyma się na %d s i wróci)";
+        case Msg::SlotsUsage: return "slots wymaga PLIKU slotów (np. LOGS\\TELEFONY\\CLIP.DAT)";
+        case Msg::SlotsHeading: return "%s: %zu bajtów, slotów: %zu";
+        case Msg::SlotsColumns: return "slot  telefon               cel                   data        godzina   NIP               tekst";
+        case Msg::SlotFree: return "(wolny)";
+        case Msg::WrongNipLegend: return "! po numerze NIP: błędna cyfra kontrolna (literówka w tekście bramki?)";
+        case Msg::Listening: return "nasłuch na porcie UDP %ld (każdy adres lokalny); Ctrl-C kończy";
+        case Msg::PortHeld:
+            return "port UDP %ld jest już zajęty, najpewniej przez program z działającą wtyczką identyfikacji na tym "
+                   "stanowisku: zamknij tam program i uruchom listen ponownie (bramka wysyła tylko na ten port, więc "
+                   "inny port nic nie usłyszy); kto go trzyma: netstat -ano -p udp (Windows), ss -ulpn (Linux)";
+        case Msg::CannotListen: return "nie można nasłuchiwać na porcie UDP %ld: %s";
+        case Msg::VerdictCall: return "połączenie: zapisane w slocie celu \"%s\" i, przy włączonym dzienniku, w dzienniku dnia";
+        case Msg::VerdictRing: return "sygnał dzwonienia: nigdy nie zapisywany";
+        case Msg::VerdictRepeat: return "powtórzenie %s w ciągu 19 s: nie zapisane";
+        case Msg::VerdictSameAgain: return "ten sam datagram ponownie w tej samej sekundzie: nie przekazany dalej (\"Bez zapisu\")";
+        case Msg::VerdictControlWord:
+            return "słowo sterujące \"%s\": nasłuch wstrzymuje się na %d s, zapisując, co nadejdzie, odczytuje ustawienia i wraca";
+        case Msg::VerdictControlWordInPause: return "słowo sterujące \"%s\": w trakcie przerwy, która kończy się jak zwykle";
+        case Msg::VerdictAlsoFiled: return " (zapisane także jako połączenie celu \"%s\")";
+        case Msg::VerdictTooLong: return "za długi (%zu bajtów, najwyżej %zu): odrzucony, dziennik pokaże \"recvfrom() error: 10040\"";
+        case Msg::VerdictEmpty: return "pusty: pominięty";
+        case Msg::NoDayLog: return "brak dziennika %s: tego dnia nic nie zapisano (czy w oknie wtyczki zaznaczono \"Twórz LOG\"?)";
+        case Msg::WaitingForLog: return "czekam, aż pojawi się %s (wtyczka tworzy go z pierwszym wierszem dnia); Ctrl-C kończy";
+        case Msg::CallsColumns: return "data        godzina   telefon               cel                   NIP             stanowiska        tekst";
+        case Msg::Summary:
+            return "połączenia %d, dzwonienia %d, odrzucone powtórzenia %d, odebrane datagramy %d, "
+                   "słowa sterujące %d, błędy %d, stanowiska %d";
+        case Msg::SummaryLine: return "podsumowanie: %s";
+        case Msg::WindowUsage: return "window-description przyjmuje tylko --list";
+        case Msg::WindowRawToTerminal:
+            return "surowy opis jest binarny: skieruj go do pliku lub potoku (callerid window-description > okno.bin) albo użyj --list";
+        case Msg::WindowHeading: return "opis okna identyfikacji: %zu bajtów, %zu rekordów (okno i %zu kontrolek), rekord danych okna %zu bajtów";
+        case Msg::WindowColumns: return "  #  rodzaj        id     flagi  klawisz    x    y    s    w  dane           napis";
+        case Msg::NoDirectory: return "%s jest plikiem, a nie katalogiem roboczym programu";
+        case Msg::ProgramDirMissing: return "katalog programu %s nie istnieje: wskaż katalog programu opcją --program-dir";
+        case Msg::PluginFound: return "wtyczka: %s w %s";
+        case Msg::PluginMissing:
+            return "wtyczka: brak %s w %s: skopiuj go tam z wydania (albo zainstaluj w katalogu programu) lub wskaż katalog programu opcją --program-dir";
+        case Msg::HostModuleFound: return "program: %s w %s";
+        case Msg::HostModuleMissing:
+            return "program: brak %s w %s: wtyczka i to narzędzie należą do katalogu programu; zainstaluj je tam albo wskaż ten katalog opcją --program-dir";
+        case Msg::NeverRan:
+            return "katalog roboczy %s: brak Ornitel.ini i LOGS\\TELEFONY\\, więc wtyczka nigdy tu nie działała: uruchom doctor w katalogu, w którym działa program, albo raz uruchom tam program";
+        case Msg::HostIniMissing: return "ustawienia programu: %s nie istnieje: wskaż plik ustawień programu opcją --host-ini";
+        case Msg::HostIniIsDirectory: return "ustawienia programu: %s jest katalogiem: wskaż plik ustawień programu opcją --host-ini";
+        case Msg::HostIniNotIni: return "ustawienia programu: %s nie jest plikiem INI: wskaż plik ustawień programu opcją --host-ini";
+        case Msg::HostIniUnreadable: return "ustawienia programu: nie można odczytać %s: nadaj temu użytkownikowi prawo odczytu";
+        case Msg::PytajMissing:
+            return "ustawienia: brak Pytaj w [Ornitel] pliku %s: wtyczka startuje z wyłączonym dziennikiem i portem 1338; otwórz jej okno (Ctrl-G) i zamknij je, by je zapisać";
+        case Msg::PytajNotNumbers:
+            return "ustawienia: Pytaj=%s w %s to nie cztery liczby po przecinku (powiadomienie,opcje,slot,port, np. 1,4,0,1338): popraw je";
+        case Msg::PytajBadOptions: return "ustawienia: Pytaj=%s: bity opcji %ld zawierają nieznane bity (znane: 1 podpowiedź NIP, 2 schowek, 4 dziennik): ustaw od 0 do 7";
+        case Msg::PytajBadSlot: return "ustawienia: Pytaj=%s: slot %ld nie mieści się w 1-10: wybierz slot w oknie wtyczki";
+        case Msg::PytajBadPort:
+            return "ustawienia: Pytaj=%s: port %ld jest poza 1-65535 (wtyczka użyłaby %ld): ustaw port bramki, zwykle 1338";
+        case Msg::PytajOk: return "ustawienia: Pytaj=%s (opcje %ld, slot %ld, port %ld)";
+        case Msg::DayLogOff: return "ustawienia: dziennik dnia jest wyłączony: zaznacz \"Twórz LOG\" w oknie wtyczki, by widzieć, co odbiera";
+        case Msg::FilenameDefault: return "nazwa pliku slotów: brak w Ornitel.ini, wtyczka używa LOGS\\TELEFONY\\CLIP.DAT";
+        case Msg::FilenameNoDirectory:
+            return "nazwa pliku slotów: Filename=%s w Ornitel.ini: jego katalog %s nie istnieje: utwórz go albo wybierz inny plik w oknie wtyczki (Wybierz)";
+        case Msg::FilenameNotWritable: return "nazwa pliku slotów: Filename=%s: do jego katalogu nie można pisać: nadaj użytkownikom prawo zapisu";
+        case Msg::FilenameOk: return "nazwa pliku slotów: Filename=%s";
+        case Msg::SlotFileNotYet: return "plik slotów: %s jeszcze nie istnieje (utworzy go pierwsze połączenie)";
+        case Msg::SlotFileUnreadable: return "plik slotów: nie można odczytać %s: nadaj użytkownikom prawo odczytu i zapisu";
+        case Msg::SlotFileBad:
+            return "plik slotów: %s ma %zu bajtów zamiast %zu albo jest uszkodzony (pełnych rekordów: %zu): usuń go (F4 w oknie wtyczki), a następne połączenie utworzy nowy";
+        case Msg::SlotFileDoubleTarget: return "plik slotów: %s: cel %s jest w dwóch slotach (następne połączenie do niego wyczyści późniejszy)";
+        case Msg::SlotFileOk: return "plik slotów: %s: %zu bajtów, zajęte sloty: %d z 10";
+        case Msg::LogDirNotYet: return "katalog dziennika: LOGS\\TELEFONY\\ jeszcze nie istnieje (wtyczka go utworzy)";
+        case Msg::LogDirCannotMake: return "katalog dziennika: do %s nie można pisać, więc nie powstanie LOGS\\TELEFONY\\: nadaj użytkownikom prawo zapisu";
+        case Msg::LogDirNotWritable: return "katalog dziennika: %s nie jest katalogiem z prawem zapisu: nadaj użytkownikom prawo zapisu";
+        case Msg::LogDirOk: return "katalog dziennika: do %s można pisać";
+        case Msg::DayLogMissing: return "dziennik dnia: brak %s: tego dnia nic nie zapisano (czy \"Twórz LOG\" jest zaznaczone, a program działa?)";
+        case Msg::DayLogUnreadable: return "dziennik dnia: %s nie da się odczytać jako dziennika: usuń go (F4 w oknie wtyczki)";
+        case Msg::DayLogOk: return "dziennik dnia: %s: %s";
+        case Msg::StationNeverAlive: return "stanowisko %s: ani jednego wiersza \"I'm alive\" tego dnia: nasłuch nie ruszył; czy program tam działa?";
+        case Msg::StationStopped:
+            return "stanowisko %s: ostatnie \"I'm alive\" o %s: nasłuch stanął albo program zamknięto; uruchom tam program ponownie";
+        case Msg::StationAlive: return "stanowisko %s: ostatnie \"I'm alive\" o %s";
+        case Msg::StationLastDatagram: return "stanowisko %s: ostatni datagram o %s od %s";
+        case Msg::StationSilentBox:
+            return "stanowisko %s: działa od %s do %s bez żadnego datagramu z bramki: bramka może milczeć; sprawdź zasilanie i kabel oraz czy wysyła na to stanowisko (lub adres rozgłoszeniowy) na port wtyczki";
+        case Msg::StationBindErrors: return "stanowisko %s: wiersze bind() error: %d: inny program przez chwilę trzymał port (10048)";
+        case Msg::StationReceiveErrors: return "stanowisko %s: wiersze recvfrom() error: %d";
+        case Msg::StationRestarts: return "stanowisko %s: ponowne uruchomienia nasłuchu: %d";
+        case Msg::PortFree: return "port UDP %ld jest wolny (na tym stanowisku nie działa teraz nasłuch)";
+        case Msg::PortCannotTry: return "portu UDP %ld nie da się sprawdzić: %s";
+        case Msg::PortHeldByPlugin: return "port UDP %ld trzyma nasłuch wtyczki (ostatnio żywy o %s)";
+        case Msg::PortHeldByOther:
+            return "port UDP %ld jest zajęty, a dziennik dnia nie pokazuje żywego nasłuchu tego stanowiska: trzyma go inny program; znajdź go (netstat -ano -p udp albo ss -ulpn) i zamknij, albo program działa z wyłączonym dziennikiem";
+        case Msg::FirewallForPort: return "port to %ld, nie 1338: reguły zapory dla niego (w wierszu poleceń administratora):";
+        case Msg::ProblemCount: return "problemy: %d";
+        case Msg::Count: break;
+    }
+    return "";
+}

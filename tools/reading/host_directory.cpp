@@ -1,0 +1,73 @@
+// Finding and reading a host working directory's files.
+#include "reading/host_directory.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+#include "output/exit_codes.h"
+#include "output/messages.h"
+#include "reading/day_log_lines.h"
+#include "ini/ini_file.h"
+
+namespace fs = std::filesystem;
+
+fs::path HostPath(const fs::path& directory, std::string_view path) {
+    std::string local(path);
+    std::replace(local.begin(), local.end(), '\\', '/');
+    fs::path named(local);
+    return named.is_absolute() || named.has_root_name() ? named : directory / named;
+}
+
+std::optional<std::string> IniValue(const fs::path& file, std::string_view section, std::string_view key) {
+    std::vector<std::string> notUnderstood;   // the doctor judges values, not the file's other lines
+    return refhost::IniFile::Read(file.string(), notUnderstood).Get(section, key);
+}
+
+bool ParsePytaj(const std::string& value, long numbers[4]) {
+    std::istringstream in(value);
+    char comma = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (!(in >> numbers[i])) return false;
+        if (i < 3 && (!(in >> comma) || comma != ',')) return false;
+    }
+    return (in >> std::ws).eof();
+}
+
+fs::path DayLogFor(const std::string& fileOrDirectory, const std::string& date) {
+    fs::path given = fileOrDirectory.empty() ? fs::path(".") : HostPath({}, fileOrDirectory);
+    std::error_code error;
+    if (!fs::is_directory(given, error)) return given;
+    // A host directory, or the log folder itself; where there is neither
+    // yet, the path the plug-in will write.
+    fs::path logs = HostPath(given, "LOGS\\TELEFONY");
+    fs::path inGiven = given / DayLogName(date);
+    if (!fs::is_directory(logs, error) && fs::exists(inGiven, error)) return inGiven;
+    return logs / DayLogName(date);
+}
+
+FileRead ReadWholeFile(const fs::path& path, std::string& bytes) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) return FileRead::Directory;
+    if (!fs::exists(path, error)) return FileRead::Missing;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return FileRead::Unreadable;
+    // Reading a directory or a device fails here rather than in the
+    // caller: no exception is asked of the stream.
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return in.bad() ? FileRead::Unreadable : FileRead::Read;
+}
+
+int FailOnFile(const char* command, const fs::path& path, FileRead read) {
+    Msg message = read == FileRead::Missing ? Msg::NoSuchFile : read == FileRead::Directory ? Msg::IsDirectory : Msg::CannotRead;
+    return Fail(kUnreadable, command, message, Shown(path).c_str());
+}
+
+bool LooksBinary(std::string_view bytes) { return bytes.substr(0, 65536).find('\0') != std::string_view::npos; }
+
+std::string Shown(const fs::path& path) {
+    fs::path shown = path;
+    return shown.make_preferred().string();
+}

@@ -1,0 +1,53 @@
+// The console, Ctrl-C and the computer name on POSIX systems: the terminal
+// takes UTF-8 as it is.
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "output/language.h"
+#include "system/station.h"
+
+static std::atomic<bool> g_interrupted{false};
+
+static void NoteInterrupt(int) { g_interrupted.store(true); }
+
+void CatchInterrupt() {
+    struct sigaction action = {};
+    action.sa_handler = NoteInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+bool Interrupted() { return g_interrupted.load(); }
+
+void WriteText(std::FILE* stream, const std::string& utf8) { std::fputs(utf8.c_str(), stream); }
+
+std::string StationComputerName() {
+    char name[256] = {};
+    if (gethostname(name, sizeof name - 1) != 0) return {};
+    return std::string(name).substr(0, 14);
+}
+
+std::string ExecutableDirectory() {
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string(".") : self.parent_path().string();
+}
+
+const char* PluginFileName() { return "libcallerid.so"; }
+const char* HostModuleFileName() { return "libMERLOX.so"; }
+
+Language SystemLanguage() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return std::string(value).rfind("pl", 0) == 0 ? Language::Polish : Language::English;
+    }
+    return Language::English;
+}
+
+bool StandardOutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }

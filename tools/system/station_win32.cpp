@@ -1,0 +1,70 @@
+// The console, Ctrl-C and the computer name on Windows. Text for a console
+// is handed to it as UTF-16, so that the Polish letters the commands print
+// in UTF-8 come out right whatever the console's code page; output that
+// goes to a file or a pipe passes unchanged, in UTF-8.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "output/language.h"
+#include "system/station.h"
+
+static volatile LONG g_interrupted = 0;
+
+static BOOL WINAPI NoteInterrupt(DWORD) {
+    InterlockedExchange(&g_interrupted, 1);
+    return TRUE;
+}
+
+// A console gets the text as UTF-16; anything else the bytes as they are.
+void WriteText(std::FILE* stream, const std::string& utf8) {
+    HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (utf8.empty() || !GetConsoleMode(handle, &mode)) {
+        std::fputs(utf8.c_str(), stream);
+        return;
+    }
+    std::fflush(stream);
+    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+    DWORD written = 0;
+    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+}
+
+void CatchInterrupt() { SetConsoleCtrlHandler(NoteInterrupt, TRUE); }
+
+bool Interrupted() { return InterlockedCompareExchange(&g_interrupted, 0, 0) != 0; }
+
+std::string StationComputerName() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD length = sizeof name;
+    if (!GetComputerNameA(name, &length)) return {};
+    return std::string(name).substr(0, 14);
+}
+
+std::string ExecutableDirectory() {
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return ".";
+    std::wstring wide(path, length);
+    wide.erase(wide.find_last_of(L"\\/") == std::wstring::npos ? 0 : wide.find_last_of(L"\\/"));
+    int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
+    return utf8.empty() ? "." : utf8;
+}
+
+const char* PluginFileName() { return "callerid.dll"; }
+const char* HostModuleFileName() { return "MERLOX.DLL"; }
+
+// The user's language for programs' texts (Windows 2000 and later).
+Language SystemLanguage() {
+    return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_POLISH ? Language::Polish : Language::English;
+}
+
+bool StandardOutputIsTerminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+}
