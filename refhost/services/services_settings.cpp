@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
 #include "plumbing/ini_file.h"
 #include "plumbing/ini_value.h"
 #include "services/services.h"
@@ -144,11 +145,13 @@ extern "C" {
 
 int HOSTVA ordinal_52224(int mode, const char* section, const char* key, const char* format,
                          va_list arguments) {
+    HostLockScope held(52224);
     return AccessKey(52224, kHostSettingsFile, mode, section, key, format, arguments);
 }
 
 int HOSTVA ordinal_41399(const char* file, int mode, const char* section, const char* key,
                          const char* format, va_list arguments) {
+    HostLockScope held(41399);
     if (!file || !*file) return 0;
     return AccessKey(41399, file, mode, section, key, format, arguments);
 }
