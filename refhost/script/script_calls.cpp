@@ -131,6 +131,24 @@ void CallFeed::LookAtDayLog() {
     partial_.erase(0, start);
 }
 
+bool CallFeed::WaitListening(std::string& error) {
+    const std::string listening = "UDPoling() - rozpoczeto nasluch";
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kQuietLimitMilliseconds);
+    do {
+        std::ifstream in(DayLogPath(), std::ios::binary);
+        for (std::string line; std::getline(in, line);) {
+            int station = 0;
+            std::string message;
+            if (ReadEventLine(line, station, message) && station == HostOptions().station &&
+                message.rfind(listening, 0) == 0)
+                return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    } while (std::chrono::steady_clock::now() < deadline);
+    error = "station " + std::to_string(HostOptions().station) + "'s listener logged no start within 10 s";
+    return false;
+}
+
 bool CallFeed::WaitFiled(int stations, std::string& error) {
     auto filedCount = [&] {
         std::size_t filed = 0;

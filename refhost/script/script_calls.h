@@ -28,6 +28,9 @@ public:
     // Waits until every call sent and not yet waited for has been filed by
     // `stations` stations. Fails when none more was filed for 10 s.
     bool WaitFiled(int stations, std::string& error);
+    // Waits, at most 10 s, until this station's listener has logged that
+    // it listens (any such line of today's day log counts).
+    static bool WaitListening(std::string& error);
 
 private:
     struct Pending {

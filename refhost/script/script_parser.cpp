@@ -286,8 +286,9 @@ bool LineParser::ParseWindow() {
 
 bool LineParser::ParseCall() {
     const char* usage = "call takes \"PHONE\" \"TARGET\" \"TEXT\" [count N] [to ADDRESS] [port P] [stations N] "
-                        "[nowait], or wait [stations N]";
+                        "[nowait], wait [stations N] or ready";
     if (Take("wait")) return ParseCallOptions() && End(ScriptCommand::CallWait);
+    if (Take("ready")) return End(ScriptCommand::CallReady);
     CallsToSend& calls = line_.calls;
     if (!Quoted(calls.phone, usage) || !Quoted(calls.target, usage) || !Quoted(calls.text, usage)) return false;
     return ParseCallOptions() && End(ScriptCommand::Call);
