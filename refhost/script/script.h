@@ -18,7 +18,7 @@ namespace refhost {
 
 enum class ScriptCommand {
     // Anywhere.
-    Answer, ClockSet, ClockAdvance, Print, Call, CallWait, CallReady, HostTrap, HostLock, HostUnlock,
+    Answer, ClockSet, ClockAdvance, Print, Call, CallWait, CallReady, FailStream, HostTrap, HostLock, HostUnlock,
     ExpectWindow, ExpectNoWindow, ExpectClosed, ExpectField, ExpectInput, ExpectChoice, ExpectCheck,
     ExpectTimer, ExpectRect, ExpectWindowRect, ExpectClipboard, ExpectSuggestion, ExpectKeys,
     ExpectViewer, ExpectFileExists, ExpectFileMissing, ExpectFileContains, ExpectFileLacks,

@@ -197,6 +197,9 @@ void ScriptDriver::RunAnywhere(const ScriptLine& line) {
         case ScriptCommand::CallWait:
             if (!calls_.WaitFiled(line.stations, error)) Fail(line, error);
             return;
+        case ScriptCommand::FailStream:
+            FailNextStreamCalls(static_cast<StreamService>(line.id), static_cast<int>(line.value));
+            return;
         case ScriptCommand::CallReady:
             if (!CallFeed::WaitListening(error)) Fail(line, error);
             return;

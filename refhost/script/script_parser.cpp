@@ -111,6 +111,7 @@ private:
     bool ParseCallOptions();
     bool ParseBox();
     bool ParseHost();
+    bool ParseFail();
 
     bool Fail(std::string problem) {
         problem_ = std::move(problem);
@@ -205,6 +206,7 @@ bool LineParser::ParseVerb() {
     if (verb == "call") return ParseCall();
     if (verb == "box") return ParseBox();
     if (verb == "host") return ParseHost();
+    if (verb == "fail") return ParseFail();
     return Fail("unknown command '" + verb + "'");
 }
 
@@ -329,6 +331,19 @@ bool LineParser::ParseBox() {
         return End(ScriptCommand::BoxWait);
     }
     return Fail("box takes wait MS, close or answer yes|no");
+}
+
+bool LineParser::ParseFail() {
+    const char* usage = "fail takes stream open|read|write|close [COUNT]";
+    if (!Take("stream")) return Fail(usage);
+    const char* names[] = {"open", "read", "write", "close"};
+    line_.id = 4;
+    for (uint32_t service = 0; service < 4; ++service)
+        if (Take(names[service])) line_.id = service;
+    if (line_.id == 4) return Fail(usage);
+    line_.value = 1;
+    if (!AtEnd() && (!Number(line_.value, usage) || line_.value < 0)) return Fail(usage);
+    return End(ScriptCommand::FailStream);
 }
 
 bool LineParser::ParseHost() {

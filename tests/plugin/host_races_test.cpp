@@ -46,6 +46,27 @@ protected:
     }
 
     static std::string DayLog() { return test::ReadFile(kDayLog); }
+
+    // Opens the window, types row 2's phone, lets `between` happen and
+    // presses F5. Leaving the window restarts this station's listener,
+    // which files the restart word in a free slot: the slots are read once
+    // it listens again.
+    void F5After(const std::string& between) {
+        refhost::ScriptResult result =
+            Script("action\nwindow type 0x4115 \"48999\"\n" + between + "window key F5\nwindow key F12\n");
+        ASSERT_TRUE(result.ok) << result.error;
+        ASSERT_TRUE(test::WaitUntil([] { return test::CountOf(DayLog(), "rozpoczeto nasluch") >= 2; })) << DayLog();
+    }
+
+    static void ExpectSlot(int index, const char* phone, const char* target, const char* text, const char* time) {
+        CallRecord slot = ReadSlots()[index];
+        SCOPED_TRACE("slot " + std::to_string(index));
+        EXPECT_STREQ(slot.phone, phone);
+        EXPECT_STREQ(slot.target, target);
+        EXPECT_STREQ(slot.text, text);
+        EXPECT_STREQ(slot.date, "01.03.2024");
+        EXPECT_STREQ(slot.time, time);
+    }
 };
 
 // A call is sent, and the host takes its lock just as the listener, filing
@@ -95,20 +116,29 @@ TEST_F(HostRaces, CallsAreFiledWhileTheSaveFailureBoxIsOpen) {
     EXPECT_EQ(test::CountOf(DayLog(), "\tNIP:1234567890\t"), 300);
 }
 
-TEST_F(HostRaces, F5AfterACallForAShownSlotKeepsTheCallWhole) {
+// F5 right after a call was filed, before the next timer refresh: the
+// user's only edit is row 2's phone (slot 1). The other rows still show
+// the slots as they were.
+TEST_F(HostRaces, F5AfterACallForAShownTargetKeepsTheCallWhole) {
     StartWithCalls(kLogOption);
-    // Row 1 shows 111's call for 201; 222's call for 201 is filed before F5,
-    // which saves the user's only edit, row 2's phone.
-    refhost::ScriptResult result = Script("action\nwindow type 0x4115 \"48999\"\n"
-                                          "call \"222\" \"201\" \"Druga NIP:2222222222\"\n"
-                                          "window key F5\nwindow key F12\n");
-    ASSERT_TRUE(result.ok) << result.error;
-    Slots slots = ReadSlots();
-    EXPECT_STREQ(slots[0].phone, "222");
-    EXPECT_STREQ(slots[0].target, "201");
-    EXPECT_STREQ(slots[0].text, "Druga NIP:2222222222");
-    EXPECT_STREQ(slots[1].phone, "48999");
-    EXPECT_STREQ(slots[1].text, "NIP:5555555555");
+    ASSERT_NO_FATAL_FAILURE(F5After("call \"222\" \"201\" \"Druga NIP:2222222222\"\n"));
+    ExpectSlot(0, "222", "201", "Druga NIP:2222222222", "12:00:00");
+    ExpectSlot(1, "48999", "202", "NIP:5555555555", "11:00:00");
+}
+
+TEST_F(HostRaces, F5AfterACallForANewTargetKeepsTheCallWhole) {
+    StartWithCalls(kLogOption);
+    ASSERT_NO_FATAL_FAILURE(F5After("call \"333\" \"209\" \"Nowy NIP:3333333333\"\n"));
+    ExpectSlot(0, "111", "201", "Pierwsza NIP:1111111111", "11:00:00");
+    ExpectSlot(1, "48999", "202", "NIP:5555555555", "11:00:00");
+    ExpectSlot(2, "333", "209", "Nowy NIP:3333333333", "12:00:00");
+}
+
+TEST_F(HostRaces, F5AfterAnUpdateThatFailedWritesOnlyTheEdit) {
+    StartWithCalls(kLogOption);
+    ASSERT_NO_FATAL_FAILURE(F5After("fail stream open\ncall \"222\" \"201\" \"Druga NIP:2222222222\"\n"));
+    ExpectSlot(0, "111", "201", "Pierwsza NIP:1111111111", "11:00:00");
+    ExpectSlot(1, "48999", "202", "NIP:5555555555", "11:00:00");
 }
 
 TEST_F(HostRaces, ACallLineWithoutTheDayLogSaysItCannotWait) {
