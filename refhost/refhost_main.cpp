@@ -38,6 +38,8 @@ static const char kUsage[] =
     "                         when it fails; format in docs/reference-host.md)\n"
     "fault switches:\n"
     "  --fail-stream-opens N  the next N stream opens (service 52534) fail\n"
+    "  --host-lock            the host holds a lock of its own while it calls the plug-in's\n"
+    "                         window procedures and hooks, and takes it in every service\n"
     "  --lack-ordinal N       the host lacks service N (repeatable)\n"
     "  --features BITS        what the host control entry answers for (1, 1)\n"
     "  --host-date \"Mon dd yyyy\"  the host's own build date\n"
@@ -97,6 +99,8 @@ static bool ParseOptions(int argc, char** argv, Options& options, std::string& e
             options.showAppends = true;
         } else if (option == "--unreadable-dates") {
             options.datesReadable = false;
+        } else if (option == "--host-lock") {
+            options.hostLock = true;
         } else if (option == "--trace") {
             options.trace = true;
         } else if (option == "--help" || option == "-h") {

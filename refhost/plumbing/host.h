@@ -21,6 +21,9 @@ struct Options {
     bool headless = false;
     // Read by the host's threads at every call, set by tests at any time.
     std::atomic<bool> trace{false};
+    // The host holds a lock of its own while it calls into the plug-in and
+    // in every service (plumbing/host_lock.h).
+    std::atomic<bool> hostLock{false};
     double runFor = -1;            // seconds; negative: until stopped
     std::set<unsigned> lackOrdinals;
     uint32_t features = 0;         // what export 30006 answers for (1, 1)

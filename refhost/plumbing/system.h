@@ -5,6 +5,7 @@
 #include <atomic>
 #include <ctime>
 #include <string>
+#include <string_view>
 
 #include "text/line_end.h"
 
@@ -22,6 +23,9 @@ std::string DefaultPluginName();
 bool ChangeDirectory(const std::string& dir);
 void NameThisThread(const char* name);
 void SleepMilliseconds(int milliseconds);
+// Sends one datagram from a socket of the host's own to an IPv4 address
+// and port; 255.255.255.255 broadcasts. False with the reason on failure.
+bool SendDatagram(const std::string& address, int port, std::string_view bytes, std::string& error);
 // The local civil time of a moment, converted safely from any thread.
 bool LocalTimeOf(std::time_t moment, std::tm& local);
 

@@ -1,14 +1,19 @@
 // The reference host on Linux: the plug-in is a shared object, exports are
 // ordinal_N symbols.
+#include <arpa/inet.h>
 #include <dlfcn.h>
 #include <elf.h>
 #include <link.h>
+#include <netinet/in.h>
 #include <pthread.h>
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -89,6 +94,24 @@ void NameThisThread(const char* name) {
 
 void SleepMilliseconds(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+bool SendDatagram(const std::string& address, int port, std::string_view bytes, std::string& error) {
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<uint16_t>(port));
+    if (inet_pton(AF_INET, address.c_str(), &to.sin_addr) != 1) {
+        error = address + " is no IPv4 address";
+        return false;
+    }
+    int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    int on = 1;
+    bool sent = fd >= 0 && setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) == 0 &&
+                sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to) ==
+                    static_cast<ssize_t>(bytes.size());
+    if (!sent) error = std::string("sendto: ") + std::strerror(errno);
+    if (fd >= 0) close(fd);
+    return sent;
 }
 
 bool LocalTimeOf(std::time_t moment, std::tm& local) { return localtime_r(&moment, &local) != nullptr; }

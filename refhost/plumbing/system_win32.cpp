@@ -1,4 +1,6 @@
 // The reference host on Windows: the plug-in is a DLL exporting by ordinal.
+#include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 
 #include <string>
@@ -87,6 +89,28 @@ void NameThisThread(const char* name) {
 void SleepMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
 // The runtime keeps the converted time in a buffer of each thread's own.
+bool SendDatagram(const std::string& address, int port, std::string_view bytes, std::string& error) {
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+        error = "WSAStartup failed";
+        return false;
+    }
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<u_short>(port));
+    to.sin_addr.s_addr = inet_addr(address.c_str());
+    SOCKET handle = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    BOOL on = TRUE;
+    bool sent = handle != INVALID_SOCKET &&
+                setsockopt(handle, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on), sizeof on) == 0 &&
+                sendto(handle, bytes.data(), static_cast<int>(bytes.size()), 0, reinterpret_cast<sockaddr*>(&to),
+                       sizeof to) == static_cast<int>(bytes.size());
+    if (!sent) error = "sendto failed with error " + std::to_string(WSAGetLastError());
+    if (handle != INVALID_SOCKET) closesocket(handle);
+    WSACleanup();
+    return sent;
+}
+
 bool LocalTimeOf(std::time_t moment, std::tm& local) {
     const std::tm* converted = std::localtime(&moment);
     if (!converted) return false;

@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "plumbing/host.h"
+#include "script/script_calls.h"
 #include "window/window_runner.h"
 
 namespace refhost {
 
 enum class ScriptCommand {
     // Anywhere.
-    Answer, ClockSet, ClockAdvance, Print,
+    Answer, ClockSet, ClockAdvance, Print, Call, CallWait, CallReady, FailStream, HostTrap, HostLock, HostUnlock,
     ExpectWindow, ExpectNoWindow, ExpectClosed, ExpectField, ExpectInput, ExpectChoice, ExpectCheck,
     ExpectTimer, ExpectRect, ExpectWindowRect, ExpectClipboard, ExpectSuggestion, ExpectKeys,
     ExpectViewer, ExpectFileExists, ExpectFileMissing, ExpectFileContains, ExpectFileLacks,
@@ -27,9 +28,11 @@ enum class ScriptCommand {
     WindowKey, WindowType, WindowTick, WindowWait, SearchKey, SearchType,
     // In the file chooser.
     ChooseFile, CancelFile,
+    // In a message box, question or notice held open by the script.
+    ExpectBox, BoxWait, BoxClose, BoxAnswer,
 };
 
-enum class ScriptPlace { Anywhere, MainScreen, Window, FileChooser };
+enum class ScriptPlace { Anywhere, MainScreen, Window, FileChooser, Box };
 ScriptPlace PlaceOf(ScriptCommand command);
 
 struct ScriptLine {
@@ -43,6 +46,9 @@ struct ScriptLine {
     std::string text;              // Mazovia: a typed text, an expected text, a path
     std::string text2;             // Mazovia: the text a file should contain
     std::vector<uint16_t> keys;
+    CallsToSend calls;             // a call line's datagrams
+    int stations = 1;              // how many stations file each call
+    bool wait = true;              // false: the call line does not wait for the filing
     Rectangle rectangle{};
     CivilTime when{};
 };

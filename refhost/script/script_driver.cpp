@@ -4,6 +4,8 @@
 #include "script/script_driver.h"
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
+#include "plumbing/system.h"
 #include "tables/contractor_table.h"
 #include "tables/search_window.h"
 
@@ -20,6 +22,7 @@ std::string PlaceName(ScriptPlace place) {
         case ScriptPlace::MainScreen: return "the host's main screen";
         case ScriptPlace::Window: return "an open window";
         case ScriptPlace::FileChooser: return "an open file chooser";
+        case ScriptPlace::Box: return "an open message box";
         case ScriptPlace::Anywhere: break;
     }
     return "anywhere";
@@ -28,7 +31,7 @@ std::string PlaceName(ScriptPlace place) {
 }  // namespace
 
 ScriptDriver::ScriptDriver(Script script, ScriptContext context)
-    : script_(std::move(script)), context_(std::move(context)), installed_(this) {}
+    : script_(std::move(script)), context_(std::move(context)), thread_(std::this_thread::get_id()), installed_(this) {}
 
 const ScriptLine* ScriptDriver::Next() {
     if (failed() || next_ >= script_.lines.size()) return nullptr;
@@ -41,6 +44,7 @@ void ScriptDriver::Fail(const ScriptLine& line, const std::string& problem) {
     if (failed()) return;
     error_ = line.location + ": " + problem;
     PrintLine(error_);
+    GiveBackHostLocks();
 }
 
 void ScriptDriver::FailAtEnd(const std::string& problem) {
@@ -48,9 +52,11 @@ void ScriptDriver::FailAtEnd(const std::string& problem) {
     std::string where = script_.lines.empty() ? script_.name : script_.lines.back().location;
     error_ = where + ": " + problem;
     PrintLine(error_);
+    GiveBackHostLocks();
 }
 
 ScriptResult ScriptDriver::Run() {
+    thread_ = std::this_thread::get_id();
     while (const ScriptLine* line = Next()) {
         switch (PlaceOf(line->command)) {
             case ScriptPlace::Anywhere:
@@ -65,8 +71,12 @@ ScriptResult ScriptDriver::Run() {
             case ScriptPlace::FileChooser:
                 Fail(*line, "no file chooser is open");
                 break;
+            case ScriptPlace::Box:
+                Fail(*line, "no message box is open");
+                break;
         }
     }
+    if (!failed() && hostLockLevels_ > 0) FailAtEnd("the script ended holding the host's lock (host unlock)");
     return {!failed(), error_};
 }
 
@@ -110,8 +120,94 @@ std::optional<std::string> ScriptDriver::ChooseFile(std::string_view) {
     return std::nullopt;
 }
 
-void ScriptDriver::RunAnywhere(const ScriptLine& line) {
+bool ScriptDriver::ShowMessage(std::string_view title, std::string_view text, bool question, bool& yes) {
+    if (std::this_thread::get_id() != thread_ || failed() || box_ || next_ >= script_.lines.size() ||
+        PlaceOf(script_.lines[next_].command) != ScriptPlace::Box)
+        return false;
+    box_ = OpenBox{Readable(title), Readable(text), question};
+    yes = false;
+    while (!failed()) {
+        const ScriptLine* line = Next();
+        if (!line) {
+            FailAtEnd("the script ended while a message box was open");
+            break;
+        }
+        ScriptPlace place = PlaceOf(line->command);
+        if (place == ScriptPlace::Anywhere) {
+            RunAnywhere(*line);
+        } else if (place != ScriptPlace::Box) {
+            Fail(*line, "this line needs " + PlaceName(place) + ", but the message box \"" + box_->title +
+                            "\" is open: box close or box answer comes first");
+        } else if (RunInBox(*line, yes)) {
+            break;
+        }
+    }
+    box_.reset();
+    return true;
+}
+
+bool ScriptDriver::RunInBox(const ScriptLine& line, bool& yes) {
     switch (line.command) {
+        case ScriptCommand::ExpectBox:
+            if (box_->title.find(Readable(line.text)) == std::string::npos &&
+                box_->text.find(Readable(line.text)) == std::string::npos)
+                Fail(line, "the box \"" + box_->title + "\" says \"" + box_->text + "\", not \"" + Readable(line.text) +
+                               "\"");
+            return false;
+        case ScriptCommand::BoxWait:
+            SleepMilliseconds(static_cast<int>(line.value));
+            return false;
+        case ScriptCommand::BoxClose:
+            if (box_->question) Fail(line, "the box is a question: box answer yes|no");
+            return true;
+        case ScriptCommand::BoxAnswer:
+            if (!box_->question) Fail(line, "the box asks nothing: box close");
+            yes = line.yes;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void ScriptDriver::RunHostLock(const ScriptLine& line) {
+    if (line.command == ScriptCommand::HostUnlock) {
+        if (hostLockLevels_ == 0) return Fail(line, "the script holds no host lock");
+        GiveBackHostLock();
+        --hostLockLevels_;
+        return;
+    }
+    if (!HostLockOn()) return Fail(line, "the host takes no lock of its own: start it with --host-lock");
+    if (line.command == ScriptCommand::HostTrap) return SetHostLockTrap(line.id);
+    bool wanted = TakeHostLockWhenWanted(10000);
+    ++hostLockLevels_;
+    if (!wanted) Fail(line, "no other thread asked for the host's lock (or entered the trapped service) within 10 s");
+}
+
+void ScriptDriver::GiveBackHostLocks() {
+    if (HostLockOn()) SetHostLockTrap(0);
+    for (; hostLockLevels_ > 0; --hostLockLevels_) GiveBackHostLock();
+}
+
+void ScriptDriver::RunAnywhere(const ScriptLine& line) {
+    std::string error;
+    switch (line.command) {
+        case ScriptCommand::Call:
+            if (!calls_.Send(line.calls, line.wait, line.stations, error)) Fail(line, error);
+            return;
+        case ScriptCommand::CallWait:
+            if (!calls_.WaitFiled(line.stations, error)) Fail(line, error);
+            return;
+        case ScriptCommand::FailStream:
+            FailNextStreamCalls(static_cast<StreamService>(line.id), static_cast<int>(line.value));
+            return;
+        case ScriptCommand::CallReady:
+            if (!CallFeed::WaitListening(error)) Fail(line, error);
+            return;
+        case ScriptCommand::HostTrap:
+        case ScriptCommand::HostLock:
+        case ScriptCommand::HostUnlock:
+            RunHostLock(line);
+            return;
         case ScriptCommand::Answer:
             HostOptions().answer = line.yes ? 0x5009 : 0x5008;
             return;

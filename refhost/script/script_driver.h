@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "script/script.h"
 #include "window/window_runner.h"
@@ -40,6 +41,10 @@ public:
 
     bool Act(RunningWindow& window) override;
     std::optional<std::string> ChooseFile(std::string_view mask) override;
+    // A box shown on the script's thread stays open for the box lines that
+    // follow it (box wait, call, expect box, ...) until box close or box
+    // answer; with no box line next it is passed by as before.
+    bool ShowMessage(std::string_view title, std::string_view text, bool question, bool& yes) override;
 
     bool failed() const { return !error_.empty(); }
     const std::string& error() const { return error_; }
@@ -51,11 +56,24 @@ private:
     void RunAnywhere(const ScriptLine& line);
     void RunOnMainScreen(const ScriptLine& line);
     void RunInWindow(const ScriptLine& line, RunningWindow& window);
+    // True when the line closed the box.
+    bool RunInBox(const ScriptLine& line, bool& yes);
+    void RunHostLock(const ScriptLine& line);
+    void GiveBackHostLocks();
+
+    struct OpenBox {
+        std::string title, text;  // readable
+        bool question;
+    };
 
     Script script_;
     ScriptContext context_;
     std::size_t next_ = 0;
     std::string error_;
+    CallFeed calls_;
+    std::optional<OpenBox> box_;
+    int hostLockLevels_ = 0;       // levels of the host's lock the script took
+    std::thread::id thread_;       // the thread the script's user works on
     ScopedWindowUser installed_;
 };
 

@@ -107,6 +107,11 @@ private:
     bool ParseExpect();
     bool ParseExpectFile();
     bool ParseExpectRect();
+    bool ParseCall();
+    bool ParseCallOptions();
+    bool ParseBox();
+    bool ParseHost();
+    bool ParseFail();
 
     bool Fail(std::string problem) {
         problem_ = std::move(problem);
@@ -198,6 +203,10 @@ bool LineParser::ParseVerb() {
     if (verb == "search") return ParseSearch();
     if (verb == "window") return ParseWindow();
     if (verb == "expect") return ParseExpect();
+    if (verb == "call") return ParseCall();
+    if (verb == "box") return ParseBox();
+    if (verb == "host") return ParseHost();
+    if (verb == "fail") return ParseFail();
     return Fail("unknown command '" + verb + "'");
 }
 
@@ -277,6 +286,74 @@ bool LineParser::ParseWindow() {
     return Fail("window takes key, type, tick, wait, choose-file or cancel-file");
 }
 
+bool LineParser::ParseCall() {
+    const char* usage = "call takes \"PHONE\" \"TARGET\" \"TEXT\" [count N] [to ADDRESS] [port P] [stations N] "
+                        "[nowait], wait [stations N] or ready";
+    if (Take("wait")) return ParseCallOptions() && End(ScriptCommand::CallWait);
+    if (Take("ready")) return End(ScriptCommand::CallReady);
+    CallsToSend& calls = line_.calls;
+    if (!Quoted(calls.phone, usage) || !Quoted(calls.target, usage) || !Quoted(calls.text, usage)) return false;
+    return ParseCallOptions() && End(ScriptCommand::Call);
+}
+
+bool LineParser::ParseCallOptions() {
+    long long number = 0;
+    while (!AtEnd()) {
+        if (Take("count")) {
+            if (!Number(number, "count takes a number of calls") || number < 1 || number > 100000)
+                return Fail("count takes a number of calls, 1 to 100000");
+            line_.calls.count = static_cast<int>(number);
+        } else if (Take("port")) {
+            if (!Number(number, "port takes a UDP port") || number < 1 || number > 65535)
+                return Fail("port takes a UDP port, 1 to 65535");
+            line_.calls.port = static_cast<int>(number);
+        } else if (Take("stations")) {
+            if (!Number(number, "stations takes a number") || number < 1 || number > 99)
+                return Fail("stations takes the number of stations that file each call, 1 to 99");
+            line_.stations = static_cast<int>(number);
+        } else if (Take("to")) {
+            if (!Word(line_.calls.address, "to takes an IPv4 address")) return false;
+        } else if (Take("nowait")) {
+            line_.wait = false;
+        } else {
+            return Fail("unexpected '" + tokens_[at_].text + "': a call line takes count, to, port, stations, nowait");
+        }
+    }
+    return true;
+}
+
+bool LineParser::ParseBox() {
+    if (Take("close")) return End(ScriptCommand::BoxClose);
+    if (Take("answer")) return Switch("yes", "no", line_.yes, "box answer takes yes or no") && End(ScriptCommand::BoxAnswer);
+    if (Take("wait")) {
+        if (!Number(line_.value, "box wait takes milliseconds") || line_.value < 0 || line_.value > 600000)
+            return Fail("box wait takes milliseconds, at most ten minutes");
+        return End(ScriptCommand::BoxWait);
+    }
+    return Fail("box takes wait MS, close or answer yes|no");
+}
+
+bool LineParser::ParseFail() {
+    const char* usage = "fail takes stream open|read|write|close [COUNT]";
+    if (!Take("stream")) return Fail(usage);
+    const char* names[] = {"open", "read", "write", "close"};
+    line_.id = 4;
+    for (uint32_t service = 0; service < 4; ++service)
+        if (Take(names[service])) line_.id = service;
+    if (line_.id == 4) return Fail(usage);
+    line_.value = 1;
+    if (!AtEnd() && (!Number(line_.value, usage) || line_.value < 0)) return Fail(usage);
+    return End(ScriptCommand::FailStream);
+}
+
+bool LineParser::ParseHost() {
+    if (Take("trap"))
+        return Id(line_.id, "host trap takes the ordinal of a service") && End(ScriptCommand::HostTrap);
+    if (Take("lock")) return End(ScriptCommand::HostLock);
+    if (Take("unlock")) return End(ScriptCommand::HostUnlock);
+    return Fail("host takes trap SERVICE, lock or unlock");
+}
+
 bool LineParser::ParseExpectFile() {
     if (!Quoted(line_.text, "expect file takes a quoted path")) return false;
     if (Take("exists")) return End(ScriptCommand::ExpectFileExists);
@@ -334,8 +411,9 @@ bool LineParser::ParseExpect() {
         return End(ScriptCommand::ExpectKeys);
     }
     if (Take("file")) return ParseExpectFile();
+    if (Take("box")) return Quoted(line_.text, "expect box takes " + quoted) && End(ScriptCommand::ExpectBox);
     return Fail("expect takes window, closed, field, input, choice, check, timer, rect, clipboard, suggestion, keys, "
-                "viewer or file");
+                "viewer, file or box");
 }
 
 std::string_view Trimmed(std::string_view line) {
@@ -362,6 +440,11 @@ ScriptPlace PlaceOf(ScriptCommand command) {
         case ScriptCommand::ChooseFile:
         case ScriptCommand::CancelFile:
             return ScriptPlace::FileChooser;
+        case ScriptCommand::ExpectBox:
+        case ScriptCommand::BoxWait:
+        case ScriptCommand::BoxClose:
+        case ScriptCommand::BoxAnswer:
+            return ScriptPlace::Box;
         default:
             return ScriptPlace::Anywhere;
     }

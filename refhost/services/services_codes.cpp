@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
 #include "services/services.h"
 #include "text/code_pages.h"
 
@@ -13,6 +14,7 @@ extern "C" {
 
 // Converts the text in to out, byte by byte, so that out may be in itself.
 int HOSTAPI ordinal_52158(char* out, const char* in, int from, int to) {
+    HostLockScope held(52158);
     Trace(52158, "%s, \"%s\", %d, %d", out == in ? "in place" : TraceAddress(out).c_str(), in ? in : "", from, to);
     if (!out || !in) return -1;
     std::size_t length = std::strlen(in);
@@ -24,6 +26,7 @@ int HOSTAPI ordinal_52158(char* out, const char* in, int from, int to) {
 // Converts at most length bytes (-1: up to the NUL) and never more than the
 // output holds with its NUL; the source is not read past that either.
 char* HOSTAPI ordinal_35385(char* out, int capacity, const char* in, int length, int from, int to) {
+    HostLockScope held(35385);
     Trace(35385, "%s, %d, \"%s\", %d, %d, %d", TraceAddress(out).c_str(), capacity, in ? in : "", length, from, to);
     if (!out || capacity <= 0) return out;
     std::size_t room = static_cast<std::size_t>(capacity) - 1;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
 #include "services/services.h"
 
 using namespace refhost;
@@ -68,6 +69,7 @@ extern "C" {
 
 // Today in the host's form: 8 characters and a NUL.
 int HOSTAPI ordinal_30204(char* date) {
+    HostLockScope held(30204);
     CivilTime now = HostNow();
     PutText(date, 9, "%04d%02d%02d", now.year % 10000, now.month, now.day);
     Trace(30204, "-> \"%s\"", date);
@@ -77,6 +79,7 @@ int HOSTAPI ordinal_30204(char* date) {
 // The time of day, "HH:MM:SS": the plug-in asks with the form values 0 and
 // 1, and both give this text.
 int HOSTAPI ordinal_30308(char* time, int form) {
+    HostLockScope held(30308);
     CivilTime now = HostNow();
     PutText(time, 9, "%02d:%02d:%02d", now.hour, now.minute, now.second);
     Trace(30308, "%d -> \"%s\"", form, time);
@@ -86,6 +89,7 @@ int HOSTAPI ordinal_30308(char* time, int form) {
 // The display form of a host date. The plug-in may pass one buffer as both
 // output and input. A text that is no host date gives an empty text.
 int HOSTAPI ordinal_32008(char* out, const char* date) {
+    HostLockScope held(32008);
     int year = 0, month = 0, day = 0;
     bool readable = ParseHostDate(date, year, month, day);
     std::string given = date ? date : "";
@@ -100,6 +104,7 @@ int HOSTAPI ordinal_32008(char* out, const char* date) {
 // 0 exactly when the date (display form, or the host's own form) is the
 // same day as today (host form); 1 otherwise, also when either is unreadable.
 int HOSTAPI ordinal_30908(const char* today, const char* date) {
+    HostLockScope held(30908);
     int year = 0, month = 0, day = 0;
     int result = 1;
     if (ParseHostDate(today, year, month, day) && date) {
@@ -114,6 +119,7 @@ int HOSTAPI ordinal_30908(const char* today, const char* date) {
 // Seconds from the time `then` to the time `now`, both "HH:MM:SS" of the
 // same day; negative when `then` is later, and -1 when either is no time.
 int HOSTAPI ordinal_30909(const char* now, const char* then) {
+    HostLockScope held(30909);
     int nowSeconds = SecondsOfDay(now), thenSeconds = SecondsOfDay(then);
     int result = (nowSeconds < 0 || thenSeconds < 0) ? -1 : nowSeconds - thenSeconds;
     Trace(30909, "\"%s\", \"%s\" -> %d", now ? now : "", then ? then : "", result);

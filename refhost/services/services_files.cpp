@@ -9,6 +9,7 @@
 #include <string>
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
 #include "plumbing/system.h"
 #include "services/services.h"
 
@@ -46,6 +47,7 @@ extern "C" {
 // Given a directory path ending in a separator or a full file path, makes
 // the directories leading to the file. 0 when they exist afterwards.
 int HOSTAPI ordinal_51434(const char* path) {
+    HostLockScope held(51434);
     Trace(51434, "\"%s\"", path ? path : "");
     if (!path) return -1;
     std::string directory = DirectoryOf(HostPath(path));
@@ -63,6 +65,7 @@ int HOSTAPI ordinal_51434(const char* path) {
 // flag and the two values after it are accepted and not needed here: the
 // runtime's streams share files with readers and writers alike.
 FILE* HOSTAPI ordinal_52534(const char* path, const char* mode, int share, int fourth, int fifth) {
+    HostLockScope held(52534);
     FILE* stream = nullptr;
     bool fault = TakeStreamFault(StreamService::Open);
     if (path && mode && !fault) stream = std::fopen(HostPath(path).c_str(), mode);
@@ -72,6 +75,7 @@ FILE* HOSTAPI ordinal_52534(const char* path, const char* mode, int share, int f
 }
 
 int HOSTAPI ordinal_52305(FILE* stream) {
+    HostLockScope held(52305);
     bool fault = TakeStreamFault(StreamService::Close);
     Trace(52305, "%s", TraceAddress(stream).c_str());
     int result = stream ? std::fclose(stream) : EOF;
@@ -80,6 +84,7 @@ int HOSTAPI ordinal_52305(FILE* stream) {
 }
 
 int HOSTAPI ordinal_52307(void* data, int size, int count, FILE* stream) {
+    HostLockScope held(52307);
     int result = 0;
     if (stream && data && size > 0 && count > 0 && !TakeStreamFault(StreamService::Read))
         result = static_cast<int>(std::fread(data, static_cast<std::size_t>(size),
@@ -89,6 +94,7 @@ int HOSTAPI ordinal_52307(void* data, int size, int count, FILE* stream) {
 }
 
 int HOSTAPI ordinal_52308(const void* data, int size, int count, FILE* stream) {
+    HostLockScope held(52308);
     int result = 0;
     if (stream && data && size > 0 && count > 0 && !TakeStreamFault(StreamService::Write))
         result = static_cast<int>(std::fwrite(data, static_cast<std::size_t>(size),
@@ -102,6 +108,7 @@ int HOSTAPI ordinal_52308(const void* data, int size, int count, FILE* stream) {
 // append that fails part-way (a full disk) is cut off again, so that no
 // piece of a line is left for the next line to be glued to.
 int HOSTAPI ordinal_52407(const char* path, const char* line) {
+    HostLockScope held(52407);
     Trace(52407, "\"%s\", \"%s\"", path ? path : "", line ? line : "");
     if (!path || !line) return -1;
     std::string text(line);

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
 #include "plumbing/system.h"
 #include "services/host_tables.h"
 #include "services/services.h"
@@ -36,6 +37,7 @@ static void PrintBox(const char* kind, const char* title, const char* text) {
 // well. True when it was shown; for a question, yes then holds the answer.
 static bool ShowToUser(const char* title, const char* text, bool question, bool& yes) {
     WindowUser* user = CurrentWindowUser();
+    HostLockReleased whileTheUserLooks;
     return user && user->ShowMessage(title ? title : "", text ? text : "", question, yes);
 }
 
@@ -93,12 +95,14 @@ static std::map<void*, std::thread> g_threads;
 extern "C" {
 
 int HOSTVA ordinal_30006(int what, int value) {
+    HostLockScope held(30006);
     int result = (what == 1 && value == 1) ? static_cast<int>(HostOptions().features) : 0;
     Trace(30006, "%d, %d -> 0x%08X", what, value, static_cast<unsigned>(result));
     return result;
 }
 
 int HOSTVA ordinal_35802(int box, const char* title, const char* format, int kind, int style, ...) {
+    HostLockScope held(35802);
     char text[8192];
     va_list arguments;
     va_start(arguments, style);
@@ -112,6 +116,7 @@ int HOSTVA ordinal_35802(int box, const char* title, const char* format, int kin
 }
 
 int HOSTAPI ordinal_52028(const char* title, const char* text, int style) {
+    HostLockScope held(52028);
     Trace(52028, "\"%s\", \"%s\", 0x%X", title ? title : "", text ? text : "", static_cast<unsigned>(style));
     bool question = (style & 0x10000) != 0;
     PrintBox(question ? "question" : "message", title, text);
@@ -124,6 +129,7 @@ int HOSTAPI ordinal_52028(const char* title, const char* text, int style) {
 }
 
 int HOSTVA ordinal_52023(int notice, int16_t* flag, int third, const char* title) {
+    HostLockScope held(52023);
     Trace(52023, "%d, flag %d, %d, \"%s\"", notice, flag ? *flag : -1, third, title ? title : "");
     PrintLine("notice \"" + Readable(title) + "\": shown; it will not be shown again");
     bool yes = false;
@@ -134,28 +140,33 @@ int HOSTVA ordinal_52023(int notice, int16_t* flag, int third, const char* title
 }
 
 int HOSTAPI ordinal_52064() {
+    HostLockScope held(52064);
     Trace(52064, "%s", "");
     return 0;
 }
 
 int HOSTAPI ordinal_51594() {
+    HostLockScope held(51594);
     Trace(51594, "-> %d", HostOptions().interfaceLevel);
     return HostOptions().interfaceLevel;
 }
 
 int HOSTAPI ordinal_52006(const char* date) {
+    HostLockScope held(52006);
     uint32_t value = DateValueOf(date ? date : HostOptions().hostDate.c_str());
     Trace(52006, "%s%s%s -> %u", date ? "\"" : "", date ? date : "null", date ? "\"" : "", value);
     return static_cast<int>(value);
 }
 
 void* HOSTAPI ordinal_52256(int table) {
+    HostLockScope held(52256);
     void* descriptor = table == 35 ? ContractorTable() : nullptr;
     Trace(52256, "%d -> %s", table, descriptor ? "descriptor" : "null");
     return descriptor;
 }
 
 void* HOSTAPI ordinal_52020(int window, WindowProcedure hook) {
+    HostLockScope held(52020);
     Trace(52020, "0x%X, %s", static_cast<unsigned>(window), TraceAddress(reinterpret_cast<void*>(hook)).c_str());
     std::lock_guard lock(g_tablesMutex);
     WindowHandlerRecord& record = g_handlerRecords[window];
@@ -165,6 +176,7 @@ void* HOSTAPI ordinal_52020(int window, WindowProcedure hook) {
 }
 
 int HOSTAPI ordinal_52021(int window) {
+    HostLockScope held(52021);
     Trace(52021, "0x%X", static_cast<unsigned>(window));
     std::lock_guard lock(g_tablesMutex);
     g_hooks.erase(window);
@@ -172,6 +184,7 @@ int HOSTAPI ordinal_52021(int window) {
 }
 
 int HOSTAPI ordinal_33153(const char* name, ThreadProcedure procedure, int third, void* block) {
+    HostLockScope held(33153);
     Trace(33153, "\"%s\", %s, %d, %s", name, TraceAddress(reinterpret_cast<void*>(procedure)).c_str(), third,
           TraceAddress(block).c_str());
     std::lock_guard lock(g_threadsMutex);
@@ -189,6 +202,7 @@ int HOSTAPI ordinal_33153(const char* name, ThreadProcedure procedure, int third
 // The block's first word is the listener's state: the stop brings it to 0
 // and waits for the thread to end.
 int HOSTAPI ordinal_33155(void* block, int timeout) {
+    HostLockScope held(33155);
     Trace(33155, "%s, %d", TraceAddress(block).c_str(), timeout);
     std::thread thread;
     {
@@ -200,6 +214,8 @@ int HOSTAPI ordinal_33155(void* block, int timeout) {
         }
     }
     std::atomic_ref<int32_t>(*static_cast<int32_t*>(block)).store(0);
+    // The listener may be waiting for the host's lock in a service.
+    HostLockReleased whileTheListenerEnds;
     if (thread.joinable()) thread.join();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
 #include "services/host_screen.h"
 #include "services/services.h"
 #include "window/window_keys.h"
@@ -22,6 +23,7 @@ extern "C" {
 // Length -1 takes the text to its NUL; another length takes that many
 // bytes, but never past a NUL.
 int HOSTAPI ordinal_52205(const char* text, int length) {
+    HostLockScope held(52205);
     std::string copied;
     if (text) copied.assign(text, length < 0 ? std::strlen(text) : strnlen(text, static_cast<std::size_t>(length)));
     Trace(52205, "\"%s\", %d", copied.c_str(), length);
@@ -31,6 +33,7 @@ int HOSTAPI ordinal_52205(const char* text, int length) {
 }
 
 int HOSTAPI ordinal_52247(const char* text) {
+    HostLockScope held(52247);
     std::string suggestion = text ? text : "";
     Trace(52247, "\"%s\"", suggestion.c_str());
     PrintLine("suggestion: \"" + Readable(suggestion) + "\"");
@@ -39,6 +42,7 @@ int HOSTAPI ordinal_52247(const char* text) {
 }
 
 int HOSTAPI ordinal_52248(const uint16_t* keys) {
+    HostLockScope held(52248);
     std::vector<uint16_t> list;
     for (int i = 0; keys && i < kLongestKeyList && keys[i] != 0; ++i) list.push_back(keys[i]);
     std::string names, codes;

@@ -13,6 +13,7 @@
 
 #include "plumbing/host.h"
 #include "ini/ini_file.h"
+#include "plumbing/host_lock.h"
 #include "plumbing/ini_value.h"
 #include "services/services.h"
 #include "text/mazovia_utf8.h"
@@ -144,11 +145,13 @@ extern "C" {
 
 int HOSTVA ordinal_52224(int mode, const char* section, const char* key, const char* format,
                          va_list arguments) {
+    HostLockScope held(52224);
     return AccessKey(52224, kHostSettingsFile, mode, section, key, format, arguments);
 }
 
 int HOSTVA ordinal_41399(const char* file, int mode, const char* section, const char* key,
                          const char* format, va_list arguments) {
+    HostLockScope held(41399);
     if (!file || !*file) return 0;
     return AccessKey(41399, file, mode, section, key, format, arguments);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
 #include "services/services.h"
 #include "text/mazovia_utf8.h"
 
@@ -22,6 +23,7 @@ constexpr std::size_t kUserRecordSize = 128;
 extern "C" {
 
 int HOSTAPI ordinal_37970() {
+    HostLockScope held(37970);
     int station = HostOptions().station;
     Trace(37970, "-> %d", station);
     return station;
@@ -30,6 +32,7 @@ int HOSTAPI ordinal_37970() {
 // Each thread gets its own record, so that a call on one thread never
 // changes the text another thread is still reading.
 const char* HOSTAPI ordinal_32500() {
+    HostLockScope held(32500);
     thread_local char record[kUserRecordSize];
     std::string name = Utf8ToMazovia(HostOptions().user);
     std::size_t length = std::min(name.size(), kUserRecordSize - kUserNameOffset - 1);

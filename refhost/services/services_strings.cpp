@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
 #include "services/services.h"
 
 using namespace refhost;
@@ -12,6 +13,7 @@ extern "C" {
 // Copies at most limit characters and always terminates out, which must
 // hold limit + 1 bytes. Returns the number of characters copied.
 int HOSTAPI ordinal_52161(char* out, const char* in, int limit) {
+    HostLockScope held(52161);
     Trace(52161, "\"%.*s\", %d", limit > 0 ? limit : 0, in ? in : "", limit);
     if (!out) return 0;
     std::size_t count = (in && limit > 0) ? strnlen(in, static_cast<std::size_t>(limit)) : 0;
@@ -23,6 +25,7 @@ int HOSTAPI ordinal_52161(char* out, const char* in, int limit) {
 // Inserts the character at position, moving the rest of the text, its NUL
 // included, one place to the right; the text must have room for it.
 int HOSTAPI ordinal_52130(char* position, int character) {
+    HostLockScope held(52130);
     if (!position) return -1;
     std::size_t rest = std::strlen(position);
     std::memmove(position + 1, position, rest + 1);

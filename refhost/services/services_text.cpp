@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
 #include "services/services.h"
 
 using namespace refhost;
@@ -39,6 +40,7 @@ extern "C" {
 // result is the number of bytes copied.
 int HOSTAPI ordinal_52435(int field, const char* text, char* out, int textSize, int outSize,
                           const char* separators) {
+    HostLockScope held(52435);
     int length = CopyField(field, text, out, textSize, outSize, separators);
     Trace(52435, "%d, \"%s\", %d, %d, \"%s\" -> \"%s\"", field, text ? text : "", textSize, outSize,
           separators ? separators : "", out ? out : "");

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
 #include "services/host_screen.h"
 #include "services/services.h"
 #include "text/code_pages.h"
@@ -36,7 +37,10 @@ void PrintContent(const std::string& content) {
 
 // A screen, when one is in use, shows the viewer to the person at the host.
 void ShowToUser(const std::string& title, std::optional<std::string_view> content) {
-    if (WindowUser* user = CurrentWindowUser()) user->ShowViewer(title, content);
+    if (WindowUser* user = CurrentWindowUser()) {
+        HostLockReleased whileTheUserReads;
+        user->ShowViewer(title, content);
+    }
 }
 
 }  // namespace
@@ -44,6 +48,7 @@ void ShowToUser(const std::string& title, std::optional<std::string_view> conten
 extern "C" {
 
 void* HOSTAPI ordinal_38020(const char* kind, int limit, char* path, int fourth, int fifth, int sixth) {
+    HostLockScope held(38020);
     Trace(38020, "\"%s\", 0x%X, \"%s\", %d, %d, %d", kind ? kind : "", static_cast<unsigned>(limit),
           path ? path : "", fourth, fifth, sixth);
     std::lock_guard lock(g_viewerMutex);
@@ -52,6 +57,7 @@ void* HOSTAPI ordinal_38020(const char* kind, int limit, char* path, int fourth,
 }
 
 int HOSTAPI ordinal_51711(const char* text) {
+    HostLockScope held(51711);
     std::string title = text ? text : "";
     Trace(51711, "\"%s\"", title.c_str());
     std::string file;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
 #include "services/services.h"
 #include "window/window_runner.h"
 
@@ -35,6 +36,7 @@ void ToValues(const Rectangle& rectangle, int16_t* values) {
 extern "C" {
 
 int HOSTVA ordinal_52026(const void* description, int id, void* data, WindowProcedure procedure) {
+    HostLockScope held(52026);
     uint32_t length = 0;
     if (description) std::memcpy(&length, description, sizeof length);
     Trace(52026, "%s (%u bytes), %d, %s, %s", TraceAddress(description).c_str(), static_cast<unsigned>(length), id,
@@ -45,6 +47,7 @@ int HOSTVA ordinal_52026(const void* description, int id, void* data, WindowProc
 }
 
 int HOSTAPI ordinal_52040(void* record, int direction) {
+    HostLockScope held(52040);
     Trace(52040, "%s, %d", TraceAddress(record).c_str(), direction);
     RunningWindow* window = WindowFor(52040);
     if (!window || !record) return -1;
@@ -54,6 +57,7 @@ int HOSTAPI ordinal_52040(void* record, int direction) {
 }
 
 int HOSTAPI ordinal_52056(int id, const char* text) {
+    HostLockScope held(52056);
     Trace(52056, "0x%04X, \"%s\"", static_cast<unsigned>(id), text ? text : "");
     RunningWindow* window = WindowFor(52056);
     if (!window) return -1;
@@ -63,6 +67,7 @@ int HOSTAPI ordinal_52056(int id, const char* text) {
 }
 
 int HOSTAPI ordinal_52251(int interval) {
+    HostLockScope held(52251);
     Trace(52251, "%d", interval);
     RunningWindow* window = WindowFor(52251);
     if (!window) return -1;
@@ -72,11 +77,13 @@ int HOSTAPI ordinal_52251(int interval) {
 
 // Without a screen there is nothing to draw again.
 int HOSTAPI ordinal_52034(int what, int flags, int count) {
+    HostLockScope held(52034);
     Trace(52034, "%d, 0x%X, %d", what, static_cast<unsigned>(flags), count);
     return 0;
 }
 
 int HOSTAPI ordinal_52043(int id, int16_t* rect) {
+    HostLockScope held(52043);
     RunningWindow* window = WindowFor(52043);
     std::optional<Rectangle> rectangle = window ? window->ControlRectangle(static_cast<uint16_t>(id)) : std::nullopt;
     if (!rect || !rectangle) {
@@ -90,6 +97,7 @@ int HOSTAPI ordinal_52043(int id, int16_t* rect) {
 }
 
 int HOSTAPI ordinal_52044(int id, int16_t* rect) {
+    HostLockScope held(52044);
     Trace(52044, "0x%04X, %s = %d, %d, %d, %d", static_cast<unsigned>(id), TraceAddress(rect).c_str(),
           rect ? rect[0] : 0, rect ? rect[1] : 0, rect ? rect[2] : 0, rect ? rect[3] : 0);
     RunningWindow* window = WindowFor(52044);
@@ -98,6 +106,7 @@ int HOSTAPI ordinal_52044(int id, int16_t* rect) {
 }
 
 int HOSTAPI ordinal_52045(int16_t* rect) {
+    HostLockScope held(52045);
     RunningWindow* window = WindowFor(52045);
     if (!window || !rect) return -1;
     ToValues(window->WindowRectangle(), rect);
@@ -106,6 +115,7 @@ int HOSTAPI ordinal_52045(int16_t* rect) {
 }
 
 int HOSTAPI ordinal_52046(int16_t* rect) {
+    HostLockScope held(52046);
     Trace(52046, "%s = %d, %d, %d, %d", TraceAddress(rect).c_str(), rect ? rect[0] : 0, rect ? rect[1] : 0,
           rect ? rect[2] : 0, rect ? rect[3] : 0);
     RunningWindow* window = WindowFor(52046);
@@ -117,12 +127,16 @@ int HOSTAPI ordinal_52046(int16_t* rect) {
 // The chosen path replaces the text in path. A path that does not fit the
 // capacity is not cut into another path: the choice then fails as a cancel.
 int HOSTAPI ordinal_51704(int first, char* path, const char* mask, int capacity, int fifth, int sixth, int seventh) {
+    HostLockScope held(51704);
     Trace(51704, "%d, \"%s\", \"%s\", %d, %d, %d, %d", first, path ? path : "", mask ? mask : "", capacity, fifth,
           sixth, seventh);
     PrintLine("file chooser (" + std::string(mask ? mask : "") + ") opened on \"" + Readable(path ? path : "") + "\"");
     WindowUser* user = CurrentWindowUser();
-    std::optional<std::string> chosen =
-        user ? user->ChooseFileStartingAt(mask ? mask : "", path ? path : "") : std::nullopt;
+    std::optional<std::string> chosen;
+    if (user) {
+        HostLockReleased whileTheUserChooses;
+        chosen = user->ChooseFileStartingAt(mask ? mask : "", path ? path : "");
+    }
     if (!chosen) {
         PrintLine("file chooser: cancelled");
         return -1;

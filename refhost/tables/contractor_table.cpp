@@ -5,6 +5,7 @@
 #include "tables/contractor_table.h"
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
 #include "services/host_tables.h"
 #include "window/window_keys.h"
 
@@ -19,7 +20,11 @@ std::optional<int> PressTableKey(uint16_t key, int column, int row, std::string&
     PrintLine("table 35 \"k4\": key " + KeyName(key) + " in column " + std::to_string(column) + ", row " +
               std::to_string(row));
     TraceCallIn("table 35 handler %d, %d, %d, 0, 0, 0, 0, 0, 0, %d, 0", key, kContractorTableNumber, row, column);
-    int result = handler(key, kContractorTableNumber, row, 0, 0, 0, 0, 0, 0, column, 0);
+    int result;
+    {
+        HostLockScope held;
+        result = handler(key, kContractorTableNumber, row, 0, 0, 0, 0, 0, 0, column, 0);
+    }
     TraceCallIn("table 35 handler -> %d", result);
     PrintLine("table 35 \"k4\": the handler returned " + std::to_string(result));
     return result;

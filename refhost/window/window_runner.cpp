@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "plumbing/host.h"
+#include "plumbing/host_lock.h"
 #include "window/window_keys.h"
 #include "window/window_text.h"
 
@@ -68,6 +69,7 @@ std::string RunningWindow::ControlLabel(const WindowRecord& control) const {
 }
 
 int RunningWindow::Send(int id, int event) {
+    HostLockScope held;
     TraceCallIn("window %s procedure 0x%04X, 0x%04X", Hex(this->id()).c_str(), static_cast<unsigned>(id),
                 static_cast<unsigned>(event));
     int result = procedure_ ? procedure_(id, event) : 0;
@@ -184,6 +186,12 @@ WindowUser* CurrentWindowUser() { return g_user; }
 RunningWindow* CurrentWindow() { return g_windows.empty() ? nullptr : g_windows.back(); }
 std::optional<uint16_t> LastClosingId() { return g_lastClosingId; }
 
+// The host waits for the user's next step without its lock.
+static bool ActReleasingHostLock(RunningWindow& window) {
+    HostLockReleased whileTheUserActs;
+    return g_user->Act(window);
+}
+
 int RunModalWindow(const void* header, void* data, WindowProcedure procedure) {
     std::string error = "window description: none was given";
     std::optional<WindowDescription> description;
@@ -196,7 +204,7 @@ int RunModalWindow(const void* header, void* data, WindowProcedure procedure) {
     OnTop onTop(window);
     window.Open();
     while (!window.closed()) {
-        if (g_user && g_user->Act(window)) continue;
+        if (g_user && ActReleasingHostLock(window)) continue;
         if (window.closed()) break;
         PrintLine(window.Label() + " nobody works in the window: it is left with ESC");
         window.PressKey(kKeyEscape);
