@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "plumbing/host.h"
-#include "plumbing/ini_file.h"
+#include "ini/ini_file.h"
 #include "plumbing/system.h"
 
 namespace refhost {
