@@ -128,17 +128,26 @@ TEST_F(CallerIdWindow, F5SavesPhoneAndTargetOfEveryRowButNeverTheNip) {
     }
 }
 
-TEST_F(CallerIdWindow, RowEditNotSavedBeforeTheNextTickIsLost) {
+// The timer's refresh leaves a row the user changed as typed, while the
+// other rows follow the file; F5 saves it, and F6 drops an unsaved edit.
+TEST_F(CallerIdWindow, TypedRowSurvivesTimerRefreshesUntilF5OrF6) {
     Slots slots{};
     slots[0] = Slot("600100200", "201", "");
+    slots[1] = Slot("600100201", "202", "");
     Start(kLogOption, 0, &slots);
     refhost::ScriptResult result = Script("action\n"
                                           "window type 0x410B \"48123\"\n"
-                                          "window wait 1999\n" +
-                                          ExpectRow(1, 0, "48123") + "window wait 1\n" + ExpectRow(1, 0, "600100200") +
+                                          "window tick\nwindow tick\n" +
+                                          ExpectRow(1, 0, "48123") + "window key F5\n"
+                                          "window type 0x4115 \"777\"\n"
+                                          "window tick\n" + ExpectRow(2, 0, "777") + "window key F6\n" +
+                                          ExpectRow(2, 0, "600100201") + ExpectRow(1, 0, "48123") +
                                           "window key F12\n");
     EXPECT_TRUE(result.ok) << result.error;
-    EXPECT_STREQ(ReadSlots()[0].phone, "600100200");
+    Slots saved = ReadSlots();
+    EXPECT_STREQ(saved[0].phone, "48123");
+    EXPECT_STREQ(saved[0].target, "201");
+    EXPECT_EQ(std::memcmp(&saved[1], &slots[1], sizeof saved[1]), 0);
 }
 
 // The day log option stays off: with it on, the listener's "I'm alive"
