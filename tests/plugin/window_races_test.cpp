@@ -172,6 +172,7 @@ TEST_F(CallerIdWindowRaces, CallIsFiledWhileF5sFailureBoxIsUp) {
 // is the one saved when the window closes.
 TEST_F(CallerIdWindowRaces, RestartWhileOpenKeepsTheChosenSlotFile) {
     Slots slots{};
+    test::WriteFile("Ornitel.ini", "[Ornitel]\nFilename=LOGS\\TELEFONY\\CLIP.DAT\n");
     Start(kLogOption, 0, &slots);
     refhost::ScriptDriver driver(Parsed("action\n"
                                         "window key W\n"
