@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "storage/day_log.h"
 #include "storage_fixture.h"
 
 using StorageConcurrency = StorageTest;
@@ -71,4 +72,39 @@ TEST_F(StorageConcurrency, UpdatesAgainstLoadsAndSavesKeepTheFileWhole) {
     EXPECT_EQ(torn, 0) << "after " << rounds << " rounds";
     EXPECT_EQ(test::ReadFile(kSlotFile).size(), 5620u);
     EXPECT_TRUE(FileIsWhole());
+}
+
+// The listener (here: another thread) keeps the lock. The user-interface
+// thread's take gives up after about 100 ms, and every storage step it
+// uses returns, none of them waiting in a take of its own.
+TEST_F(StorageConcurrency, UserInterfaceStepsGiveUpWhileTheLockIsHeld) {
+    std::atomic<bool> held{false}, release{false};
+    std::thread listener([&] {
+        SharedStateLock lock;
+        held.store(true);
+        while (!release.load()) SleepMilliseconds(1);
+    });
+    while (!held.load()) SleepMilliseconds(1);
+
+    int64_t start = MonotonicNanoseconds();
+    EXPECT_FALSE(TryLockSharedStateFor(100));
+    EXPECT_GE(MonotonicNanoseconds() - start, 95'000'000);
+    EXPECT_FALSE(LoadPhoneSlots(false));
+    EXPECT_FALSE(SetSlotFileName("B.DAT"));
+    char path[260];
+    EXPECT_NE(PhoneSlotPath(path, sizeof path), 0);
+    WriteEventLog("bez blokady");
+    SlotEdits edits{};
+    edits.edited[0] = true;
+    EditOutcome outcome;
+    EXPECT_EQ(SaveSlotEdits(edits, outcome), EditSave::Busy);
+    EXPECT_NE(std::string(outcome.message).find("zaj\x91ty"), std::string::npos) << outcome.message;
+    release.store(true);
+    listener.join();
+
+    ASSERT_TRUE(TryLockSharedStateFor(100));
+    EXPECT_TRUE(TryLockSharedStateFor(0));   // taken again by its holder
+    UnlockSharedState();
+    UnlockSharedState();
+    EXPECT_NE(test::ReadFile(kDayLog).find("bez blokady"), std::string::npos);
 }
