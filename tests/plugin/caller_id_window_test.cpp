@@ -271,3 +271,29 @@ TEST_F(CallerIdWindow, ControlBytesFromTheWireAreShownNotObeyed) {
     EXPECT_EQ(std::memcmp(&saved[0], &slots[0], sizeof saved[0]), 0);
     EXPECT_STREQ(saved[1].phone, "48123");
 }
+
+// The arguments of the host calls behind "~W~ybierz", Ctrl-P and F3 that
+// the host relies on, exactly as passed.
+TEST_F(CallerIdWindow, ChooserPingQuestionAndViewerGetTheHostsArguments) {
+    Slots slots{};
+    Start(0, 0, &slots);
+    host().trace = true;
+    refhost::ScriptResult result = Script("action\n"
+                                          "window key W\n"
+                                          "window cancel-file\n"
+                                          "answer no\n"
+                                          "window key Ctrl-P\n"
+                                          "window key F3\n"
+                                          "window key F12\n");
+    host().trace = false;
+    EXPECT_TRUE(result.ok) << result.error;
+    std::string console = test::TakeConsole();
+    for (const char* call : {
+             "trace: 51704 0, \"LOGS\\TELEFONY\\CLIP.DAT\", \"*.*\", 201, 0, 50, -1\n",
+             "trace: 52028 \"uwaga\", \"Wysłanie ping w sieć UDP?\", 0x10006\n",
+             "trace: 38020 \"l-1Log\", 0x7FFFFFF, \"LOGS\\TELEFONY\\01-03-2024.LOG\", 0, 6, 0\n",
+             // the converter's output buffer is an address: the rest of the line
+             ", 520, \".LOG\", -1, 1, 5\ntrace: 51711 \".LOG\"\n",
+         })
+        EXPECT_NE(console.find(call), std::string::npos) << call << console;
+}
