@@ -3,6 +3,7 @@
 // of its buttons and keys, and what happens when it is left by ESC or F12.
 #include "window_fixture.h"
 
+#include <filesystem>
 #include <memory>
 
 #include "services/host_screen.h"
@@ -296,4 +297,24 @@ TEST_F(CallerIdWindow, ChooserPingQuestionAndViewerGetTheHostsArguments) {
              ", 520, \".LOG\", -1, 1, 5\ntrace: 51711 \".LOG\"\n",
          })
         EXPECT_NE(console.find(call), std::string::npos) << call << console;
+}
+
+// F5 names the slot file it could not save: a directory (refused as
+// Windows refuses it) and a name too long to use, shown cut with "...".
+TEST_F(CallerIdWindow, F5FailureNamesADirectoryAndACutLongName) {
+    std::filesystem::create_directories("LOGS/TELEFONY/KATALOG");
+    const std::string longName = "D\\" + std::string(255, 'n');
+    for (const std::string& name : {std::string("LOGS\\TELEFONY\\KATALOG"), longName}) {
+        test::WriteFile("Ornitel.ini", "[Ornitel]\nFilename=" + name + "\n");
+        Start(kLogOption, 0);
+        refhost::ScriptResult result = Script("action\nwindow type 0x410B \"48123\"\nwindow key F5\nwindow key F12\n");
+        EXPECT_TRUE(result.ok) << result.error;
+        std::string console = test::TakeConsole();
+        std::string shown = name.size() > 255 ? name.substr(0, 252) + "..." : name;
+        EXPECT_NE(console.find("Zapis pliku telefonów: " + shown + " - nie udał się"), std::string::npos) << console;
+        if (name.size() <= 255)
+            EXPECT_NE(console.find(name + " - blad otwarcia"), std::string::npos) << console;
+        session.Stop();
+        started = false;
+    }
 }
