@@ -123,11 +123,6 @@ bool TakeSettingsSnapshot(Settings& copy) {
     return true;
 }
 
-Settings SettingsSnapshot() {
-    SharedStateLock lock;
-    return g_settings;
-}
-
 void SetWindowChoices(int16_t options, int16_t selectedSlot, int32_t port, const char* fileName) {
     g_windowChoices.open = true;
     g_windowChoices.noticeFlag = g_settings.noticeFlag;

@@ -37,7 +37,6 @@ void SetOptionBits(int16_t options);
 // thread: the listener re-reads them at every restart. False (and the
 // copy untouched) when the lock was busy.
 bool TakeSettingsSnapshot(Settings& copy);
-Settings SettingsSnapshot();
 
 // What the user set in the open caller-ID window: the options, slot, port
 // and the slot file (chosen with "~W~ybierz", or the one it opened with).
