@@ -30,12 +30,22 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# The oldest Windows the release supports is Vista (6.0): the statically linked
+# thread library imports GetTickCount64, which older systems lack. The headers
+# hide every later API, so a call that Vista lacks fails to compile, and the PE
+# headers say 6.0, so an older system refuses the binaries at once instead of
+# failing later on a missing entry point (tests/windows/check_imports.sh).
+set(CALLERID_WINDOWS_FLOOR 0x0600)
+set(CMAKE_C_FLAGS_INIT   "-D_WIN32_WINNT=${CALLERID_WINDOWS_FLOOR} -DWINVER=${CALLERID_WINDOWS_FLOOR}")
+set(CMAKE_CXX_FLAGS_INIT "-D_WIN32_WINNT=${CALLERID_WINDOWS_FLOOR} -DWINVER=${CALLERID_WINDOWS_FLOOR}")
+set(_floor "-Wl,--major-os-version,6,--minor-os-version,0,--major-subsystem-version,6,--minor-subsystem-version,0")
+
 # Static runtime (libgcc, libstdc++, winpthread). --exclude-all-symbols stops ld's auto-export of
 # every global when a DLL has neither a .def file nor a dllexport attribute.
 set(_static "-static -static-libgcc -static-libstdc++")
-set(CMAKE_EXE_LINKER_FLAGS_INIT    "${_static}")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "${_static} -Wl,--exclude-all-symbols")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "${_static} -Wl,--exclude-all-symbols")
+set(CMAKE_EXE_LINKER_FLAGS_INIT    "${_static} ${_floor}")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "${_static} ${_floor} -Wl,--exclude-all-symbols")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "${_static} ${_floor} -Wl,--exclude-all-symbols")
 
 # Let ctest / add_test / gtest_discover_tests run .exe files under Wine.
 get_filename_component(_wine_run "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine/run.sh" ABSOLUTE)

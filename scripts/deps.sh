@@ -3,7 +3,8 @@
 #   native: compilers, CMake/Ninja, GoogleTest/GoogleMock, Google Benchmark, ncurses, tmux, iproute2,
 #           python3, clang (+ libclang-rt-14-dev for sanitizers, when the archive has it)
 #   win32:  all of the above + the MinGW-w64 i686 cross toolchain, unzip (the package check),
-#           nsis (the setup program, CPack's NSIS generator),
+#           nsis (the setup program, CPack's NSIS generator; python3 sets the OS version
+#           in its PE header),
 #           then scripts/wine/setup.sh
 #           (Wine + prefix; WINEPREFIX or /var/cache/callerid-wine/prefix)
 # Only missing packages are installed; `apt-get update` runs only when something is missing.

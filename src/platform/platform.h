@@ -152,6 +152,12 @@ enum class SocketCall { Start, Open, kCount };
 void FailNextSocketCalls(SocketCall call, int count, int error);
 bool TakeSocketFault(SocketCall call, int* error);   // for the implementations
 
+// Makes the socket's receive queue at least this many bytes, never smaller
+// than the system already gives; *granted is the size the system reports
+// afterwards (Linux reports twice what it was asked, its bookkeeping
+// included). 0 on success.
+int EnlargeReceiveBuffer(SocketHandle socket, int bytes, int* granted);
+
 int SetSocketNonBlocking(SocketHandle socket);
 int AllowBroadcast(SocketHandle socket);
 // Sends one datagram to a dotted IPv4 address and port.

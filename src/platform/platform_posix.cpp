@@ -154,7 +154,7 @@ static int SocketErrorOf(int error) {
     switch (error) {
         case EINTR: return 10004;
         case EBADF: return 10038;  // an invalid handle, as Windows reports it
-        case EACCES: return 10013;
+        case EACCES: case EPERM: return 10013;
         case EFAULT: return 10014;
         case EINVAL: return 10022;
         case EMFILE: case ENFILE: return 10024;
@@ -251,6 +251,22 @@ int ReceiveDatagram(SocketHandle socketHandle, char* buffer, int capacity, uint8
     if (received > capacity) return kSocketMessageTooLong;
     *length = static_cast<int>(received);
     return 0;
+}
+
+static int ReceiveBufferBytes(SocketHandle socketHandle, int* bytes) {
+    socklen_t length = sizeof *bytes;
+    if (getsockopt(socketHandle, SOL_SOCKET, SO_RCVBUF, bytes, &length) != 0) return LastSocketError();
+    return 0;
+}
+
+// Linux doubles the value it is given for its own bookkeeping and reports
+// the doubled value, so the size asked is compared with half the size held.
+int EnlargeReceiveBuffer(SocketHandle socketHandle, int bytes, int* granted) {
+    *granted = 0;
+    int error = ReceiveBufferBytes(socketHandle, granted);
+    if (error != 0 || *granted / 2 >= bytes) return error;
+    if (setsockopt(socketHandle, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes) != 0) return LastSocketError();
+    return ReceiveBufferBytes(socketHandle, granted);
 }
 
 int SetSocketNonBlocking(SocketHandle socketHandle) {

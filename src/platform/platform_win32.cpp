@@ -181,6 +181,23 @@ int ReceiveDatagram(SocketHandle socketHandle, char* buffer, int capacity, uint8
     return 0;
 }
 
+static int ReceiveBufferBytes(SocketHandle socketHandle, int* bytes) {
+    int length = sizeof *bytes;
+    if (getsockopt(socketHandle, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(bytes), &length) != 0)
+        return WSAGetLastError();
+    return 0;
+}
+
+// Windows keeps the value it is given and reports it as it is.
+int EnlargeReceiveBuffer(SocketHandle socketHandle, int bytes, int* granted) {
+    *granted = 0;
+    int error = ReceiveBufferBytes(socketHandle, granted);
+    if (error != 0 || *granted >= bytes) return error;
+    if (setsockopt(socketHandle, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bytes), sizeof bytes) != 0)
+        return WSAGetLastError();
+    return ReceiveBufferBytes(socketHandle, granted);
+}
+
 int SetSocketNonBlocking(SocketHandle socketHandle) {
     u_long on = 1;
     if (ioctlsocket(socketHandle, FIONBIO, &on) != 0) return WSAGetLastError();

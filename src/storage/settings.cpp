@@ -29,13 +29,19 @@ static_assert(sizeof g_settings.slotFileName > kFileNameReadWidth);
 // window's close has saved them. Guarded by the plug-in's lock.
 struct WindowChoices {
     bool open;
-    int16_t noticeFlag;   // as the window found it, for a save without the lock
     int16_t options;
     int16_t selectedSlot;
     int32_t port;
     char fileName[sizeof g_settings.slotFileName];
 };
 static WindowChoices g_windowChoices;
+// Set by a close that saved the choices without the lock: the next load
+// reads what was saved and drops the choices.
+static std::atomic<bool> g_choicesSavedWithoutLock{false};
+// The notice flag as the window last found it, for a save without the
+// lock; the user-interface thread alone uses it. The window opens long
+// after the notice.
+static int16_t g_windowNoticeFlag = 1;
 
 // The host's INI services take a ready argument list; these pass their own
 // variable arguments on as one.
@@ -82,6 +88,7 @@ void LoadSettings() {
         CallHost<Host::MakeDirectories>(kLogDirectory);
         CopyFileName(read.slotFileName, kDefaultSlotFileName);
     }
+    if (g_choicesSavedWithoutLock.exchange(false)) g_windowChoices = WindowChoices{};
     if (g_windowChoices.open) {
         read.options = g_windowChoices.options;
         read.selectedSlot = g_windowChoices.selectedSlot;
@@ -124,8 +131,9 @@ bool TakeSettingsSnapshot(Settings& copy) {
 }
 
 void SetWindowChoices(int16_t options, int16_t selectedSlot, int32_t port, const char* fileName) {
+    g_choicesSavedWithoutLock.store(false);
     g_windowChoices.open = true;
-    g_windowChoices.noticeFlag = g_settings.noticeFlag;
+    g_windowNoticeFlag = g_settings.noticeFlag;
     g_windowChoices.options = options;
     g_windowChoices.selectedSlot = selectedSlot;
     g_windowChoices.port = port;
@@ -143,13 +151,14 @@ Settings SaveWindowChoices(int16_t options, int16_t selectedSlot, int32_t port, 
         SetWindowChoices(options, selectedSlot, port, fileName);
         values = g_settings;
     } else {
-        // The listener holds the lock: the record is not touched. The
-        // choices are written by this thread alone, so it may read them;
-        // a window that never took them had its notice shown already.
-        values = {g_windowChoices.open ? g_windowChoices.noticeFlag : int16_t{1}, options, selectedSlot, port, ""};
+        // The listener holds the lock: the record is not touched.
+        values = {g_windowNoticeFlag, options, selectedSlot, port, ""};
         CopyFileName(values.slotFileName, fileName);
     }
     SaveValues(values);
-    if (lock.held()) g_windowChoices = WindowChoices{};
+    if (lock.held())
+        g_windowChoices = WindowChoices{};
+    else
+        g_choicesSavedWithoutLock.store(true);
     return values;
 }

@@ -47,5 +47,5 @@ void SetWindowChoices(int16_t options, int16_t selectedSlot, int32_t port, const
 // The window's close: its choices go into the settings and are saved in
 // one hold of the lock, and the re-read keeps them no longer. The values
 // saved come back. When the lock is busy they are saved all the same, and
-// the choices stay on top of later re-reads (they are what was saved).
+// the next re-read takes what was saved instead of the choices.
 Settings SaveWindowChoices(int16_t options, int16_t selectedSlot, int32_t port, const char* fileName);

@@ -6,6 +6,13 @@
 // port over, and the port is left without a socket only between the old
 // socket's close and the new one's bind. A stop from the host ends it
 // within 100 ms whatever it is doing.
+//
+// A port that cannot be bound never leaves the station deaf: a new port
+// from the settings is bound by a socket of its own while the old socket
+// goes on filing, and is tried again every 10 s until it can be had; only
+// then is the old socket let go. A first port that cannot be bound is
+// tried again every 10 s as well, whatever the error, and the caller-ID
+// window tells the user meanwhile (listener_status.h).
 #include "udp/listener.h"
 
 #include <atomic>
@@ -18,6 +25,7 @@
 #include "storage/settings.h"
 #include "udp/datagram.h"
 #include "udp/listener_pauses.h"
+#include "udp/listener_status.h"
 
 // What the listener keeps between datagrams and cycles. Only the listener
 // thread touches it, apart from UDPOn at the start, before the thread runs.
@@ -25,10 +33,23 @@ struct ListenerState {
     char datagram[kDatagramCapacity];
     CallRecord previous;     // the last record built, to drop exact repeats
     SocketWatch watch;
-    bool bindErrorToLog;     // one failed bind per thread is logged
+    int loggedBindError;     // the failed bind last logged; 0 once a bind succeeds
     int waits;               // waits since the last "I'm alive" line
+    bool bound;              // the control block's socket holds listeningPort
+    int32_t listeningPort;
 };
-static ListenerState g_listener = {{}, {}, kNoSocketWatch, false, 0};
+static ListenerState g_listener = {{}, {}, kNoSocketWatch, 0, 0, false, 0};
+
+// A port of the settings that no socket holds yet. Its socket is bound at
+// the next try, 10 s after the last; the socket that holds the old port,
+// if there is one, goes on filing until then.
+struct PortMove {
+    SocketHandle socket;     // kNoSocket when no port is waited for
+    int32_t port;
+    int error;               // the last try's
+    int64_t retryAt;
+};
+static PortMove g_move = {kNoSocket, 0, 0, 0};
 
 // Datagrams taken off the old socket in its last instant, while the port
 // must not wait for the host's services; they are filed once the new
@@ -45,6 +66,8 @@ static int g_heldCount = 0;
 
 // The longest the port was last without a socket, for the benchmarks.
 static std::atomic<int64_t> g_lastRebindGap{-1};
+// The receive queue the system gave the last socket made, for the benchmarks.
+static std::atomic<int> g_receiveBufferBytes{0};
 
 // Whether UDPOn holds a start-up of the socket library. It takes one for
 // the life of the listener, however often the listener restarts, and the
@@ -55,6 +78,11 @@ static constexpr int kWaitsPerAliveLine = 100;
 // A flood is not drained for ever: the restart goes ahead after this many.
 static constexpr int kDrainLimit = 1000;
 static constexpr int64_t kNoDeadline = INT64_MAX;
+// While the listener is busy elsewhere (a slow network share, the host's
+// services) the system queues what arrives: 64 datagrams of the longest
+// size the listener takes, with as much again for the system's bookkeeping
+// per datagram (Linux counts about that).
+static constexpr int kReceiveBufferBytes = 64 * 2 * kDatagramCapacity;
 
 static constexpr char kEnding[] = "UDPoling() - zakonczenie";
 static constexpr char kWaitingForPort[] = "UDPoling() - oczekiwanie na zwolnienie portu UDP %d";
@@ -67,12 +95,23 @@ static bool HoldSockets() {
     return true;
 }
 
+// A queue too small only costs datagrams under a flood, so the socket is
+// used whatever the system says.
+static void EnlargeQueue(SocketHandle socket) {
+    int granted = 0;
+    int error = EnlargeReceiveBuffer(socket, kReceiveBufferBytes, &granted);
+    if (error != 0) WriteEventLogF("setsockopt() error: %d", error);
+    g_receiveBufferBytes.store(granted);
+    WriteEventLogF("UDPOn() - SO_RCVBUF %d", granted);
+}
+
 static int OpenListenerSocket(SocketHandle* socket) {
     WriteEventLog("UDPOn()");
     *socket = kNoSocket;
     if (HoldSockets()) {
         int error = OpenUdpSocket(socket);
         if (error == 0) {
+            EnlargeQueue(*socket);
             WriteEventLog("UDPOn() - OK");
             return 0;
         }
@@ -86,6 +125,8 @@ static int OpenListenerSocket(SocketHandle* socket) {
 int UDPOn() { return OpenListenerSocket(&g_frame.threadBlock.socket); }
 
 int64_t UDPLastRebindGap() { return g_lastRebindGap.load(); }
+
+int UDPReceiveBufferBytes() { return g_receiveBufferBytes.load(); }
 
 void UDPMarkRunning(UDPControl& control) { std::atomic_ref<int32_t>(control.state).store(1); }
 
@@ -105,19 +146,19 @@ static int32_t ListeningPort() {
 }
 
 // The port is a 32-bit setting: the socket takes its low 16 bits, the log
-// shows it whole. Only "address in use" is worth waiting for; error is the
-// result of the first attempt.
-static bool BindListeningSocket(UDPControl& control, int32_t port, int error) {
-    for (;;) {
-        if (error == 0) return true;
-        if (g_listener.bindErrorToLog) {
-            WriteEventLogF("bind() error: %d", error);
-            g_listener.bindErrorToLog = false;
-        }
-        if (error != kSocketAddressInUse) return false;
-        if (!PauseUnlessStopped(control, kBindRetryMilliseconds)) return false;
-        error = BindUdpSocket(control.socket, static_cast<uint16_t>(port));
-    }
+// shows it whole.
+static uint16_t SocketPort(int32_t port) { return static_cast<uint16_t>(port); }
+
+static void PublishPorts() {
+    bool waiting = g_move.socket != kNoSocket;
+    PublishListenerPorts({g_listener.bound, g_listener.listeningPort, g_move.port, waiting ? g_move.error : 0});
+}
+
+// Each error is logged when it first comes, not again at every try.
+static void LogBindError(int error) {
+    if (error == g_listener.loggedBindError) return;
+    WriteEventLogF("bind() error: %d", error);
+    g_listener.loggedBindError = error;
 }
 
 static bool WatchListeningSocket(UDPControl& control) {
@@ -135,15 +176,25 @@ static bool WatchListeningSocket(UDPControl& control) {
     return true;
 }
 
+static void CloseWatch() {
+    if (g_listener.watch == kNoSocketWatch) return;
+    CloseSocketWatch(g_listener.watch);
+    g_listener.watch = kNoSocketWatch;
+}
+
+static void DropPortMove() {
+    if (g_move.socket != kNoSocket) CloseSocket(g_move.socket);
+    g_move.socket = kNoSocket;
+}
+
 static void CloseListeningSocket(UDPControl& control) {
-    if (g_listener.watch != kNoSocketWatch) {
-        CloseSocketWatch(g_listener.watch);
-        g_listener.watch = kNoSocketWatch;
-    }
+    CloseWatch();
+    DropPortMove();
     if (control.socket != kNoSocket) {
         CloseSocket(control.socket);
         control.socket = kNoSocket;
     }
+    g_listener.bound = false;
 }
 
 static void SenderAddressText(const uint8_t sender[16], char* text, std::size_t size) {
@@ -152,8 +203,7 @@ static void SenderAddressText(const uint8_t sender[16], char* text, std::size_t 
 
 // Every datagram is logged; a record equal to the previous one byte for
 // byte is not handed on. The result is the pause that the datagram asks
-// for, 0 unless it is a control word. From the first control word on, a
-// busy port is waited for silently.
+// for, 0 unless it is a control word.
 static int FileDatagram(UDPControl& control) {
     char sender[16];
     SenderAddressText(control.sender, sender, sizeof sender);
@@ -169,9 +219,7 @@ static int FileDatagram(UDPControl& control) {
         WriteEventLog("Zapis");
     }
     std::memcpy(&g_listener.previous, &record, sizeof record);
-    int pause = ControlWordPauseMilliseconds(record.phone);
-    if (pause != 0) g_listener.bindErrorToLog = false;
-    return pause;
+    return ControlWordPauseMilliseconds(record.phone);
 }
 
 enum class Received {
@@ -210,49 +258,9 @@ static void CountWait() {
     WriteEventLog("I'm alive - pooling loop 10 sek");
 }
 
-// Receives and files every datagram as it comes, until the deadline; true
-// then, false on a stop. Without a deadline the first control word sets
-// one, its pause from now; a control word within a pause is filed like any
-// datagram and moves nothing, so that a stream of them cannot keep the
-// settings from being re-read. A socket that fails sits out the pause (a
-// restart's, when none had begun) and is then replaced, so that a station
-// is never left deaf to callers until the host is restarted.
-static bool ReceiveUntil(UDPControl& control, int64_t deadline) {
-    const int wait = ListenerMilliseconds(kReceiveWaitMilliseconds);
-    for (;;) {
-        int timeout = wait;
-        if (deadline != kNoDeadline) {
-            int left = MillisecondsUntil(deadline);
-            if (left == 0) return !IsStopRequested(control);
-            if (left < timeout) timeout = left;
-        }
-        bool ready = WaitForSocketWatch(g_listener.watch, timeout) != 0;
-        CountWait();
-        if (IsStopRequested(control)) return false;
-        if (!ready) continue;
-        Received got = ReceiveIntoBuffer(control);
-        if (got == Received::Broken) {
-            if (deadline == kNoDeadline) deadline = DeadlineAfter(kRestartPauseMilliseconds);
-            return PauseUntil(control, deadline);
-        }
-        if (got != Received::Datagram) continue;
-        int pause = FileDatagram(control);
-        if (pause != 0 && deadline == kNoDeadline) deadline = DeadlineAfter(pause);
-    }
-}
-
-// One listening cycle on the bound socket; true when it ends in a restart.
-static bool ListenUntilRestart(UDPControl& control, int32_t port) {
-    WriteEventLogF(kListening, port);
-    std::memset(&g_listener.previous, 0, sizeof g_listener.previous);
-    std::memset(g_listener.datagram, 0, sizeof g_listener.datagram);
-    g_listener.waits = 0;
-    return WatchListeningSocket(control) && ReceiveUntil(control, kNoDeadline);
-}
-
-// Files what is queued on the socket, until it would block.
+// Files what is queued on the socket, until it would block or a stop comes.
 static void DrainAndFile(UDPControl& control) {
-    for (int taken = 0; taken < kDrainLimit; ++taken) {
+    for (int taken = 0; taken < kDrainLimit && !IsStopRequested(control); ++taken) {
         Received got = ReceiveIntoBuffer(control);
         if (got == Received::Drained || got == Received::Broken) return;
         if (got == Received::Datagram) FileDatagram(control);
@@ -260,9 +268,10 @@ static void DrainAndFile(UDPControl& control) {
 }
 
 // The held datagrams, filed as they came; their control words have no
-// effect: the restart that they would ask for is under way.
+// effect: the restart that they would ask for is under way. A stop drops
+// the rest, as it drops what is still queued on the socket.
 static void FileHeldDatagrams(UDPControl& control) {
-    for (int i = 0; i < g_heldCount; ++i) {
+    for (int i = 0; i < g_heldCount && !IsStopRequested(control); ++i) {
         HeldDatagram& held = g_held[i];
         if (held.error != 0) {
             WriteEventLogF("recvfrom() error: %d", held.error);
@@ -279,7 +288,7 @@ static void FileHeldDatagrams(UDPControl& control) {
 // between; a full hold is filed first, which takes its time, so only a
 // flood ever gets there.
 static void HoldQueuedDatagrams(UDPControl& control) {
-    for (int taken = 0; taken < kDrainLimit; ++taken) {
+    for (int taken = 0; taken < kDrainLimit && !IsStopRequested(control); ++taken) {
         if (g_heldCount == kHeldDatagrams) FileHeldDatagrams(control);
         HeldDatagram& held = g_held[g_heldCount];
         held.error = ReceiveDatagram(control.socket, held.bytes, kDatagramCapacity - 1, held.sender,
@@ -294,45 +303,154 @@ static void HoldQueuedDatagrams(UDPControl& control) {
 }
 
 // The old socket keeps the port to the last instant: what is queued on it
-// is filed, what came meanwhile is held, and only then is it closed and
-// the new socket bound, so that the port is without a socket for no longer
-// than those two calls take. A new port is bound before the old one is let
-// go. The result is that of the new socket's bind.
-static int HandOverPort(UDPControl& control, SocketHandle fresh, uint16_t oldPort, uint16_t port) {
+// is filed, what came meanwhile is held, and only then is it closed. The
+// fresh socket is bound already when it takes a new port; on the same port
+// it is bound right after the close, so that the port is without a socket
+// for no longer than those two calls take. The result is the fresh
+// socket's bind.
+static int HandOverPort(UDPControl& control, SocketHandle fresh, int32_t samePort) {
     DrainAndFile(control);
-    const bool samePort = port == oldPort;
-    int error = samePort ? 0 : BindUdpSocket(fresh, port);
     HoldQueuedDatagrams(control);
     int64_t closed = MonotonicNanoseconds();
     CloseSocket(control.socket);
-    if (samePort) {
-        error = BindUdpSocket(fresh, port);
+    int error = 0;
+    if (samePort != 0) {
+        error = BindUdpSocket(fresh, SocketPort(samePort));
         g_lastRebindGap.store(MonotonicNanoseconds() - closed);
     }
-    control.socket = fresh;
-    CloseSocketWatch(g_listener.watch);
-    g_listener.watch = kNoSocketWatch;
+    control.socket = error == 0 ? fresh : kNoSocket;
+    CloseWatch();
+    if (error == 0) FileHeldDatagrams(control);
     return error;
 }
 
-enum class Rebound { Bound, Unbound, Stopped };
+static void ListenOn(UDPControl& control, SocketHandle socket, int32_t port) {
+    control.socket = socket;
+    g_listener.bound = true;
+    g_listener.listeningPort = port;
+    g_listener.loggedBindError = 0;
+}
 
-// The end of a cycle in a restart: the settings are read again and the new
-// socket is made while the old one still holds the port and files what
-// comes; a socket that cannot be made now (the system out of handles or
-// buffers) is asked for again after the bind retry's wait.
-static Rebound Rebind(UDPControl& control, int32_t& port) {
+static void WaitForPort(SocketHandle socket, int32_t port, int error) {
+    g_move = {socket, port, error, DeadlineAfter(kBindRetryMilliseconds)};
+    LogBindError(error);
+}
+
+// Binds the waiting port's socket. It takes the port over from the old
+// socket, if there is one; when the bind fails, the old socket goes on
+// and the port is tried again in 10 s. True when the port was taken.
+static bool TryPortMove(UDPControl& control) {
+    PortMove move = g_move;
+    g_move.socket = kNoSocket;
+    int error = BindUdpSocket(move.socket, SocketPort(move.port));
+    if (error != 0) {
+        WaitForPort(move.socket, move.port, error);
+    } else {
+        if (g_listener.bound) HandOverPort(control, move.socket, 0);
+        ListenOn(control, move.socket, move.port);
+    }
+    PublishPorts();
+    return error == 0;
+}
+
+// The same port passes from the old socket to the fresh one. Should the
+// fresh bind fail (another program took the port in between), the station
+// waits for its port as at the first start.
+static void RebindSamePort(UDPControl& control, SocketHandle fresh, int32_t port) {
+    int error = HandOverPort(control, fresh, port);
+    if (error == 0) {
+        ListenOn(control, fresh, port);
+    } else {
+        g_listener.bound = false;
+        WaitForPort(fresh, port, error);
+    }
+    PublishPorts();
+}
+
+enum class CycleEnd { Restart, PortTaken, Stopped };
+
+// A wait for data on the socket that holds the port; with none, a sleep.
+static bool WaitForData(int timeout) {
+    if (g_listener.watch == kNoSocketWatch) {
+        SleepMilliseconds(timeout);
+        return false;
+    }
+    bool ready = WaitForSocketWatch(g_listener.watch, timeout) != 0;
+    CountWait();
+    return ready;
+}
+
+// Receives and files every datagram as it comes (when a socket holds the
+// port), until the deadline or until a waited-for port is taken. Without
+// a deadline the first control word sets one, its pause from now, and so
+// does the window's request; a control word within a pause is filed like
+// any datagram and moves nothing, so that a stream of them cannot keep the
+// settings from being re-read. A socket that fails sits out the pause (a
+// restart's, when none had begun) and is then replaced, so that a station
+// is never left deaf to callers until the host is restarted.
+static CycleEnd Listen(UDPControl& control, int64_t deadline) {
+    const int wait = ListenerMilliseconds(kReceiveWaitMilliseconds);
+    for (;;) {
+        if (TakeRestartRequest() && deadline == kNoDeadline) deadline = DeadlineAfter(kRestartPauseMilliseconds);
+        int timeout = wait;
+        if (deadline != kNoDeadline) {
+            int left = MillisecondsUntil(deadline);
+            if (left == 0) return IsStopRequested(control) ? CycleEnd::Stopped : CycleEnd::Restart;
+            if (left < timeout) timeout = left;
+        }
+        // A restart under way re-reads the settings, which decide the port.
+        if (g_move.socket != kNoSocket && deadline == kNoDeadline) {
+            int left = MillisecondsUntil(g_move.retryAt);
+            if (left == 0 && !IsStopRequested(control) && TryPortMove(control)) return CycleEnd::PortTaken;
+            if (left != 0 && left < timeout) timeout = left;
+        }
+        bool ready = WaitForData(timeout);
+        if (IsStopRequested(control)) return CycleEnd::Stopped;
+        if (!ready) continue;
+        Received got = ReceiveIntoBuffer(control);
+        if (got == Received::Broken) {
+            if (deadline == kNoDeadline) deadline = DeadlineAfter(kRestartPauseMilliseconds);
+            return PauseUntil(control, deadline) ? CycleEnd::Restart : CycleEnd::Stopped;
+        }
+        if (got != Received::Datagram) continue;
+        int pause = FileDatagram(control);
+        if (pause != 0 && deadline == kNoDeadline) deadline = DeadlineAfter(pause);
+    }
+}
+
+// The start of listening on the socket that holds the port; false when the
+// socket cannot be watched, which ends the listener.
+static bool BeginListening(UDPControl& control) {
+    WriteEventLogF(kListening, g_listener.listeningPort);
+    std::memset(&g_listener.previous, 0, sizeof g_listener.previous);
+    std::memset(g_listener.datagram, 0, sizeof g_listener.datagram);
+    g_listener.waits = 0;
+    CloseWatch();
+    return WatchListeningSocket(control);
+}
+
+// The end of a cycle in a restart: the new socket is made while the old one
+// still holds the port and files what comes, and the settings are read
+// again; a socket that cannot be made now (the system out of handles or
+// buffers) is asked for again after the bind retry's wait. A port waited
+// for is given up: the settings read now say which port is wanted. False
+// on a stop.
+static bool Rebind(UDPControl& control) {
     WriteEventLog(kEnding);
-    const int32_t oldPort = port;
-    LoadSettings();
+    DropPortMove();
     SocketHandle fresh = kNoSocket;
     while (OpenListenerSocket(&fresh) != 0)
-        if (!ReceiveUntil(control, DeadlineAfter(kBindRetryMilliseconds))) return Rebound::Stopped;
-    port = ListeningPort();
+        if (Listen(control, DeadlineAfter(kBindRetryMilliseconds)) == CycleEnd::Stopped) return false;
+    LoadSettings();
+    int32_t port = ListeningPort();
     WriteEventLogF(kWaitingForPort, port);
-    int error = HandOverPort(control, fresh, static_cast<uint16_t>(oldPort), static_cast<uint16_t>(port));
-    FileHeldDatagrams(control);
-    return BindListeningSocket(control, port, error) ? Rebound::Bound : Rebound::Unbound;
+    if (g_listener.bound && SocketPort(port) == SocketPort(g_listener.listeningPort)) {
+        RebindSamePort(control, fresh, port);
+    } else {
+        g_move = {fresh, port, 0, 0};
+        TryPortMove(control);
+    }
+    return true;
 }
 
 // The state stays positive across restarts and is set to -1 only when the
@@ -340,19 +458,27 @@ static Rebound Rebind(UDPControl& control, int32_t& port) {
 // would be overwritten by the next cycle and the stop would wait forever.
 void HOSTVA UDPoling(void* block) {
     UDPControl& control = *static_cast<UDPControl*>(block);
-    g_listener.bindErrorToLog = true;
+    g_listener.loggedBindError = 0;
+    g_listener.bound = false;
+    TakeRestartRequest();   // one left from an earlier start is spent
     int32_t port = ListeningPort();
     WriteEventLogF(kWaitingForPort, port);
-    bool bound = BindListeningSocket(control, port, BindUdpSocket(control.socket, static_cast<uint16_t>(port)));
+    g_move = {control.socket, port, 0, 0};
+    control.socket = kNoSocket;
+    TryPortMove(control);
     for (;;) {
-        if (!bound || !ListenUntilRestart(control, port)) {
+        if (g_listener.bound && !BeginListening(control)) {
             WriteEventLog(kEnding);
             break;
         }
-        Rebound next = Rebind(control, port);
-        if (next == Rebound::Stopped) break;
-        bound = next == Rebound::Bound;
+        CycleEnd end = Listen(control, kNoDeadline);
+        if (end == CycleEnd::Stopped) {
+            WriteEventLog(kEnding);
+            break;
+        }
+        if (end == CycleEnd::Restart && !Rebind(control)) break;
     }
     CloseListeningSocket(control);
+    PublishPorts();
     std::atomic_ref<int32_t>(control.state).store(-1);
 }

@@ -37,3 +37,6 @@ void UDPReleaseSockets();
 // Nanoseconds from the old socket's close to the new one's bind at the
 // last restart that kept its port; -1 before the first. For the benchmarks.
 int64_t UDPLastRebindGap();
+// The receive queue, in bytes, that the system reported for the last
+// listening socket made (Linux reports twice what it was asked for).
+int UDPReceiveBufferBytes();

@@ -12,6 +12,7 @@
 #include "storage/settings.h"
 #include "text/mazovia.h"
 #include "udp/broadcast.h"
+#include "udp/listener_status.h"
 #include "ui/nip.h"
 
 WindowData g_windowData;
@@ -404,6 +405,8 @@ static bool OpenWithView() {
 }
 
 void UDPSetup() {
+    char portWarning[256];   // the plain one-button box, shown before the window and outside any lock
+    if (UDPPortWarning(portWarning, sizeof portWarning)) CallHost<Host::AskUser>("uwaga", portWarning, 1);
     if (!OpenWithView()) return;
     int closedBy = CallHost<Host::RunWindow>(CallerIdWindowDescription(), kCallerIdWindowId,
                                              &g_windowData, &CallerIdWindowProc);
@@ -411,4 +414,5 @@ void UDPSetup() {
         CallHost<Host::SetClipboard>(SelectedNip(), -1);
     const Settings saved = TakeWindowSettings();
     UDPBroadcast(kRestartCommand, saved.port);
+    UDPRequestRestart();   // the broadcast goes to the new port, which this station may not hold yet
 }

@@ -4,6 +4,10 @@
 // socket library's start-ups across restarts.
 #include "unit/listener_fixture.h"
 
+#include "support/privileged_ports.h"
+#include "text/mazovia_utf8.h"
+#include "udp/listener_status.h"
+
 namespace {
 
 class Listener : public ListenerTest {
@@ -58,4 +62,59 @@ TEST_F(Listener, StopBeforeTheThreadFirstLooksIsNotMissed) {
     Stop();   // returns only when the thread has ended
     EXPECT_EQ(g_frame.threadBlock.state, -1);
     EXPECT_EQ(SocketStartCount(), 0);
+}
+
+// A first port that the system refuses (not merely one in use) is tried
+// again every 10 s (100 ms here) instead of ending the listener, and the
+// warning that the caller-ID window shows says that no call is heard.
+TEST_F(Listener, RefusedFirstPortIsTriedAgainAndTheWarningSaysNoCallIsHeard) {
+    if (!test::NetworkIsolated()) GTEST_SKIP() << "no network of the test's own";
+    ASSERT_TRUE(test::DropBindCapability());
+    port = test::kRefusedPort;
+    test::SeedHostSettings(4, port);
+    LoadSettings();
+    ASSERT_TRUE(StartListener());
+    ASSERT_TRUE(test::WaitUntil([] { return test::CountEvent(Log(), "bind() error: 10013") == 1; }));
+    char warning[256];
+    ASSERT_TRUE(UDPPortWarning(warning, sizeof warning));
+    EXPECT_EQ(refhost::MazoviaToUtf8(warning),
+              "Stanowisko NIE odbiera połączeń: nie można otworzyć portu UDP 1000 (bind() error: 10013). "
+              "Ponowna próba co 10 sekund.");
+
+    ASSERT_TRUE(test::AllowPrivilegedPorts());
+    ASSERT_TRUE(WaitForListening(1)) << test::ReadFile(kDayLog);
+    EXPECT_FALSE(UDPPortWarning(warning, sizeof warning));
+    EXPECT_STREQ(warning, "");
+    ASSERT_TRUE(test::SendUdp(port, "601\t201\t\t\theard at last"));
+    ASSERT_TRUE(test::WaitUntil([] { return Log().calls.size() == 1; })) << test::ReadFile(kDayLog);
+    EXPECT_EQ(test::CountEvent(Log(), "bind() error: 10013"), 1);
+    EXPECT_EQ(test::CountEvent(Log(), "UDPoling() - zakonczenie"), 0);
+}
+
+// A restart onto a port that another program holds: the warning names the
+// port waited for and the one still heard.
+TEST_F(Listener, WarningNamesThePortWaitedForAndThePortStillHeard) {
+    ASSERT_TRUE(StartListener());
+    ASSERT_TRUE(WaitForListening(1));
+    int newPort = test::FreeUdpPort();
+    test::BoundPort busy(newPort);
+    test::SeedHostSettings(4, newPort);
+    UDPRequestRestart();
+    ASSERT_TRUE(test::WaitUntil([] { return test::CountEvent(Log(), "bind() error: 10048") == 1; }));
+    char warning[256];
+    ASSERT_TRUE(UDPPortWarning(warning, sizeof warning));
+    EXPECT_EQ(refhost::MazoviaToUtf8(warning),
+              "Nie można otworzyć portu UDP " + std::to_string(newPort) +
+                  " (bind() error: 10048). Połączenia są nadal odbierane na porcie " + std::to_string(port) +
+                  "; ponowna próba co 10 sekund.");
+}
+
+// The queue holds 64 datagrams of the longest size while the listener is
+// busy elsewhere: 131072 bytes asked, which Linux reports doubled; the
+// system's default (208 KiB here, a few KiB on Windows) is not enough.
+TEST_F(Listener, ReceiveQueueIsEnlargedAndTheSizeGivenIsLogged) {
+    Start();
+    int bytes = UDPReceiveBufferBytes();   // as the system reported it for the listener's socket
+    EXPECT_GE(bytes, 2 * 131072);
+    EXPECT_EQ(test::CountEvent(Log(), "UDPOn() - SO_RCVBUF " + std::to_string(bytes)), 1);
 }

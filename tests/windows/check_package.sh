@@ -2,9 +2,11 @@
 # Builds the Windows release package (cpack, ZIP) in a configured win32
 # build directory and checks what an installer finds in it: callerid.dll,
 # and callerid.exe, byte for byte the ones the build made, the two
-# installation guides and the datagram format, in one top-level directory,
+# installation guides, the datagram format and the tool's reference (when
+# the sources have it), in one top-level directory,
 # and nothing else. Where makensis is installed it also builds the setup
-# program (cpack -G NSIS) and checks that callerid-*-setup.exe came out.
+# program (cpack -G NSIS) and checks that callerid-*-setup.exe came out and
+# says Windows Vista in its PE header.
 #   check_package.sh WIN32_BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -18,7 +20,10 @@ zips=("$build"/callerid-*-win32.zip)
 zip=${zips[0]}
 top=$(basename "$zip" .zip)
 
-expected=$(printf '%s\n' "$top/INSTALACJA.md" "$top/INSTALL.md" "$top/callerid.dll" "$top/callerid.exe" "$top/datagram-format.md")
+root=$(cd "$(dirname "$0")/../.." && pwd)
+guides=(packaging/INSTALACJA.md packaging/INSTALL.md docs/datagram-format.md)
+[ ! -f "$root/docs/callerid-tool.md" ] || guides+=(docs/callerid-tool.md)
+expected=$( (printf '%s\n' "$top/callerid.dll" "$top/callerid.exe"; for g in "${guides[@]}"; do echo "$top/$(basename "$g")"; done) | sort)
 listed=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
 [ "$listed" = "$expected" ] || fail "$zip holds:
 $listed
@@ -30,16 +35,19 @@ trap 'rm -rf "$unpacked"' EXIT
 unzip -q "$zip" -d "$unpacked"
 cmp -s "$unpacked/$top/callerid.dll" "$build/bin/callerid.dll" || fail "the packaged DLL is not the built one"
 cmp -s "$unpacked/$top/callerid.exe" "$build/bin/callerid.exe" || fail "the packaged callerid.exe is not the built one"
-root=$(cd "$(dirname "$0")/../.." && pwd)
-for guide in packaging/INSTALACJA.md packaging/INSTALL.md docs/datagram-format.md; do
+for guide in "${guides[@]}"; do
     cmp -s "$unpacked/$top/$(basename "$guide")" "$root/$guide" || fail "the packaged $(basename "$guide") is not $guide"
 done
-echo "check_package: $(basename "$zip") holds callerid.dll, callerid.exe, INSTALACJA.md, INSTALL.md and datagram-format.md"
+echo "check_package: $(basename "$zip") holds callerid.dll, callerid.exe and the guides: ${guides[*]##*/}"
 
 if command -v makensis >/dev/null; then
     rm -f "$build"/callerid-*-setup.exe
     (cd "$build" && cpack -G NSIS >/dev/null) || fail "cpack -G NSIS failed"
     setups=("$build"/callerid-*-setup.exe)
     [ -f "${setups[0]}" ] || fail "cpack made no callerid-*-setup.exe"
-    echo "check_package: $(basename "${setups[0]}") built"
+    # Its OS version is the release's floor, Windows Vista (6.0), like the
+    # binaries it installs; its subsystem version stays low on purpose.
+    os=$(i686-w64-mingw32-objdump -p "${setups[0]}" | awk '$1 == "MajorOSystemVersion" || $1 == "MinorOSystemVersion" { printf "%s.", $2 }')
+    [ "$os" = 6.0. ] || fail "$(basename "${setups[0]}") says OS version ${os%.}, not 6.0"
+    echo "check_package: $(basename "${setups[0]}") built, OS version 6.0"
 fi

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test of the Windows build: the DLL's export and import tables,
+# Runs every test of the Windows build: the DLL's export table, the
+# shipped binaries' imports against the Windows floor,
 # then the reference host with the i686 plug-in under Wine. Each check has
 # five minutes (a few seconds is usual), so a hang fails with its name.
 #   run_all.sh WIN32_BIN_DIR NATIVE_BIN_DIR
@@ -8,7 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 win32=$(cd "$1" && pwd)
 native=$(cd "$2" && pwd)
 failed=0
-for check in "$here"/check_exports.sh "$here"/wine_*.sh; do
+for check in "$here"/check_exports.sh "$here"/check_imports.sh "$here"/wine_*.sh; do
     [ -f "$check" ] || continue
     name=$(basename "$check" .sh)
     if timeout --kill-after=10 300 "$check" "$win32" "$native"; then

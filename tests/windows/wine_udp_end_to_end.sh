@@ -87,8 +87,11 @@ run() {
     wait "$host_pid" || fail "$name: the host ended with status $?: $(cat "$dir/console.txt")"
     host_pid=""
     grep -q "refhost: stopped" "$dir/console.txt" || fail "$name: no orderly stop: $(cat "$dir/console.txt")"
+    # The receive queue is what each system gives; it is shown, not compared.
+    echo "$name: $(grep -a -o 'UDPOn() - SO_RCVBUF [0-9]*' "$dir/$day_log" | head -1)" >&2
     # The port is the one thing the two runs are told apart by on purpose.
     sed -e 's/\r$//' -e '/ I'"'"'m alive - pooling loop 10 sek$/d' \
+        -e 's/SO_RCVBUF [0-9]*$/SO_RCVBUF SIZE/' \
         -e 's/^\([^ ]* [^ ]*\) [^ :]*:s=/\1 COMPUTER:s=/' \
         -e "s/UDP $port\$/UDP PORT/" "$dir/$day_log" >"$dir/day.log"
 }

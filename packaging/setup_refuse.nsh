@@ -1,0 +1,41 @@
+; How the setup refuses: a box in an interactive run; in a silent run (/S) the
+; line goes to the standard error of the console it was started from (Unicode
+; to a console, UTF-8 when redirected, like the callerid tool). Either way
+; nothing is installed and the exit code is 2.
+
+; Writes $R0 and a line end to the standard error, if the setup has one.
+Function WriteStdErr
+  System::Call 'kernel32::GetStdHandle(i -12) p .r0'
+  ${If} $0 P<= 0
+    System::Call 'kernel32::AttachConsole(i -1) i .r1'
+    System::Call 'kernel32::GetStdHandle(i -12) p .r0'
+  ${EndIf}
+  ${If} $0 P<= 0
+    Return
+  ${EndIf}
+  StrCpy $1 "$R0$\r$\n"
+  System::Call 'kernel32::GetConsoleMode(p r0, *i .r2) i .r3'
+  ${If} $3 <> 0
+    StrLen $2 $1
+    System::Call 'kernel32::WriteConsoleW(p r0, w r1, i r2, *i .r3, p 0)'
+    Return
+  ${EndIf}
+  System::Call 'kernel32::WideCharToMultiByte(i 65001, i 0, w r1, i -1, p 0, i 0, p 0, p 0) i .r2'
+  System::Alloc $2
+  Pop $4
+  System::Call 'kernel32::WideCharToMultiByte(i 65001, i 0, w r1, i -1, p r4, i r2, p 0, p 0) i .r2'
+  IntOp $2 $2 - 1
+  System::Call 'kernel32::WriteFile(p r0, p r4, i r2, *i .r3, p 0)'
+  System::Free $4
+FunctionEnd
+
+; Shows or writes $R0, then ends the setup with exit code 2.
+Function Refuse
+  ${If} ${Silent}
+    Call WriteStdErr
+  ${Else}
+    MessageBox MB_OK|MB_ICONSTOP "$R0"
+  ${EndIf}
+  SetErrorLevel 2
+  Quit
+FunctionEnd

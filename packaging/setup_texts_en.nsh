@@ -1,0 +1,15 @@
+; The setup program's own texts in English (for every system that is not
+; Polish); setup_texts_pl.nsh holds the same texts in Polish.
+LangString ReadmeTitle ${LANG_ENGLISH} "Read me"
+LangString ReadmeSubtitle ${LANG_ENGLISH} "What this setup does, and what to do first."
+LangString ReadmeTop ${LANG_ENGLISH} "Close the accounting program on this station before you go on."
+LangString ReadmeBottom ${LANG_ENGLISH} "Click Next to choose the accounting program's directory."
+LangString DirectoryTop ${LANG_ENGLISH} "Choose the accounting program's own directory: the one that holds its main module MERLOX.DLL. The plug-in, the callerid tool and the guides go there."
+LangString DirectoryLabel ${LANG_ENGLISH} "The accounting program's directory"
+LangString NoHostModule ${LANG_ENGLISH} "$INSTDIR holds no MERLOX.DLL, the accounting program's main module. The plug-in works only in that program's own directory.$\r$\n$\r$\nInstall here all the same?"
+LangString SilentNoDirectory ${LANG_ENGLISH} "callerid setup: a silent install needs the accounting program's directory: /S /D=C:\path\to\the\program. Nothing was installed."
+LangString SilentNoHostModule ${LANG_ENGLISH} "callerid setup: $INSTDIR holds no MERLOX.DLL, the accounting program's main module; give that program's own directory with /D=. Nothing was installed."
+LangString OldWindows ${LANG_ENGLISH} "callerid setup: this release needs Windows Vista or later. Nothing was installed."
+LangString HostRunning ${LANG_ENGLISH} "callerid setup: $INSTDIR\callerid.dll is in use: the accounting program is running. Close it on this station and try again."
+LangString FirewallQuestion ${LANG_ENGLISH} "Add the Windows firewall rules for the caller-ID plug-in?$\r$\n$\r$\nIn: UDP port $R1 from the local subnet only.$\r$\nOut: UDP port $R1 to the broadcast address 255.255.255.255.$\r$\n$\r$\nPort $R1 is the station's port (Pytaj in [Ornitel] of MERLOX.INI; 1338 when none is set)."
+LangString NetshResult ${LANG_ENGLISH} "netsh ended with $0"

@@ -1,0 +1,15 @@
+﻿; The setup program's own texts in Polish (for a Polish system); the same
+; texts as setup_texts_en.nsh.
+LangString ReadmeTitle ${LANG_POLISH} "Przeczytaj"
+LangString ReadmeSubtitle ${LANG_POLISH} "Co robi ten instalator i co zrobić najpierw."
+LangString ReadmeTop ${LANG_POLISH} "Zanim przejdziesz dalej, zamknij program księgowy na tym stanowisku."
+LangString ReadmeBottom ${LANG_POLISH} "Kliknij Dalej, aby wybrać katalog programu księgowego."
+LangString DirectoryTop ${LANG_POLISH} "Wybierz katalog programu księgowego: ten, w którym jest jego moduł główny MERLOX.DLL. Tam trafią wtyczka, narzędzie callerid i instrukcje."
+LangString DirectoryLabel ${LANG_POLISH} "Katalog programu księgowego"
+LangString NoHostModule ${LANG_POLISH} "W katalogu $INSTDIR nie ma pliku MERLOX.DLL, modułu głównego programu księgowego. Wtyczka działa tylko w katalogu tego programu.$\r$\n$\r$\nZainstalować tutaj mimo to?"
+LangString SilentNoDirectory ${LANG_POLISH} "instalator callerid: instalacja cicha wymaga katalogu programu księgowego: /S /D=C:\ścieżka\do\programu. Niczego nie zainstalowano."
+LangString SilentNoHostModule ${LANG_POLISH} "instalator callerid: w katalogu $INSTDIR nie ma pliku MERLOX.DLL, modułu głównego programu księgowego; podaj katalog tego programu w /D=. Niczego nie zainstalowano."
+LangString OldWindows ${LANG_POLISH} "instalator callerid: to wydanie wymaga systemu Windows Vista lub nowszego. Niczego nie zainstalowano."
+LangString HostRunning ${LANG_POLISH} "instalator callerid: plik $INSTDIR\callerid.dll jest w użyciu: program księgowy działa. Zamknij go na tym stanowisku i spróbuj ponownie."
+LangString FirewallQuestion ${LANG_POLISH} "Dodać reguły Zapory systemu Windows dla wtyczki identyfikacji rozmów?$\r$\n$\r$\nPrzychodzące: UDP, port $R1, tylko z podsieci lokalnej.$\r$\nWychodzące: UDP, port $R1, na adres rozgłoszeniowy 255.255.255.255.$\r$\n$\r$\nPort $R1 to port stanowiska (Pytaj w [Ornitel] pliku MERLOX.INI; 1338, gdy nie ustawiono)."
+LangString NetshResult ${LANG_POLISH} "netsh zakończył się kodem $0"

@@ -1,0 +1,63 @@
+// The listener's ports as the user-interface thread sees them. The listener
+// thread is the only writer; a reader copies the fields between two equal
+// even versions, so it never sees half of an update and never waits for a
+// lock (the writer does not block between the two version stores).
+#include "udp/listener_status.h"
+
+#include <atomic>
+#include <cstdio>
+
+#include "text/mazovia.h"
+
+static std::atomic<uint32_t> g_version{0};
+static std::atomic<bool> g_listening{false};
+static std::atomic<int32_t> g_listeningPort{0};
+static std::atomic<int32_t> g_wantedPort{0};
+static std::atomic<int> g_bindError{0};
+static std::atomic<bool> g_restartRequested{false};
+
+static constexpr auto kNotListening =
+    MZ(u8"Stanowisko NIE odbiera połączeń: nie można otworzyć portu UDP %d (bind() error: %d). "
+       u8"Ponowna próba co 10 sekund.");
+static constexpr auto kStillOnOldPort =
+    MZ(u8"Nie można otworzyć portu UDP %d (bind() error: %d). Połączenia są nadal odbierane "
+       u8"na porcie %d; ponowna próba co 10 sekund.");
+
+void PublishListenerPorts(const ListenerPorts& ports) {
+    uint32_t version = g_version.load(std::memory_order_relaxed);
+    g_version.store(version + 1, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    g_listening.store(ports.listening, std::memory_order_relaxed);
+    g_listeningPort.store(ports.listeningPort, std::memory_order_relaxed);
+    g_wantedPort.store(ports.wantedPort, std::memory_order_relaxed);
+    g_bindError.store(ports.bindError, std::memory_order_relaxed);
+    g_version.store(version + 2, std::memory_order_release);
+}
+
+ListenerPorts ReadListenerPorts() {
+    for (;;) {
+        uint32_t before = g_version.load(std::memory_order_acquire);
+        ListenerPorts ports{g_listening.load(std::memory_order_relaxed),
+                            g_listeningPort.load(std::memory_order_relaxed),
+                            g_wantedPort.load(std::memory_order_relaxed),
+                            g_bindError.load(std::memory_order_relaxed)};
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (before % 2 == 0 && g_version.load(std::memory_order_relaxed) == before) return ports;
+    }
+}
+
+void UDPRequestRestart() { g_restartRequested.store(true); }
+
+bool TakeRestartRequest() { return g_restartRequested.exchange(false); }
+
+bool UDPPortWarning(char* text, std::size_t size) {
+    if (size == 0) return false;
+    text[0] = '\0';
+    ListenerPorts ports = ReadListenerPorts();
+    if (ports.bindError == 0) return false;
+    if (ports.listening)
+        std::snprintf(text, size, kStillOnOldPort, ports.wantedPort, ports.bindError, ports.listeningPort);
+    else
+        std::snprintf(text, size, kNotListening, ports.wantedPort, ports.bindError);
+    return true;
+}
