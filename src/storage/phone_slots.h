@@ -10,7 +10,8 @@ inline constexpr int kSlotFileSize = kSlotCount * static_cast<int>(sizeof(CallRe
 static_assert(kSlotFileSize == 5620);
 
 // The image of the slot file. The listener thread and the user-interface
-// thread both use it: hold SharedStateLock while reading or editing it.
+// thread both use it: hold the lock while reading or editing it (the
+// user-interface thread takes it with BoundedStateLock).
 extern CallRecord g_phoneSlots[kSlotCount];
 
 // Fills path (capacity bytes) with the slot file's path and has the
