@@ -69,6 +69,13 @@ FILE* HOSTAPI ordinal_52534(const char* path, const char* mode, int share, int f
     FILE* stream = nullptr;
     bool fault = TakeStreamFault(StreamService::Open);
     if (path && mode && !fault) stream = std::fopen(HostPath(path).c_str(), mode);
+    // Windows refuses to open a directory as a stream; POSIX opens it for
+    // reading and fails only at the read.
+    std::error_code error;
+    if (stream && std::filesystem::is_directory(HostPath(path), error)) {
+        std::fclose(stream);
+        stream = nullptr;
+    }
     Trace(52534, "\"%s\", \"%s\", 0x%X, %d, %d -> %s%s", path ? path : "", mode ? mode : "",
           static_cast<unsigned>(share), fourth, fifth, TraceAddress(stream).c_str(), fault ? " (fault switch)" : "");
     return stream;

@@ -43,15 +43,41 @@ void WriteDebuggerText(const char* text);
 
 // The plug-in's one lock: it keeps the listener thread and the user-interface
 // thread apart where they share the slot image, the slot file and the
-// settings. It may be taken again by the thread that holds it.
+// settings. It may be taken again by the thread that holds it. It is held
+// only around memory and file work, never around a message box or a sleep.
 void LockSharedState();
 void UnlockSharedState();
+// Takes the lock, waiting at most about `milliseconds`; true when taken.
+// The host's user-interface thread takes it only this way: the host may
+// hold a lock of its own while it calls the plug-in, and the listener may
+// be inside a host service that waits for that lock.
+bool TryLockSharedStateFor(int milliseconds);
 
 struct SharedStateLock {
     SharedStateLock() { LockSharedState(); }
     ~SharedStateLock() { UnlockSharedState(); }
     SharedStateLock(const SharedStateLock&) = delete;
     SharedStateLock& operator=(const SharedStateLock&) = delete;
+};
+
+// How long the user-interface thread waits for the lock.
+inline constexpr int kUiLockWaitMilliseconds = 100;
+
+// The user-interface thread's hold of the lock: it waits a bounded time,
+// and the holder must look at held() before touching what the lock guards.
+class BoundedStateLock {
+public:
+    explicit BoundedStateLock(int milliseconds = kUiLockWaitMilliseconds)
+        : held_(TryLockSharedStateFor(milliseconds)) {}
+    ~BoundedStateLock() {
+        if (held_) UnlockSharedState();
+    }
+    BoundedStateLock(const BoundedStateLock&) = delete;
+    BoundedStateLock& operator=(const BoundedStateLock&) = delete;
+    bool held() const { return held_; }
+
+private:
+    bool held_;
 };
 
 void* FindModuleSymbol(ModuleHandle module, const char* name);

@@ -84,6 +84,15 @@ static pthread_mutex_t g_sharedState = [] {
 void LockSharedState() { pthread_mutex_lock(&g_sharedState); }
 void UnlockSharedState() { pthread_mutex_unlock(&g_sharedState); }
 
+bool TryLockSharedStateFor(int milliseconds) {
+    timespec deadline{};
+    clock_gettime(CLOCK_REALTIME, &deadline);
+    long long nanoseconds = deadline.tv_nsec + static_cast<long long>(milliseconds) * 1000000;
+    deadline.tv_sec += static_cast<time_t>(nanoseconds / 1000000000);
+    deadline.tv_nsec = static_cast<long>(nanoseconds % 1000000000);
+    return pthread_mutex_timedlock(&g_sharedState, &deadline) == 0;
+}
+
 // Copies a Windows path into out with '/' for every '\\'; false when it
 // does not fit.
 static bool MapPath(const char* path, char* out, std::size_t size) {

@@ -62,6 +62,18 @@ void LockSharedState() {
 
 void UnlockSharedState() { LeaveCriticalSection(&g_sharedState); }
 
+// A critical section has no timed entry: it is tried again every
+// millisecond until the time is up.
+bool TryLockSharedStateFor(int milliseconds) {
+    InitOnceExecuteOnce(&g_sharedStateOnce, InitSharedState, nullptr, nullptr);
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds > 0 ? milliseconds : 0);
+    for (;;) {
+        if (TryEnterCriticalSection(&g_sharedState)) return true;
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(1);
+    }
+}
+
 bool FileExists(const char* path) { return _access(path, 0) == 0; }
 
 int RemoveFile(const char* path) {

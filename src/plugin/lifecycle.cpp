@@ -83,18 +83,18 @@ int StopPlugin() {
 // settings (a restart sent by another station). The host therefore changes
 // a copy of the flag, which reaches the settings under the lock together
 // with their save: a re-read in between can neither race with the host's
-// write nor put the old flag back before the save.
+// write nor put the old flag back before the save. The user-interface
+// thread waits for the lock only a bounded time.
 void ShowNotice() {
-    int16_t flag;
-    {
-        SharedStateLock lock;
-        flag = g_settings.noticeFlag;
-    }
-    if (flag != 0) return;
+    Settings settings;
+    // With the lock busy the notice waits for the next start.
+    if (!TakeSettingsSnapshot(settings) || settings.noticeFlag != 0) return;
+    int16_t flag = settings.noticeFlag;
     char title[sizeof kDisplayName];
     std::memcpy(title, kDisplayName, sizeof kDisplayName);
     CallHost<Host::NoticeWindow>(1194, &flag, 0, title);
-    SharedStateLock lock;
+    BoundedStateLock lock;
+    if (!lock.held()) return;
     g_settings.noticeFlag = flag;
     SaveSettings();
 }

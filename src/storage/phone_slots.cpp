@@ -1,8 +1,8 @@
 // The phone-slot file: ten raw call records, 5620 bytes, one slot per
 // target. The file is the authority; every load and update rebuilds the
 // image from it. The listener thread updates it while the user-interface
-// thread loads and saves it, so every operation holds the plug-in's lock
-// from building the path to closing the file.
+// thread loads it, so every operation holds the plug-in's lock from
+// building the path to closing the file; the saves are in slot_saving.cpp.
 #include "storage/phone_slots.h"
 
 #include <cstdio>
@@ -11,6 +11,7 @@
 #include "host/imports.h"
 #include "storage/day_log.h"
 #include "storage/settings.h"
+#include "storage/slot_file.h"
 #include "storage/storage_paths.h"
 #include "text/mazovia.h"
 
@@ -27,7 +28,6 @@ static constexpr int kMessageBoxStyle = 1;
 static constexpr auto kNameTooLong = MZ(u8"Nazwa pliku telefonow za dluga: %d znakow (najwyzej 255)");
 static constexpr auto kLoadMissing = MZ(u8"Otwarcie pliku do odczytu: %s - brak pliku");
 static constexpr auto kLoadOpenFailed = MZ(u8"Otwarcie pliku do odczytu: %s - blad otwarcia");
-static constexpr auto kSaveOpenFailed = MZ(u8"Otwarcie pliku do zapisu: %s - blad otwarcia");
 static constexpr auto kUpdateOpenFailed = MZ(u8"Blad otwarcia pliku telefonow (aktualizacja - zapis)");
 static constexpr auto kUpdateOpened = MZ(u8"Otwarto plik telefonow (aktualizacja - zapis)");
 static constexpr auto kSlotCleared = MZ(u8"Slot nr %d zostal wyczyszczony");
@@ -37,22 +37,13 @@ static constexpr auto kNoFreeSlot = MZ(u8"Brak wolnych slotów na wpisanie telef
 static constexpr auto kSaved = MZ(u8"Zapisano informacje do pliku %s");
 static constexpr auto kWriteFailed = MZ(u8"Blad zapisu pliku %s");
 static constexpr auto kReadFailed = MZ(u8"Blad odczytu pliku %s");
-static constexpr auto kSaveNotDone =
-    MZ(u8"Zapis pliku telefonów: %s - nie udał się, zmiany nie zostały zapisane");
+static constexpr auto kBusy = MZ(u8"Plik telefonów jest w tej chwili zajęty - spróbuj ponownie");
 
-// Another station's plug-in, a backup or an editor may hold the slot file
-// open for a moment; the replacement is tried again for this long.
-static constexpr int kRenameTries = 15;
-static constexpr int kRenameRetryMilliseconds = 20;
-
-static FILE* OpenSlotStream(const char* path, const char* mode) {
+std::FILE* OpenSlotStream(const char* path, const char* mode) {
     return CallHost<Host::OpenStream>(path, mode, kShareDenyNone, 0, -1);
 }
 
-// The path rule. A name that does not fit is refused rather than cut, so
-// that the slots never go to a different, shortened path; refusal then
-// holds the reason.
-static bool BuildSlotPath(char* path, std::size_t capacity, char* refusal, std::size_t refusalSize) {
+bool BuildSlotPath(char* path, std::size_t capacity, char* refusal, std::size_t refusalSize) {
     const char* name = g_settings.slotFileName;
     std::size_t length = strnlen(name, sizeof g_settings.slotFileName);
     const bool ownName = length > 0;
@@ -71,8 +62,14 @@ static bool BuildSlotPath(char* path, std::size_t capacity, char* refusal, std::
     return true;
 }
 
+void TemporarySlotPath(const char* path, char* temporary, std::size_t size) {
+    std::snprintf(temporary, size, "%s.tmp", path);
+}
+
 int PhoneSlotPath(char* path, int capacity) {
-    SharedStateLock lock;
+    BoundedStateLock lock;
+    if (capacity > 0) path[0] = '\0';
+    if (!lock.held()) return 1;
     char refusal[kMessageCapacity];
     if (BuildSlotPath(path, capacity > 0 ? static_cast<std::size_t>(capacity) : 0, refusal,
                       sizeof refusal))
@@ -81,8 +78,32 @@ int PhoneSlotPath(char* path, int capacity) {
     return 1;
 }
 
+SlotFileRead ReadSlotFileInto(CallRecord* image, char (&path)[kPathCapacity], char* message,
+                              std::size_t messageSize) {
+    std::memset(image, 0, kSlotFileSize);
+    if (!BuildSlotPath(path, sizeof path, message, messageSize)) return SlotFileRead::Unreadable;
+    if (!FileExists(path)) {
+        std::snprintf(message, messageSize, kLoadMissing, path);
+        return SlotFileRead::Missing;
+    }
+    FILE* stream = OpenSlotStream(path, "rb");
+    if (!stream) {
+        std::snprintf(message, messageSize, kLoadOpenFailed, path);
+        return SlotFileRead::Unreadable;
+    }
+    long read = ReadFileStream(stream, image, kSlotFileSize);
+    CloseFileStream(stream);
+    if (read < 0) {
+        std::memset(image, 0, kSlotFileSize);
+        std::snprintf(message, messageSize, kReadFailed, path);
+        return SlotFileRead::Unreadable;
+    }
+    return SlotFileRead::Read;
+}
+
 // Reads the file into the image, which is left all zero when it cannot be
-// read; a reason for the user lands in message.
+// read; a reason for the user lands in message. The window's loads go
+// through the host's block read, as the host expects of them.
 static void ReadSlotFile(char* message, std::size_t messageSize) {
     char path[kPathCapacity];
     std::memset(g_phoneSlots, 0, sizeof g_phoneSlots);
@@ -101,61 +122,37 @@ static void ReadSlotFile(char* message, std::size_t messageSize) {
     CallHost<Host::CloseStream>(stream);
 }
 
-void LoadPhoneSlots(bool showMessages) {
-    char message[kMessageCapacity] = "";
-    {
-        SharedStateLock lock;
-        ReadSlotFile(message, sizeof message);
-        if (message[0] != '\0') WriteEventLog(message);
-    }
-    // The message box waits for the user; the listener must not wait with it.
-    if (message[0] != '\0' && showMessages)
-        CallHost<Host::AskUser>("uwaga", message, kMessageBoxStyle);
-}
-
-static bool ReplaceWithRetries(const char* temporary, const char* path) {
-    for (int attempt = 1;; ++attempt) {
-        if (RenameFileOver(temporary, path) == 0) return true;
-        if (attempt == kRenameTries) return false;
-        SleepMilliseconds(kRenameRetryMilliseconds);
-    }
-}
-
-// The image goes to a sibling file first and replaces the slot file only
-// when it was written whole, so a failed save leaves the old slots in place.
-// False when the save could not be done (the event line is written).
-static bool WriteSlotFile(char (&path)[kPathCapacity]) {
-    char message[kMessageCapacity];
-    if (!BuildSlotPath(path, sizeof path, message, sizeof message)) {
-        WriteEventLog(message);
-        return false;
-    }
-    char temporary[kPathCapacity + 4];
-    std::snprintf(temporary, sizeof temporary, "%s.tmp", path);
-    FILE* stream = OpenSlotStream(temporary, "wb");
-    if (!stream) {
-        WriteEventLogF(kSaveOpenFailed, path);
-        return false;
-    }
-    bool written = CallHost<Host::WriteStream>(g_phoneSlots, kSlotFileSize, 1, stream) == 1;
-    bool closed = CallHost<Host::CloseStream>(stream) == 0;
-    if (written && closed && ReplaceWithRetries(temporary, path)) return true;
-    RemoveFile(temporary);
-    WriteEventLogF(kWriteFailed, path);
-    return false;
-}
-
-// The user's edits are lost when the save fails, so the user is told,
-// whether or not the day log is kept; the box waits outside the lock.
-void SavePhoneSlots() {
-    char path[kPathCapacity] = "";
-    {
-        SharedStateLock lock;
-        if (WriteSlotFile(path)) return;
-    }
-    char message[kMessageCapacity];
-    std::snprintf(message, sizeof message, kSaveNotDone, path);
+static void ShowMessage(const char* message) {
     CallHost<Host::AskUser>("uwaga", message, kMessageBoxStyle);
+}
+
+// The message box waits for the user outside the lock: the listener must
+// not wait with it.
+bool TakeSlotView(SlotView& view) {
+    view.problem[0] = '\0';
+    {
+        BoundedStateLock lock;
+        if (!lock.held()) {
+            std::snprintf(view.problem, sizeof view.problem, "%s", kBusy.c_str());
+            return false;
+        }
+        ReadSlotFile(view.problem, sizeof view.problem);
+        if (view.problem[0] != '\0') WriteEventLog(view.problem);
+        std::memcpy(view.slots, g_phoneSlots, sizeof view.slots);
+        view.settings = g_settings;
+    }
+    return true;
+}
+
+void ShowSlotProblem(const SlotView& view) {
+    if (view.problem[0] != '\0') ShowMessage(view.problem);
+}
+
+bool LoadPhoneSlots(bool showMessages) {
+    SlotView view;
+    bool taken = TakeSlotView(view);
+    if (showMessages) ShowSlotProblem(view);
+    return taken;
 }
 
 // The record's phone and target as terminated texts, so that a record

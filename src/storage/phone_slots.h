@@ -2,20 +2,63 @@
 #pragma once
 
 #include "storage/call_record.h"
+#include "storage/settings.h"
+#include "storage/storage_paths.h"
 
 inline constexpr int kSlotCount = 10;
 inline constexpr int kSlotFileSize = kSlotCount * static_cast<int>(sizeof(CallRecord));
 static_assert(kSlotFileSize == 5620);
 
 // The image of the slot file. The listener thread and the user-interface
-// thread both use it: hold SharedStateLock while reading or editing it.
+// thread both use it: hold the lock while reading or editing it (the
+// user-interface thread takes it with BoundedStateLock).
 extern CallRecord g_phoneSlots[kSlotCount];
 
 // Fills path (capacity bytes) with the slot file's path and has the
 // directories leading to it made. A slot file name longer than 255
 // characters is refused with an event line: path is then empty and the
-// result is non-zero.
+// result is non-zero, as it is when the lock was busy.
 int PhoneSlotPath(char* path, int capacity);
-void LoadPhoneSlots(bool showMessages);
+
+// One view of the slots and the settings for an action of the
+// user-interface thread: the file loaded into the image and both copied in
+// one hold of the lock, so that what the action shows or hands on comes
+// from one load.
+struct SlotView {
+    CallRecord slots[kSlotCount];
+    Settings settings;
+    char problem[kMessageCapacity];   // why the file was not read; empty when it was
+};
+// False when the lock stayed busy (the view is then untouched but for its
+// problem). A file that could not be read gives free slots and a problem.
+bool TakeSlotView(SlotView& view);
+// The view's problem in a "uwaga" box, when there is one.
+void ShowSlotProblem(const SlotView& view);
+
+// Loads the file into the image; false when the lock stayed busy.
+bool LoadPhoneSlots(bool showMessages);
+// Writes the image over the file (the file is replaced whole, or kept).
 void SavePhoneSlots();
 void UpdatePhoneSlots(const CallRecord& record);
+
+// The window's edits for F5: for each edited slot, the record its row was
+// shown from and the record it should now hold (the same call with the
+// user's phone and target).
+struct SlotEdits {
+    bool edited[kSlotCount];
+    CallRecord shownFrom[kSlotCount];
+    CallRecord wanted[kSlotCount];
+};
+enum class EditSave { Saved, Busy, Failed };
+struct EditOutcome {
+    // Edited slots that received another call since their row was shown:
+    // they keep that call.
+    bool conflict[kSlotCount];
+    // The slots as the file holds them after the save (when Saved).
+    CallRecord slots[kSlotCount];
+    // For Failed and Busy: the text for the user's box.
+    char message[kMessageCapacity];
+};
+// Reads the file again and writes only the edits whose slot still holds
+// what its row was shown from; every other slot stays as the file holds it.
+EditSave SaveSlotEdits(const SlotEdits& edits, EditOutcome& outcome);

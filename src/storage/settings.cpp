@@ -3,10 +3,13 @@
 // section "Ornitel", read and written through the host's INI services.
 #include "storage/settings.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 #include "host/imports.h"
+#include "platform/platform.h"
 #include "storage/storage_paths.h"
 
 Settings g_settings = {0, 0, 0, kDefaultPort, ""};
@@ -21,6 +24,24 @@ static constexpr char kFileNameKey[] = "Filename";
 // The host copies at most this many characters of the stored file name.
 static constexpr int kFileNameReadWidth = 257;
 static_assert(sizeof g_settings.slotFileName > kFileNameReadWidth);
+
+// The open window's choices, applied on top of every load until the
+// window's close has saved them. Guarded by the plug-in's lock.
+struct WindowChoices {
+    bool open;
+    int16_t options;
+    int16_t selectedSlot;
+    int32_t port;
+    char fileName[sizeof g_settings.slotFileName];
+};
+static WindowChoices g_windowChoices;
+// Set by a close that saved the choices without the lock: the next load
+// reads what was saved and drops the choices.
+static std::atomic<bool> g_choicesSavedWithoutLock{false};
+// The notice flag as the window last found it, for a save without the
+// lock; the user-interface thread alone uses it. The window opens long
+// after the notice.
+static int16_t g_windowNoticeFlag = 1;
 
 // The host's INI services take a ready argument list; these pass their own
 // variable arguments on as one.
@@ -42,43 +63,102 @@ static int AccessIniFile(const char* file, int mode, const char* section, const 
     return result;
 }
 
+void SetOptionBits(int16_t options) { std::atomic_ref<int16_t>(g_settings.options).store(options); }
+
+int OptionBits() { return std::atomic_ref<int16_t>(g_settings.options).load(); }
+
+bool IsDayLogOn() { return (OptionBits() & kOptionDayLog) != 0; }
+
+static void CopyFileName(char* out, const char* name) {
+    std::snprintf(out, sizeof g_settings.slotFileName, "%s", name);
+}
+
+// The host's services write into a copy: the option bits of the record are
+// read by the other thread without the lock.
 void LoadSettings() {
     SharedStateLock lock;
-    AccessHostSettings(kIniRead, kSection, kNumbersKey, kNumbersFormat, &g_settings.noticeFlag,
-                       &g_settings.options, &g_settings.selectedSlot, &g_settings.port);
+    Settings read = g_settings;
+    AccessHostSettings(kIniRead, kSection, kNumbersKey, kNumbersFormat, &read.noticeFlag,
+                       &read.options, &read.selectedSlot, &read.port);
     AccessIniFile(kIniFileName, kIniRead, kSection, kFileNameKey, "%*s", kFileNameReadWidth,
-                  g_settings.slotFileName);
-    g_settings.slotFileName[sizeof g_settings.slotFileName - 1] = '\0';
-    if (g_settings.port == 0) g_settings.port = kDefaultPort;
-    if (g_settings.slotFileName[0] == '\0') {
+                  read.slotFileName);
+    read.slotFileName[sizeof read.slotFileName - 1] = '\0';
+    if (read.port == 0) read.port = kDefaultPort;
+    if (read.slotFileName[0] == '\0') {
         CallHost<Host::MakeDirectories>(kLogDirectory);
-        std::snprintf(g_settings.slotFileName, sizeof g_settings.slotFileName, "%s",
-                      kDefaultSlotFileName);
+        CopyFileName(read.slotFileName, kDefaultSlotFileName);
     }
+    if (g_choicesSavedWithoutLock.exchange(false)) g_windowChoices = WindowChoices{};
+    if (g_windowChoices.open) {
+        read.options = g_windowChoices.options;
+        read.selectedSlot = g_windowChoices.selectedSlot;
+        read.port = g_windowChoices.port;
+        CopyFileName(read.slotFileName, g_windowChoices.fileName);
+    }
+    g_settings.noticeFlag = read.noticeFlag;
+    SetOptionBits(read.options);
+    g_settings.selectedSlot = read.selectedSlot;
+    g_settings.port = read.port;
+    CopyFileName(g_settings.slotFileName, read.slotFileName);
 }
 
 // Nothing is corrected here: a port of 0 or an empty file name is stored
 // as it stands and corrected at the next load.
+static void SaveValues(const Settings& values) {
+    AccessHostSettings(kIniWrite, kSection, kNumbersKey, kNumbersFormat,
+                       static_cast<int32_t>(values.noticeFlag), static_cast<int32_t>(values.options),
+                       static_cast<int32_t>(values.selectedSlot), values.port);
+    AccessIniFile(kIniFileName, kIniWrite, kSection, kFileNameKey, "%s", values.slotFileName);
+}
+
 void SaveSettings() {
     SharedStateLock lock;
-    AccessHostSettings(kIniWrite, kSection, kNumbersKey, kNumbersFormat,
-                       static_cast<int32_t>(g_settings.noticeFlag),
-                       static_cast<int32_t>(g_settings.options),
-                       static_cast<int32_t>(g_settings.selectedSlot), g_settings.port);
-    AccessIniFile(kIniFileName, kIniWrite, kSection, kFileNameKey, "%s", g_settings.slotFileName);
+    SaveValues(g_settings);
 }
 
-void SetSlotFileName(const char* name) {
-    SharedStateLock lock;
-    std::snprintf(g_settings.slotFileName, sizeof g_settings.slotFileName, "%s", name);
+bool SetSlotFileName(const char* name) {
+    BoundedStateLock lock;
+    if (!lock.held()) return false;
+    CopyFileName(g_settings.slotFileName, name);
+    return true;
 }
 
-bool IsDayLogOn() {
-    SharedStateLock lock;
-    return (g_settings.options & kOptionDayLog) != 0;
+bool TakeSettingsSnapshot(Settings& copy) {
+    BoundedStateLock lock;
+    if (!lock.held()) return false;
+    copy = g_settings;
+    return true;
 }
 
-Settings SettingsSnapshot() {
-    SharedStateLock lock;
-    return g_settings;
+void SetWindowChoices(int16_t options, int16_t selectedSlot, int32_t port, const char* fileName) {
+    g_choicesSavedWithoutLock.store(false);
+    g_windowChoices.open = true;
+    g_windowNoticeFlag = g_settings.noticeFlag;
+    g_windowChoices.options = options;
+    g_windowChoices.selectedSlot = selectedSlot;
+    g_windowChoices.port = port;
+    CopyFileName(g_windowChoices.fileName, fileName);
+    SetOptionBits(options);
+    g_settings.selectedSlot = selectedSlot;
+    g_settings.port = port;
+    CopyFileName(g_settings.slotFileName, fileName);
+}
+
+Settings SaveWindowChoices(int16_t options, int16_t selectedSlot, int32_t port, const char* fileName) {
+    BoundedStateLock lock;
+    Settings values;
+    if (lock.held()) {
+        SetWindowChoices(options, selectedSlot, port, fileName);
+        values = g_settings;
+    } else {
+        // The listener holds the lock: the record is not touched.
+        values = {g_windowNoticeFlag, options, selectedSlot, port, ""};
+        CopyFileName(values.slotFileName, fileName);
+    }
+    SaveValues(values);
+    if (lock.held())
+        g_windowChoices = WindowChoices{};
+    else
+        g_choicesSavedWithoutLock.store(true);
+    return values;
 }

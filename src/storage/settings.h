@@ -19,15 +19,33 @@ struct Settings {
 extern Settings g_settings;
 
 // Both hold the plug-in's lock, so that neither thread sees the record
-// half-read or the slot file name half-copied.
+// half-read or the slot file name half-copied. A load while the caller-ID
+// window is open keeps the window's choices (see SetWindowChoices).
 void LoadSettings();
 void SaveSettings();
 
 // The slot file name as the caller-ID window changes it: copied whole under
-// the lock, cut to the field's size.
-void SetSlotFileName(const char* name);
-// Option bit 4, read under the lock.
+// the lock, cut to the field's size. False when the lock was busy.
+bool SetSlotFileName(const char* name);
+// Option bit 4. It is read without the lock, since every event line asks
+// for it, on both threads; the option bits are therefore written only
+// through SetOptionBits (or before the listener runs).
 bool IsDayLogOn();
+int OptionBits();
+void SetOptionBits(int16_t options);
 // A copy of the settings taken under the lock, for the user-interface
-// thread: the listener re-reads them at every restart.
-Settings SettingsSnapshot();
+// thread: the listener re-reads them at every restart. False (and the
+// copy untouched) when the lock was busy.
+bool TakeSettingsSnapshot(Settings& copy);
+
+// What the user set in the open caller-ID window: the options, slot, port
+// and the slot file (chosen with "~W~ybierz", or the one it opened with).
+// They are what the listener uses while the window is open, so a
+// restart's re-read puts them back on top of what it reads. The caller
+// holds the lock.
+void SetWindowChoices(int16_t options, int16_t selectedSlot, int32_t port, const char* fileName);
+// The window's close: its choices go into the settings and are saved in
+// one hold of the lock, and the re-read keeps them no longer. The values
+// saved come back. When the lock is busy they are saved all the same, and
+// the next re-read takes what was saved instead of the choices.
+Settings SaveWindowChoices(int16_t options, int16_t selectedSlot, int32_t port, const char* fileName);

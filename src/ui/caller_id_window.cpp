@@ -22,6 +22,20 @@ static bool g_windowActive = false;
 // window's field is shown cut; it goes back into the settings only when the
 // user chose or typed another.
 static char g_shownFileName[kFileNameSize];
+// The whole name the window holds: the one it opened with, or the one
+// chosen with "~W~ybierz".
+static char g_windowFileName[sizeof(Settings::slotFileName)];
+
+// What each row showed when it was last filled: the slot record it came
+// from and its texts. A row whose texts differ from these was changed by
+// the user.
+struct ShownRow {
+    CallRecord slot;
+    WindowDataRow row;
+};
+static ShownRow g_shownRows[kSlotCount];
+// The slots of the window's last load, for the status line.
+static CallRecord g_windowSlots[kSlotCount];
 
 enum WindowEvent : uint16_t {
     kCommand = 0x0001,
@@ -39,6 +53,8 @@ enum WindowResult : int {
 enum Direction : int { kShowRecord = 0, kCollectControls = 1 };
 
 inline constexpr int kRefreshInterval = 2000;
+// The host's plain message box with one button.
+inline constexpr int kMessageBoxStyle = 1;
 
 static bool IsSlotIndex(int index) { return index >= 0 && index < kSlotCount; }
 
@@ -71,15 +87,29 @@ static void FillRow(WindowDataRow& row, const CallRecord& slot) {
     }
 }
 
-void FillWindowData() {
-    SharedStateLock lock;
+// The record anew with the settings' fields; the rows are left empty.
+static void FillSettingsFields(const Settings& settings) {
     std::memset(&g_windowData, 0, sizeof g_windowData);
-    g_windowData.optionBits = static_cast<uint16_t>(g_settings.options);
-    g_windowData.selectedSlot = static_cast<uint16_t>(g_settings.selectedSlot);
-    g_windowData.port = static_cast<int16_t>(g_settings.port);
-    CopyText(g_windowData.fileName, sizeof g_windowData.fileName, g_settings.slotFileName);
-    CopyText(g_shownFileName, sizeof g_shownFileName, g_windowData.fileName);
-    for (int k = 0; k < kSlotCount; ++k) FillRow(g_windowData.rows[k], g_phoneSlots[k]);
+    g_windowData.optionBits = static_cast<uint16_t>(settings.options);
+    g_windowData.selectedSlot = static_cast<uint16_t>(settings.selectedSlot);
+    g_windowData.port = static_cast<int16_t>(settings.port);
+    CopyText(g_windowData.fileName, sizeof g_windowData.fileName, settings.slotFileName);
+}
+
+void FillWindowDataFrom(const SlotView& view) {
+    FillSettingsFields(view.settings);
+    for (int k = 0; k < kSlotCount; ++k) FillRow(g_windowData.rows[k], view.slots[k]);
+}
+
+void FillWindowData() {
+    SlotView view;
+    {
+        BoundedStateLock lock;
+        if (!lock.held()) return;
+        std::memcpy(view.slots, g_phoneSlots, sizeof view.slots);
+        view.settings = g_settings;
+    }
+    FillWindowDataFrom(view);
 }
 
 const char* SelectedNip() {
@@ -90,12 +120,8 @@ const char* SelectedNip() {
 // The status line shows the whole text of the selected slot, centred.
 static void ShowStatusLine(int slot) {
     char line[1024];
-    {
-        SharedStateLock lock;
-        const CallRecord* record = IsSlotIndex(slot) ? &g_phoneSlots[slot] : nullptr;
-        std::snprintf(line, sizeof line, "\x01" "c" "\x01%.*s", record ? 500 : 0,
-                      record ? record->text : "");
-    }
+    const CallRecord* record = IsSlotIndex(slot) ? &g_windowSlots[slot] : nullptr;
+    std::snprintf(line, sizeof line, "\x01" "c" "\x01%.*s", record ? 500 : 0, record ? record->text : "");
     MakeShowable(line + 3);   // behind the centring directive
     char converted[1024] = "";
     const char* shown = CallHost<Host::ConvertText>(converted, 1024, line, -1, 6, 1);
@@ -115,7 +141,7 @@ static void ComposeCallTime(char* out, std::size_t capacity, const char* time, c
 
 // Each row shows when its slot's call came and how long ago; a slot
 // without a date leaves its row's field as it was.
-static void ShowCallTimes() {
+static void ShowCallTimes(const CallRecord* slots) {
     char now[32] = "";
     char today[32] = "";
     CallHost<Host::CurrentTime>(now, 1);
@@ -123,11 +149,8 @@ static void ShowCallTimes() {
     for (int k = 0; k < kSlotCount; ++k) {
         char time[sizeof(CallRecord::time)];
         char date[sizeof(CallRecord::date)];
-        {
-            SharedStateLock lock;
-            std::memcpy(time, g_phoneSlots[k].time, sizeof time);
-            std::memcpy(date, g_phoneSlots[k].date, sizeof date);
-        }
+        std::memcpy(time, slots[k].time, sizeof time);
+        std::memcpy(date, slots[k].date, sizeof date);
         time[sizeof time - 1] = '\0';
         date[sizeof date - 1] = '\0';
         if (date[0] == '\0') continue;
@@ -139,32 +162,68 @@ static void ShowCallTimes() {
     }
 }
 
+static bool SameText(const char* a, const char* b, std::size_t size) { return std::strncmp(a, b, size) == 0; }
+
+static bool PhoneChanged(const WindowDataRow& row, int k) {
+    return !SameText(row.phone, g_shownRows[k].row.phone, sizeof row.phone);
+}
+
+static bool TargetChanged(const WindowDataRow& row, int k) {
+    return !SameText(row.target, g_shownRows[k].row.target, sizeof row.target);
+}
+
+static bool RowChanged(const WindowDataRow& row, int k) { return PhoneChanged(row, k) || TargetChanged(row, k); }
+
+// Puts one load's slots into the rows, keeping the rows the user changed
+// when typed is given, and shows rows, status line and call times of that
+// load alone. The rest of the window data record stays as it is.
+static void ShowSlots(const CallRecord* slots, const WindowData* typed) {
+    for (int k = 0; k < kSlotCount; ++k) {
+        WindowDataRow& row = g_windowData.rows[k];
+        if (typed && RowChanged(typed->rows[k], k)) {
+            row = typed->rows[k];
+            continue;
+        }
+        std::memset(&row, 0, sizeof row);
+        FillRow(row, slots[k]);
+        g_shownRows[k] = {slots[k], row};
+    }
+    std::memcpy(g_windowSlots, slots, sizeof g_windowSlots);
+    ShowStatusLine(static_cast<int16_t>(g_windowData.selectedSlot));
+    ShowCallTimes(slots);
+    CallHost<Host::ExchangeWindowData>(&g_windowData, kShowRecord);
+    CallHost<Host::RefreshWindow>(0, 0x8000, 1);
+}
+
+// What the user set in the window (selection, options, port, and the file
+// it holds) goes into the settings, and the slots are loaded, in one hold
+// of the lock. False when the lock stayed busy.
+static bool TakeWindowView(SlotView& view, const WindowData& controls) {
+    BoundedStateLock lock;
+    if (!lock.held()) return false;
+    SetWindowChoices(static_cast<int16_t>(controls.optionBits), static_cast<int16_t>(controls.selectedSlot),
+                     controls.port, g_windowFileName);
+    return TakeSlotView(view);
+}
+
 // The refresh reloads the slots while keeping what the user set in the
-// window (selection, options, port); unsaved row edits are replaced.
+// window (selection, options, port). The timer's refresh leaves the rows
+// the user changed as typed; F6 and the opening show every row anew. A
+// timer refresh that cannot have the lock waits for the next tick.
 static int Refresh(uint16_t event) {
     g_windowActive = true;
     if (event != kTimer) CallHost<Host::WindowTimer>(kRefreshInterval);
-    WindowData shown;
-    std::memset(&shown, 0, sizeof shown);
-    CallHost<Host::ExchangeWindowData>(&shown, kCollectControls);
-    LoadPhoneSlots(event != kTimer);
-    FillWindowData();
-
-    {
-        // The listener reads these for every line it logs.
-        SharedStateLock lock;
-        g_settings.selectedSlot = static_cast<int16_t>(shown.selectedSlot);
-        g_settings.options = static_cast<int16_t>(shown.optionBits);
-        g_settings.port = shown.port;
+    WindowData controls;
+    std::memset(&controls, 0, sizeof controls);
+    CallHost<Host::ExchangeWindowData>(&controls, kCollectControls);
+    SlotView view;
+    if (!TakeWindowView(view, controls)) {
+        if (event == kCommand) CallHost<Host::AskUser>("uwaga", view.problem, kMessageBoxStyle);
+        return kRedraw;
     }
-    g_windowData.selectedSlot = shown.selectedSlot;
-    g_windowData.optionBits = shown.optionBits;
-    g_windowData.port = shown.port;
-
-    ShowStatusLine(static_cast<int16_t>(shown.selectedSlot));
-    ShowCallTimes();
-    CallHost<Host::ExchangeWindowData>(&g_windowData, kShowRecord);
-    CallHost<Host::RefreshWindow>(0, 0x8000, 1);
+    if (event != kTimer) ShowSlotProblem(view);
+    FillSettingsFields(view.settings);
+    ShowSlots(view.slots, event == kTimer ? &controls : nullptr);
     return kRedraw;
 }
 
@@ -175,8 +234,16 @@ static int ChooseSlotFile() {
                                    -1) == -1)
         return kHandled;
     chosen.fileName[kFileNameSize - 1] = '\0';
-    SetSlotFileName(chosen.fileName);
+    // The listener takes the file at the next refresh, and the close saves
+    // it, whatever restarts come in between.
+    CopyText(g_windowFileName, sizeof g_windowFileName, chosen.fileName);
     CopyText(g_shownFileName, sizeof g_shownFileName, chosen.fileName);
+    {
+        BoundedStateLock lock;
+        if (lock.held())
+            SetWindowChoices(static_cast<int16_t>(chosen.optionBits), static_cast<int16_t>(chosen.selectedSlot),
+                             chosen.port, g_windowFileName);
+    }
     CallHost<Host::ExchangeWindowData>(&chosen, kShowRecord);
     CallHost<Host::RefreshWindow>(0, 0x8000, 1);
     return kRedraw;
@@ -201,38 +268,81 @@ static void ClearLogAndSlots() {
     char path[260];
     DayLogPath(path, sizeof path);
     RemoveFile(path);
-    SharedStateLock lock;
-    if (PhoneSlotPath(path, sizeof path) == 0) RemoveFile(path);
+    BoundedStateLock lock;
+    if (lock.held() && PhoneSlotPath(path, sizeof path) == 0) RemoveFile(path);
 }
 
-// F5 stores phone and target of every row; the NIPs are only shown. A
-// field that still reads as the window shows the slot keeps the slot's own
-// bytes, so that what display made of a control byte is not stored.
+// The edit of row k: the call it was shown from, with the phone and the
+// target the user changed (a field left alone keeps the slot's own bytes,
+// so that what display made of a control byte is not stored).
+static void TakeRowEdit(const WindowDataRow& row, int k, SlotEdits& edits) {
+    edits.edited[k] = true;
+    edits.shownFrom[k] = g_shownRows[k].slot;
+    CallRecord& wanted = edits.wanted[k];
+    wanted = g_shownRows[k].slot;
+    if (PhoneChanged(row, k)) {
+        std::memset(wanted.phone, 0, sizeof wanted.phone);
+        CallHost<Host::CopyBounded>(wanted.phone, row.phone, 20);
+    }
+    if (TargetChanged(row, k)) {
+        std::memset(wanted.target, 0, sizeof wanted.target);
+        CallHost<Host::CopyBounded>(wanted.target, row.target, 20);
+        CallHost<Host::ConvertCodes>(wanted.target, wanted.target, 1, 3);
+    }
+}
+
+// Rows whose slot received another call since they were shown are not
+// saved: the user is told which, and sees the new calls.
+static void TellConflicts(const EditOutcome& outcome) {
+    static constexpr auto kRowNotSaved =
+        MZ(u8"Wiersz nr %s nie został zapisany - w międzyczasie przyszło na niego nowe połączenie (widać je teraz w oknie)");
+    static constexpr auto kRowsNotSaved =
+        MZ(u8"Wiersze nr %s nie zostały zapisane - w międzyczasie przyszły na nie nowe połączenia (widać je teraz w oknie)");
+    char rows[64] = "";
+    int count = 0;
+    for (int k = 0; k < kSlotCount; ++k) {
+        if (!outcome.conflict[k]) continue;
+        std::size_t used = std::strlen(rows);
+        std::snprintf(rows + used, sizeof rows - used, "%s%d", count > 0 ? ", " : "", k + 1);
+        ++count;
+    }
+    if (count == 0) return;
+    char message[kMessageCapacity];
+    std::snprintf(message, sizeof message, count == 1 ? kRowNotSaved.c_str() : kRowsNotSaved.c_str(), rows);
+    CallHost<Host::AskUser>("uwaga", message, kMessageBoxStyle);
+}
+
+// F5 stores the rows the user changed, and only those; the NIPs are only
+// shown. The file is read again for the save; once saved, the window shows
+// the file as written. A save that failed leaves the rows as typed.
 static void SaveRows() {
     CallHost<Host::ExchangeWindowData>(&g_windowData, kCollectControls);
-    SharedStateLock lock;
+    SlotEdits edits;
+    std::memset(&edits, 0, sizeof edits);
+    bool any = false;
     for (int k = 0; k < kSlotCount; ++k) {
-        CallRecord& slot = g_phoneSlots[k];
-        WindowDataRow shown;
-        std::memset(&shown, 0, sizeof shown);
-        FillRow(shown, slot);
-        const WindowDataRow& row = g_windowData.rows[k];
-        if (std::strncmp(row.phone, shown.phone, sizeof row.phone) == 0 &&
-            std::strncmp(row.target, shown.target, sizeof row.target) == 0)
-            continue;
-        std::memset(slot.phone, 0, sizeof slot.phone);
-        std::memset(slot.target, 0, sizeof slot.target);
-        CallHost<Host::CopyBounded>(slot.phone, g_windowData.rows[k].phone, 20);
-        CallHost<Host::CopyBounded>(slot.target, g_windowData.rows[k].target, 20);
-        CallHost<Host::ConvertCodes>(slot.target, slot.target, 1, 3);
+        if (!RowChanged(g_windowData.rows[k], k)) continue;
+        TakeRowEdit(g_windowData.rows[k], k, edits);
+        any = true;
     }
-    SavePhoneSlots();
+    if (!any) return;
+    EditOutcome outcome;
+    if (SaveSlotEdits(edits, outcome) != EditSave::Saved) {
+        CallHost<Host::AskUser>("uwaga", outcome.message, kMessageBoxStyle);
+        return;
+    }
+    ShowSlots(outcome.slots, nullptr);
+    TellConflicts(outcome);
 }
 
+// The ping goes to the port the window's choices put in force.
 static void AskAndPing() {
     static constexpr auto kQuestion = MZ(u8"Wysłanie ping w sieć UDP?");
     int answer = CallHost<Host::AskUser>("uwaga", kQuestion.c_str(), 0x10006);
-    if (static_cast<uint16_t>(answer) == 0x5009) UDPBroadcast(kPingCommand, SettingsSnapshot().port);
+    if (static_cast<uint16_t>(answer) != 0x5009) return;
+    Settings settings;
+    int32_t port = TakeSettingsSnapshot(settings) ? settings.port : static_cast<int16_t>(g_windowData.port);
+    UDPBroadcast(kPingCommand, port);
 }
 
 static int RunCommand(uint16_t id) {
@@ -268,28 +378,41 @@ int HOSTAPI CallerIdWindowProc(int id, int event) {
     }
 }
 
-// Takes the window's settings into the settings record. The file name
-// stays whole unless the user put another into the field.
-static void TakeWindowSettings() {
-    SharedStateLock lock;
-    g_settings.options = static_cast<int16_t>(g_windowData.optionBits);
-    g_settings.selectedSlot = static_cast<int16_t>(g_windowData.selectedSlot);
-    g_settings.port = g_windowData.port;
+// The window's settings go into the settings record and are saved in one
+// step, from the values taken here. The file name stays whole unless the
+// user put another into the field.
+static Settings TakeWindowSettings() {
     g_windowData.fileName[kFileNameSize - 1] = '\0';
-    if (std::strcmp(g_windowData.fileName, g_shownFileName) != 0) SetSlotFileName(g_windowData.fileName);
+    const char* fileName =
+        std::strcmp(g_windowData.fileName, g_shownFileName) != 0 ? g_windowData.fileName : g_windowFileName;
+    return SaveWindowChoices(static_cast<int16_t>(g_windowData.optionBits),
+                             static_cast<int16_t>(g_windowData.selectedSlot), g_windowData.port, fileName);
+}
+
+// The window opens on one load of the slots and the settings; when the
+// listener keeps the lock, the user is told and nothing opens.
+static bool OpenWithView() {
+    SlotView view;
+    bool taken = TakeSlotView(view);
+    ShowSlotProblem(view);
+    if (!taken) return false;
+    FillWindowDataFrom(view);
+    CopyText(g_windowFileName, sizeof g_windowFileName, view.settings.slotFileName);
+    CopyText(g_shownFileName, sizeof g_shownFileName, g_windowData.fileName);
+    for (int k = 0; k < kSlotCount; ++k) g_shownRows[k] = {view.slots[k], g_windowData.rows[k]};
+    std::memcpy(g_windowSlots, view.slots, sizeof g_windowSlots);
+    return true;
 }
 
 void UDPSetup() {
     char portWarning[256];   // the plain one-button box, shown before the window and outside any lock
     if (UDPPortWarning(portWarning, sizeof portWarning)) CallHost<Host::AskUser>("uwaga", portWarning, 1);
-    LoadPhoneSlots(true);
-    FillWindowData();
+    if (!OpenWithView()) return;
     int closedBy = CallHost<Host::RunWindow>(CallerIdWindowDescription(), kCallerIdWindowId,
                                              &g_windowData, &CallerIdWindowProc);
     if (static_cast<uint16_t>(closedBy) != kExitButtonId && SelectedNip()[0] != '\0')
         CallHost<Host::SetClipboard>(SelectedNip(), -1);
-    TakeWindowSettings();
-    SaveSettings();
-    UDPBroadcast(kRestartCommand, SettingsSnapshot().port);
+    const Settings saved = TakeWindowSettings();
+    UDPBroadcast(kRestartCommand, saved.port);
     UDPRequestRestart();   // the broadcast goes to the new port, which this station may not hold yet
 }

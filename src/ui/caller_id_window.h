@@ -3,11 +3,16 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "storage/phone_slots.h"
 #include "ui/window_description.h"
 
 extern WindowData g_windowData;
 
+// Fills the window data record from the settings and the slot image (the
+// lock is taken for the copy; a busy lock leaves the record as it is), or
+// from one view of them.
 void FillWindowData();
+void FillWindowDataFrom(const SlotView& view);
 int HOSTAPI CallerIdWindowProc(int id, int event);
 void UDPSetup();
 

@@ -40,9 +40,21 @@ inline constexpr int kNipColumn = 7;
 // After the suggestion the host is given Home and the key 0xBF00.
 static const uint16_t kSuggestionKeys[] = {0x4700, 0xBF00, 0};
 
-static const char* LoadSelectedNip() {
-    LoadPhoneSlots(true);
-    FillWindowData();
+// One load of the slots and the settings for one action, its problem told
+// to the user; the window data record is filled from it. A busy lock
+// leaves free slots: the action goes on with no NIP.
+static void TakeView(SlotView& view) {
+    if (!TakeSlotView(view)) {
+        std::memset(view.slots, 0, sizeof view.slots);
+        view.settings = {};
+        view.settings.selectedSlot = -1;
+    }
+    ShowSlotProblem(view);
+    FillWindowDataFrom(view);
+}
+
+static const char* LoadSelectedNip(SlotView& view) {
+    TakeView(view);
     return SelectedNip();
 }
 
@@ -53,12 +65,14 @@ static bool IsSearchKey(int key) {
 // Nothing is consumed: the host's own handling of every key follows.
 static int HOSTAPI ContractorTableCallback(int key, int a2, int a3, int a4, int a5, int a6,
                                           int a7, int a8, int a9, int column, int a11) {
-    if (IsSearchKey(key) && (column & 0xFFFF) == kNipColumn) {
-        const int options = SettingsSnapshot().options;
-        if (options & kOptionClipboard)
-            CallHost<Host::SetClipboard>(LoadSelectedNip(), -1);
-        if (options & kOptionSuggestNip) {
-            CallHost<Host::OfferSuggestion>(LoadSelectedNip());
+    // The clipboard and the suggestion take the NIP of one load.
+    if (IsSearchKey(key) && (column & 0xFFFF) == kNipColumn &&
+        (OptionBits() & (kOptionClipboard | kOptionSuggestNip)) != 0) {
+        SlotView view;
+        const char* nip = LoadSelectedNip(view);
+        if (view.settings.options & kOptionClipboard) CallHost<Host::SetClipboard>(nip, -1);
+        if (view.settings.options & kOptionSuggestNip) {
+            CallHost<Host::OfferSuggestion>(nip);
             CallHost<Host::PushKeys>(kSuggestionKeys);
         }
     }
@@ -122,21 +136,27 @@ static void WidenSearchWindow() {
     CallHost<Host::SetControlRect>(kSearchButtonId, rectangle);
 }
 
-// A call of the last twenty minutes shows its NIP with the time since.
+// A call of today's last twenty minutes shows its NIP with the time
+// since; NIP, time and day come from the same slot of one load, and the
+// day is checked as the caller-ID window checks it.
 static void ShowRecentNip() {
-    const char* nip = LoadSelectedNip();
-    int slot = SettingsSnapshot().selectedSlot;
+    SlotView view;
+    const char* nip = LoadSelectedNip(view);
+    int slot = view.settings.selectedSlot;
     if (nip[0] == '\0' || slot < 0 || slot >= kSlotCount) return;
     char now[32] = "";
+    char today[32] = "";
     char time[sizeof(CallRecord::time)];
-    CallHost<Host::CurrentTime>(now, 1);
-    {
-        SharedStateLock lock;
-        std::memcpy(time, g_phoneSlots[slot].time, sizeof time);
-    }
+    char date[sizeof(CallRecord::date)];
+    std::memcpy(time, view.slots[slot].time, sizeof time);
+    std::memcpy(date, view.slots[slot].date, sizeof date);
     time[sizeof time - 1] = '\0';
+    date[sizeof date - 1] = '\0';
+    CallHost<Host::CurrentTime>(now, 1);
     int seconds = CallHost<Host::SecondsSince>(now, time);
     if (seconds < 1 || seconds > kRecentCallSeconds) return;
+    CallHost<Host::TodayDate>(today);
+    if (CallHost<Host::SameDay>(today, date) != 0) return;
     char text[64];
     std::snprintf(text, sizeof text, "%s (%d:%02d)", nip, seconds / 60, seconds % 60);
     CallHost<Host::ShowText>(0, text);
@@ -152,7 +172,8 @@ int HOSTAPI SearchWindowHook(int id, int event) {
         WidenSearchWindow();
         ShowRecentNip();
     } else if (code == kSearchCommand && key == kKeyF1) {
-        CallHost<Host::OfferSuggestion>(LoadSelectedNip());
+        SlotView view;
+        CallHost<Host::OfferSuggestion>(LoadSelectedNip(view));
         return -2;
     } else if (code == kSearchCommand && key == kKeyF5) {
         UDPSetup();

@@ -3,6 +3,7 @@
 // of its buttons and keys, and what happens when it is left by ESC or F12.
 #include "window_fixture.h"
 
+#include <filesystem>
 #include <memory>
 
 #include "services/host_screen.h"
@@ -128,17 +129,26 @@ TEST_F(CallerIdWindow, F5SavesPhoneAndTargetOfEveryRowButNeverTheNip) {
     }
 }
 
-TEST_F(CallerIdWindow, RowEditNotSavedBeforeTheNextTickIsLost) {
+// The timer's refresh leaves a row the user changed as typed, while the
+// other rows follow the file; F5 saves it, and F6 drops an unsaved edit.
+TEST_F(CallerIdWindow, TypedRowSurvivesTimerRefreshesUntilF5OrF6) {
     Slots slots{};
     slots[0] = Slot("600100200", "201", "");
+    slots[1] = Slot("600100201", "202", "");
     Start(kLogOption, 0, &slots);
     refhost::ScriptResult result = Script("action\n"
                                           "window type 0x410B \"48123\"\n"
-                                          "window wait 1999\n" +
-                                          ExpectRow(1, 0, "48123") + "window wait 1\n" + ExpectRow(1, 0, "600100200") +
+                                          "window tick\nwindow tick\n" +
+                                          ExpectRow(1, 0, "48123") + "window key F5\n"
+                                          "window type 0x4115 \"777\"\n"
+                                          "window tick\n" + ExpectRow(2, 0, "777") + "window key F6\n" +
+                                          ExpectRow(2, 0, "600100201") + ExpectRow(1, 0, "48123") +
                                           "window key F12\n");
     EXPECT_TRUE(result.ok) << result.error;
-    EXPECT_STREQ(ReadSlots()[0].phone, "600100200");
+    Slots saved = ReadSlots();
+    EXPECT_STREQ(saved[0].phone, "48123");
+    EXPECT_STREQ(saved[0].target, "201");
+    EXPECT_EQ(std::memcmp(&saved[1], &slots[1], sizeof saved[1]), 0);
 }
 
 // The day log option stays off: with it on, the listener's "I'm alive"
@@ -261,4 +271,51 @@ TEST_F(CallerIdWindow, ControlBytesFromTheWireAreShownNotObeyed) {
     Slots saved = ReadSlots();
     EXPECT_EQ(std::memcmp(&saved[0], &slots[0], sizeof saved[0]), 0);
     EXPECT_STREQ(saved[1].phone, "48123");
+}
+
+// The arguments of the host calls behind "~W~ybierz", Ctrl-P and F3 that
+// the host relies on, exactly as passed.
+TEST_F(CallerIdWindow, ChooserPingQuestionAndViewerGetTheHostsArguments) {
+    Slots slots{};
+    Start(0, 0, &slots);
+    host().trace = true;
+    refhost::ScriptResult result = Script("action\n"
+                                          "window key W\n"
+                                          "window cancel-file\n"
+                                          "answer no\n"
+                                          "window key Ctrl-P\n"
+                                          "window key F3\n"
+                                          "window key F12\n");
+    host().trace = false;
+    EXPECT_TRUE(result.ok) << result.error;
+    std::string console = test::TakeConsole();
+    for (const char* call : {
+             "trace: 51704 0, \"LOGS\\TELEFONY\\CLIP.DAT\", \"*.*\", 201, 0, 50, -1\n",
+             "trace: 52028 \"uwaga\", \"Wysłanie ping w sieć UDP?\", 0x10006\n",
+             "trace: 38020 \"l-1Log\", 0x7FFFFFF, \"LOGS\\TELEFONY\\01-03-2024.LOG\", 0, 6, 0\n",
+             // the converter's output buffer is an address: the rest of the line
+             ", 520, \".LOG\", -1, 1, 5\ntrace: 51711 \".LOG\"\n",
+         })
+        EXPECT_NE(console.find(call), std::string::npos) << call << console;
+}
+
+// F5 names the slot file it could not save: a directory (refused as
+// Windows refuses it) and a name too long to use, shown cut with "...".
+TEST_F(CallerIdWindow, F5FailureNamesADirectoryAndACutLongName) {
+    std::filesystem::create_directories("LOGS/TELEFONY/KATALOG");
+    const std::string longName = "D\\" + std::string(255, 'n');
+    for (const std::string& name : {std::string("LOGS\\TELEFONY\\KATALOG"), longName}) {
+        test::WriteFile("Ornitel.ini", "[Ornitel]\nFilename=" + name + "\n");
+        Start(kLogOption, 0);
+        refhost::ScriptResult result = Script("action\nwindow type 0x410B \"48123\"\nwindow key F5\nwindow key F12\n");
+        EXPECT_TRUE(result.ok) << result.error;
+        std::string console = test::TakeConsole();
+        std::string shown = name.size() > 255 ? name.substr(0, 252) + "..." : name;
+        EXPECT_NE(console.find("Zapis pliku telefonów: " + shown + " - nie udał się"), std::string::npos) << console;
+        if (name.size() <= 255) {
+            EXPECT_NE(console.find(name + " - blad otwarcia"), std::string::npos) << console;
+        }
+        session.Stop();
+        started = false;
+    }
 }

@@ -104,3 +104,43 @@ TEST_F(ContractorSearch, F5InTheSearchWindowOpensTheCallerIdWindowOnTopOfIt) {
     EXPECT_TRUE(result.ok) << result.error;
     EXPECT_NE(test::TakeConsole().find("the host searches its contractors for NIP \"1234567890\""), std::string::npos);
 }
+
+// The search window offers only today's calls: a call of yesterday at
+// 11:55 is no call of five minutes ago at today's 12:00.
+TEST_F(ContractorSearch, SearchWindowShowsOnlyTodaysCalls) {
+    Slots slots = SelectedSlotWithNip("11:55:00");
+    std::snprintf(slots[1].date, sizeof slots[1].date, "%s", "29.02.2024");
+    Start(kLogOption, 1, &slots);
+    refhost::ScriptResult result = Script("search open\nexpect field 0 \"\"\nsearch key ESC\n");
+    EXPECT_TRUE(result.ok) << result.error;
+    std::snprintf(slots[1].date, sizeof slots[1].date, "%s", "01.03.2024");
+    WriteSlots(slots);
+    result = Script("search open\nexpect field 0 \"123-45-67-890 (5:00)\"\nsearch key ESC\n");
+    EXPECT_TRUE(result.ok) << result.error;
+}
+
+// A call for the selected slot is filed between the clipboard and the
+// suggestion (staged when the host is handed the clipboard text): both
+// hold the NIP of the one load the key made.
+TEST_F(ContractorSearch, CtrlFHandsClipboardAndSuggestionTheSameNip) {
+    Slots slots{};
+    slots[1] = Slot("111", "202", "Pierwsza NIP:1111111111");
+    Start(kClipboardOption | kSuggestOption, 1, &slots);   // no day log: the listener prints nothing
+    bool staged = false;
+    host().trace = true;
+    refhost::SetConsoleSink([&](std::string_view line) {
+        if (staged || line.rfind("trace: 52205 ", 0) != 0) return;
+        staged = true;
+        host().trace = false;   // the console is held while the call is filed
+        test::SendUdp(1338, "222\t202\t\t\tDruga NIP:2222222222");
+        test::WaitUntil([] { return ReadSlots()[1].phone == std::string("222"); });
+    });
+    refhost::ScriptResult result = Script("table key Ctrl-F column 7\n");
+    refhost::SetConsoleSink(nullptr);
+    host().trace = false;
+    EXPECT_TRUE(result.ok) << result.error;
+    ASSERT_TRUE(staged);
+    ASSERT_STREQ(ReadSlots()[1].phone, "222");
+    result = Script("expect clipboard \"111-11-11-111\"\nexpect suggestion \"111-11-11-111\"\n");
+    EXPECT_TRUE(result.ok) << result.error;
+}

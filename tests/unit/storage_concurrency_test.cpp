@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "storage/day_log.h"
 #include "storage_fixture.h"
 
 using StorageConcurrency = StorageTest;
@@ -71,4 +72,82 @@ TEST_F(StorageConcurrency, UpdatesAgainstLoadsAndSavesKeepTheFileWhole) {
     EXPECT_EQ(torn, 0) << "after " << rounds << " rounds";
     EXPECT_EQ(test::ReadFile(kSlotFile).size(), 5620u);
     EXPECT_TRUE(FileIsWhole());
+}
+
+// Another thread (the listener, say) holding the lock while this lives.
+class LockHolder {
+public:
+    LockHolder() : thread_([this] { Hold(); }) {
+        while (!held_.load()) SleepMilliseconds(1);
+    }
+    ~LockHolder() {
+        release_.store(true);
+        thread_.join();
+    }
+
+private:
+    void Hold() {
+        SharedStateLock lock;
+        held_.store(true);
+        while (!release_.load()) SleepMilliseconds(1);
+    }
+    std::atomic<bool> held_{false}, release_{false};
+    std::thread thread_;
+};
+
+// The listener keeps the lock. The user-interface thread's take gives up
+// after about 100 ms, and every storage step it uses returns, none of them
+// waiting in a take of its own.
+TEST_F(StorageConcurrency, UserInterfaceStepsGiveUpWhileTheLockIsHeld) {
+    {
+        LockHolder listener;
+        int64_t start = MonotonicNanoseconds();
+        EXPECT_FALSE(TryLockSharedStateFor(100));
+        EXPECT_GE(MonotonicNanoseconds() - start, 95'000'000);
+        EXPECT_FALSE(LoadPhoneSlots(false));
+        EXPECT_FALSE(SetSlotFileName("B.DAT"));
+        char path[260];
+        EXPECT_NE(PhoneSlotPath(path, sizeof path), 0);
+        WriteEventLog("bez blokady");
+        SlotEdits edits{};
+        edits.edited[0] = true;
+        EditOutcome outcome;
+        EXPECT_EQ(SaveSlotEdits(edits, outcome), EditSave::Busy);
+        EXPECT_NE(std::string(outcome.message).find("zaj\x91ty"), std::string::npos) << outcome.message;
+    }
+    ASSERT_TRUE(TryLockSharedStateFor(100));
+    EXPECT_TRUE(TryLockSharedStateFor(0));   // taken again by its holder
+    UnlockSharedState();
+    UnlockSharedState();
+    EXPECT_NE(test::ReadFile(kDayLog).find("bez blokady"), std::string::npos);
+}
+
+// The open window's choices stay on top of a restart's re-read until its
+// close saves them; a close that finds the lock held saves them all the
+// same, and the next re-read takes what was saved.
+TEST_F(StorageConcurrency, WindowChoicesOutliveReReadsUntilTheCloseSavesThem) {
+    test::WriteFile("MERLOX.INI", "[Ornitel]\nPytaj=1,4,0,1338\n");
+    test::WriteFile("Ornitel.ini", "[Ornitel]\nFilename=A.DAT\n");
+    {
+        SharedStateLock lock;
+        SetWindowChoices(kOptionDayLog | kOptionClipboard, 3, 1339, "B.DAT");
+    }
+    LoadSettings();
+    EXPECT_EQ(g_settings.options, kOptionDayLog | kOptionClipboard);
+    EXPECT_EQ(g_settings.selectedSlot, 3);
+    EXPECT_EQ(g_settings.port, 1339);
+    EXPECT_STREQ(g_settings.slotFileName, "B.DAT");
+
+    Settings saved;
+    {
+        LockHolder listener;
+        saved = SaveWindowChoices(kOptionDayLog, 4, 1340, "C.DAT");
+    }
+    EXPECT_EQ(saved.port, 1340);
+    EXPECT_EQ(test::ReadFile("MERLOX.INI"), "[Ornitel]\nPytaj=1,4,4,1340\n");
+    EXPECT_EQ(test::ReadFile("Ornitel.ini"), "[Ornitel]\nFilename=C.DAT\n");
+    test::WriteFile("MERLOX.INI", "[Ornitel]\nPytaj=1,4,5,1341\n");   // saved again since
+    LoadSettings();
+    EXPECT_EQ(g_settings.port, 1341);
+    EXPECT_STREQ(g_settings.slotFileName, "C.DAT");
 }

@@ -1,0 +1,166 @@
+// Saving the slot file from the user-interface thread: the image (F5 of
+// old) or the window's edits. The file is written to a sibling and renamed
+// over the slot file, so a failed save leaves the old slots in place.
+// Each attempt takes the lock, makes the image (for the edits: the file
+// read again), writes the sibling, renames once and lets go; another
+// station's plug-in, a backup or an editor may hold the slot file open for
+// a moment (Windows then refuses the rename), and the next attempt comes
+// after a pause taken without the lock, with a fresh read.
+#include <cstdio>
+#include <cstring>
+
+#include "host/imports.h"
+#include "platform/platform.h"
+#include "storage/day_log.h"
+#include "storage/phone_slots.h"
+#include "storage/settings.h"
+#include "storage/slot_file.h"
+#include "text/mazovia.h"
+
+static constexpr int kRenameTries = 15;
+static constexpr int kRenameRetryMilliseconds = 20;
+static constexpr int kMessageBoxStyle = 1;
+// A name longer than this is shown cut, with "..." behind it.
+static constexpr std::size_t kShownNameLength = 255;
+
+static constexpr auto kSaveOpenFailed = MZ(u8"Otwarcie pliku do zapisu: %s - blad otwarcia");
+static constexpr auto kWriteFailed = MZ(u8"Blad zapisu pliku %s");
+static constexpr auto kSaveNotDone =
+    MZ(u8"Zapis pliku telefonów: %s - nie udał się, zmiany nie zostały zapisane");
+static constexpr auto kSaveBusy =
+    MZ(u8"Zapis pliku telefonów: %s - plik jest w tej chwili zajęty, zmiany nie zostały zapisane");
+static constexpr auto kEditNotSaved = MZ(u8"Slot nr %d: zmiana z okna nie zapisana - w miedzyczasie nowe polaczenie");
+
+enum class Prepared { Write, Nothing, Failed };
+// Makes the image one attempt writes; called under the lock.
+using PrepareImage = Prepared (*)(CallRecord* image, void* context);
+
+enum class Attempt { Done, RenameRefused, Busy, Failed };
+
+// The slot file's name as a message shows it: whole up to 255 characters,
+// longer ones cut visibly. The caller holds the lock.
+static void NameForMessage(char* out, std::size_t size) {
+    const char* name = g_settings.slotFileName[0] != '\0' ? g_settings.slotFileName : kDefaultSlotFileName;
+    std::size_t length = strnlen(name, sizeof g_settings.slotFileName);
+    if (length <= kShownNameLength)
+        std::snprintf(out, size, "%.*s", static_cast<int>(length), name);
+    else
+        std::snprintf(out, size, "%.*s...", static_cast<int>(kShownNameLength - 3), name);
+}
+
+static Attempt WriteOnce(CallRecord* image, PrepareImage prepare, void* context, char* shownName,
+                         std::size_t shownSize) {
+    BoundedStateLock lock;
+    if (!lock.held()) return Attempt::Busy;
+    NameForMessage(shownName, shownSize);
+    char path[kPathCapacity];
+    char message[kMessageCapacity];
+    if (!BuildSlotPath(path, sizeof path, message, sizeof message)) {
+        WriteEventLog(message);
+        return Attempt::Failed;
+    }
+    Prepared prepared = prepare(image, context);
+    if (prepared != Prepared::Write) return prepared == Prepared::Nothing ? Attempt::Done : Attempt::Failed;
+    char temporary[kPathCapacity + 4];
+    TemporarySlotPath(path, temporary, sizeof temporary);
+    FILE* stream = OpenSlotStream(temporary, "wb");
+    if (!stream) {
+        WriteEventLogF(kSaveOpenFailed, path);
+        return Attempt::Failed;
+    }
+    bool written = CallHost<Host::WriteStream>(image, kSlotFileSize, 1, stream) == 1;
+    bool closed = CallHost<Host::CloseStream>(stream) == 0;
+    if (!written || !closed) {
+        RemoveFile(temporary);
+        WriteEventLogF(kWriteFailed, path);
+        return Attempt::Failed;
+    }
+    if (RenameFileOver(temporary, path) != 0) return Attempt::RenameRefused;
+    std::memcpy(g_phoneSlots, image, kSlotFileSize);
+    return Attempt::Done;
+}
+
+// The attempts, paused between without the lock; the result is the last
+// attempt's, a rename refused every time counting as failed. A sibling
+// left by a refused rename goes when the save ends without it.
+static Attempt WriteWithRetries(CallRecord* image, PrepareImage prepare, void* context, char* shownName,
+                                std::size_t shownSize) {
+    Attempt result = Attempt::Failed;
+    bool refused = false;
+    for (int attempt = 1; attempt <= kRenameTries; ++attempt) {
+        if (attempt > 1) SleepMilliseconds(kRenameRetryMilliseconds);
+        result = WriteOnce(image, prepare, context, shownName, shownSize);
+        if (result != Attempt::RenameRefused) break;
+        refused = true;
+    }
+    if (result == Attempt::Done || !refused) return result;
+    char temporary[kPathCapacity + 4];
+    TemporarySlotPath(shownName, temporary, sizeof temporary);
+    RemoveFile(temporary);
+    if (result != Attempt::RenameRefused) return result;
+    WriteEventLogF(kWriteFailed, shownName);
+    return Attempt::Failed;
+}
+
+static void ComposeFailure(Attempt result, const char* shownName, char* message, std::size_t size) {
+    std::snprintf(message, size, result == Attempt::Busy ? kSaveBusy.c_str() : kSaveNotDone.c_str(),
+                  shownName);
+}
+
+static Prepared CopyImage(CallRecord* image, void*) {
+    std::memcpy(image, g_phoneSlots, kSlotFileSize);
+    return Prepared::Write;
+}
+
+// The user is told when the save fails, whether or not the day log is
+// kept; the box waits outside the lock.
+void SavePhoneSlots() {
+    CallRecord image[kSlotCount];
+    char shownName[kPathCapacity] = "";
+    Attempt result = WriteWithRetries(image, CopyImage, nullptr, shownName, sizeof shownName);
+    if (result == Attempt::Done) return;
+    char message[kMessageCapacity];
+    ComposeFailure(result, shownName, message, sizeof message);
+    CallHost<Host::AskUser>("uwaga", message, kMessageBoxStyle);
+}
+
+struct EditContext {
+    const SlotEdits* edits;
+    EditOutcome* outcome;
+};
+
+// The file as it is now, with each edit whose slot still holds the call
+// its row was shown from. A file that cannot be read is never written
+// over: its image would be empty.
+static Prepared MergeEdits(CallRecord* image, void* context) {
+    const EditContext& merge = *static_cast<EditContext*>(context);
+    char path[kPathCapacity];
+    char message[kMessageCapacity];
+    if (ReadSlotFileInto(image, path, message, sizeof message) == SlotFileRead::Unreadable) {
+        WriteEventLog(message);
+        return Prepared::Failed;
+    }
+    bool any = false;
+    for (int k = 0; k < kSlotCount; ++k) {
+        merge.outcome->conflict[k] = false;
+        if (!merge.edits->edited[k]) continue;
+        if (std::memcmp(&image[k], &merge.edits->shownFrom[k], sizeof image[k]) != 0) {
+            merge.outcome->conflict[k] = true;
+            WriteEventLogF(kEditNotSaved, k);
+            continue;
+        }
+        image[k] = merge.edits->wanted[k];
+        any = true;
+    }
+    return any ? Prepared::Write : Prepared::Nothing;
+}
+
+EditSave SaveSlotEdits(const SlotEdits& edits, EditOutcome& outcome) {
+    std::memset(&outcome, 0, sizeof outcome);
+    EditContext context{&edits, &outcome};
+    char shownName[kPathCapacity] = "";
+    Attempt result = WriteWithRetries(outcome.slots, MergeEdits, &context, shownName, sizeof shownName);
+    if (result == Attempt::Done) return EditSave::Saved;
+    ComposeFailure(result, shownName, outcome.message, sizeof outcome.message);
+    return result == Attempt::Busy ? EditSave::Busy : EditSave::Failed;
+}
