@@ -25,6 +25,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -344,11 +345,12 @@ std::pair<Latency, Latency> MeasureLatency(const Target& a, const Target& b, int
     return {Percentiles(first), Percentiles(second)};
 }
 
-// Counts the call lines (those without an event line's ":u=") of a day
-// log as it grows.
-class CallLineCounter {
+// Reads a growing day log from where the last look ended and counts the
+// lines that a rule picks.
+class GrowingLogCounter {
 public:
-    explicit CallLineCounter(std::string path) : path_(std::move(path)) {}
+    GrowingLogCounter(std::string path, std::function<bool(const std::string&)> counts)
+        : path_(std::move(path)), counts_(std::move(counts)) {}
     long long Count() {
         FILE* stream = std::fopen(path_.c_str(), "rb");
         if (!stream) return count_;
@@ -362,7 +364,7 @@ public:
                     line_ += buffer[i];
                     continue;
                 }
-                if (line_.find(":u=") == std::string::npos) ++count_;
+                if (counts_(line_)) ++count_;
                 line_.clear();
             }
         }
@@ -372,10 +374,23 @@ public:
 
 private:
     std::string path_;
+    std::function<bool(const std::string&)> counts_;
     long offset_ = 0;
     std::string line_;
     long long count_ = 0;
 };
+
+// The call lines are those without an event line's ":u=".
+GrowingLogCounter CountCallLines(std::string path) {
+    return GrowingLogCounter(std::move(path),
+                             [](const std::string& line) { return line.find(":u=") == std::string::npos; });
+}
+
+// The lines that hold a text.
+GrowingLogCounter CountLinesHolding(std::string path, std::string text) {
+    return GrowingLogCounter(std::move(path),
+                             [text = std::move(text)](const std::string& line) { return line.find(text) != std::string::npos; });
+}
 
 struct Flood {
     int rate = 0;
@@ -385,7 +400,7 @@ struct Flood {
 
 // Sends calls evenly at the rate for about two seconds and counts the
 // calls that reach the day log.
-Flood RunFlood(const Target& t, CallLineCounter& counter, int rate) {
+Flood RunFlood(const Target& t, GrowingLogCounter& counter, int rate) {
     Sender sender;
     Flood flood{rate, rate * 2LL, 0, 0};
     long long before = counter.Count();
@@ -414,7 +429,8 @@ Flood RunFlood(const Target& t, CallLineCounter& counter, int rate) {
 // loses no call (one disk stall in one flood does not decide it), for each
 // target; the targets take turns flood by flood.
 std::pair<Flood, Flood> SustainedRates(const Target& a, const Target& b) {
-    CallLineCounter counterA(a.dir + "/" + TodayLogName()), counterB(b.dir + "/" + TodayLogName());
+    GrowingLogCounter counterA = CountCallLines(a.dir + "/" + TodayLogName());
+    GrowingLogCounter counterB = CountCallLines(b.dir + "/" + TodayLogName());
     Flood bestA{}, bestB{};
     bool lostA = false, lostB = false;
     for (int rate : {1000, 2000, 4000, 5000, 6000, 7000, 8000, 9000, 10000, 12000, 14000, 16000, 20000, 25000, 30000}) {
@@ -533,39 +549,6 @@ RebindGaps MeasureRebindGaps(int restarts) {
     return {gaps.size(), gaps.front(), gaps[gaps.size() / 2], gaps[gaps.size() * 99 / 100], gaps.back()};
 }
 
-// Reads a growing day log from where the last look ended and counts the
-// lines that hold a text.
-class LineWatcher {
-public:
-    LineWatcher(std::string path, std::string text) : path_(std::move(path)), text_(std::move(text)) {}
-    int Count() {
-        FILE* stream = std::fopen(path_.c_str(), "rb");
-        if (!stream) return count_;
-        std::fseek(stream, offset_, SEEK_SET);
-        char buffer[1 << 16];
-        std::size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, stream)) > 0) {
-            offset_ += static_cast<long>(got);
-            for (std::size_t i = 0; i < got; ++i) {
-                if (buffer[i] != '\n') {
-                    line_ += buffer[i];
-                    continue;
-                }
-                if (line_.find(text_) != std::string::npos) ++count_;
-                line_.clear();
-            }
-        }
-        std::fclose(stream);
-        return count_;
-    }
-
-private:
-    std::string path_, text_;
-    long offset_ = 0;
-    std::string line_;
-    int count_ = 0;
-};
-
 struct StopTimes {
     int runs = 0;
     double min = 0, p50 = 0, max = 0;   // milliseconds
@@ -582,7 +565,8 @@ StopTimes MeasureStopsInAFloodedRestart(int runs) {
     refhost::HostOptions().pauseDivisor = 100;
     std::vector<double> times;
     std::string log = TodayLogName();
-    LineWatcher listening(log, "rozpoczeto nasluch"), waiting(log, "oczekiwanie na zwolnienie");
+    GrowingLogCounter listening = CountLinesHolding(log, "rozpoczeto nasluch");
+    GrowingLogCounter waiting = CountLinesHolding(log, "oczekiwanie na zwolnienie");
     for (int run = 0; run < runs; ++run) {
         int port = FreeUdpPort();
         std::ofstream("MERLOX.INI") << "[Ornitel]\nPytaj=1,4,0," << port << "\n";
