@@ -88,11 +88,13 @@ static constexpr char kEnding[] = "UDPoling() - zakonczenie";
 static constexpr char kWaitingForPort[] = "UDPoling() - oczekiwanie na zwolnienie portu UDP %d";
 static constexpr char kListening[] = "UDPoling() - rozpoczeto nasluch na UDP UDP %d";
 
-static bool HoldSockets() {
-    if (g_holdsSockets.load()) return true;
-    if (StartSockets() != 0) return false;
+// 0 when the socket library is held, else its start-up error.
+static int HoldSockets() {
+    if (g_holdsSockets.load()) return 0;
+    int error = StartSockets();
+    if (error != 0) return error;
     g_holdsSockets.store(true);
-    return true;
+    return 0;
 }
 
 // A queue too small only costs datagrams under a flood, so the socket is
@@ -105,11 +107,14 @@ static void EnlargeQueue(SocketHandle socket) {
     WriteEventLogF("UDPOn() - SO_RCVBUF %d", granted);
 }
 
+// 0 when a socket was made, else the error of the socket library's
+// start-up or of the socket.
 static int OpenListenerSocket(SocketHandle* socket) {
     WriteEventLog("UDPOn()");
     *socket = kNoSocket;
-    if (HoldSockets()) {
-        int error = OpenUdpSocket(socket);
+    int error = HoldSockets();
+    if (error == 0) {
+        error = OpenUdpSocket(socket);
         if (error == 0) {
             EnlargeQueue(*socket);
             WriteEventLog("UDPOn() - OK");
@@ -119,10 +124,16 @@ static int OpenListenerSocket(SocketHandle* socket) {
         WriteEventLogF("socket() error: %d", error);
     }
     WriteEventLog("UDPOn() - Error");
-    return 1;
+    return error;
 }
 
-int UDPOn() { return OpenListenerSocket(&g_frame.threadBlock.socket); }
+// Without a socket at the start no listener runs until the host starts
+// again: the window tells the user so.
+int UDPOn() {
+    int error = OpenListenerSocket(&g_frame.threadBlock.socket);
+    PublishNoSocket(error);
+    return error == 0 ? 0 : 1;
+}
 
 int64_t UDPLastRebindGap() { return g_lastRebindGap.load(); }
 

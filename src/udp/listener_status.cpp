@@ -15,10 +15,14 @@ static std::atomic<int32_t> g_listeningPort{0};
 static std::atomic<int32_t> g_wantedPort{0};
 static std::atomic<int> g_bindError{0};
 static std::atomic<bool> g_restartRequested{false};
+static std::atomic<int> g_socketError{0};
 
 static constexpr auto kNotListening =
     MZ(u8"Stanowisko NIE odbiera połączeń: nie można otworzyć portu UDP %d (bind() error: %d). "
        u8"Ponowna próba co 10 sekund.");
+static constexpr auto kNoSocket =
+    MZ(u8"Stanowisko NIE odbiera połączeń: nie można utworzyć gniazda UDP (błąd %d). "
+       u8"Uruchom program ponownie.");
 static constexpr auto kStillOnOldPort =
     MZ(u8"Nie można otworzyć portu UDP %d (bind() error: %d). Połączenia są nadal odbierane "
        u8"na porcie %d; ponowna próba co 10 sekund.");
@@ -46,6 +50,8 @@ ListenerPorts ReadListenerPorts() {
     }
 }
 
+void PublishNoSocket(int error) { g_socketError.store(error); }
+
 void UDPRequestRestart() { g_restartRequested.store(true); }
 
 bool TakeRestartRequest() { return g_restartRequested.exchange(false); }
@@ -53,6 +59,10 @@ bool TakeRestartRequest() { return g_restartRequested.exchange(false); }
 bool UDPPortWarning(char* text, std::size_t size) {
     if (size == 0) return false;
     text[0] = '\0';
+    if (int error = g_socketError.load(); error != 0) {
+        std::snprintf(text, size, kNoSocket, error);
+        return true;
+    }
     ListenerPorts ports = ReadListenerPorts();
     if (ports.bindError == 0) return false;
     if (ports.listening)

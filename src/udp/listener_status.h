@@ -16,6 +16,9 @@ struct ListenerPorts {
 
 // The listener thread's side.
 void PublishListenerPorts(const ListenerPorts& ports);
+// The start's socket could not be made (error), or was (0): with none, no
+// listener runs until the host starts the plug-in again.
+void PublishNoSocket(int error);
 // Takes the request for a restart, if one was made since the last call.
 bool TakeRestartRequest();
 
@@ -27,7 +30,8 @@ ListenerPorts ReadListenerPorts();
 // broadcast goes to the new port, which the listener may not hold yet.
 void UDPRequestRestart();
 
-// The warning for the user when a port of the settings cannot be bound:
-// the station hears no calls at all, or still hears them on its old port.
-// False, and text empty, when the listener holds the port of its settings.
+// The warning for the user when the start made no socket or a port of the
+// settings cannot be bound: the station hears no calls at all, or still
+// hears them on its old port. False, and text empty, when the listener
+// holds the port of its settings.
 bool UDPPortWarning(char* text, std::size_t size);

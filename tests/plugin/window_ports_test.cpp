@@ -44,3 +44,4 @@ TEST_F(WindowPorts, WindowOpensWithAWarningWhenThePortIsRefused) {
               std::string::npos)
         << console;
 }
+

@@ -1,11 +1,12 @@
 // The fault matrix of the socket side, made by the platform seam's socket
 // switch: the socket library that cannot be started and the socket that
 // cannot be made, at the start and at a listener restart. The start says
-// so and starts no listener, and the next start listens; a restart that
+// so, starts no listener and leaves a warning for the window, and the next start listens; a restart that
 // cannot get a socket tries again until it can, and the station hears
 // calls again. (A port taken by another program is in the plug-in's
 // listener tests, a receive error in udp_listener_test.cpp.)
 #include "unit/listener_fixture.h"
+#include "udp/listener_status.h"
 
 namespace {
 
@@ -45,9 +46,13 @@ TEST_F(SocketFaults, SocketThatCannotBeMadeStopsTheStartAndTheNextStartListens) 
     EXPECT_EQ(Log().events,
               (std::vector<std::string>{"UDPOn()", "socket() error: 10024", "UDPOn() - Error"}));
     EXPECT_EQ(g_frame.threadBlock.socket, kNoSocket);
+    char warning[256];   // what the window shows: no listener runs
+    ASSERT_TRUE(UDPPortWarning(warning, sizeof warning));
+    EXPECT_NE(std::string(warning).find("gniazda UDP (b\x92\x86" "d 10024)"), std::string::npos) << warning;
 
     ASSERT_TRUE(StartListener());
     ASSERT_TRUE(WaitForListening(1));
+    EXPECT_FALSE(UDPPortWarning(warning, sizeof warning)) << warning;
     EXPECT_TRUE(CallLands("600100200"));
 }
 
