@@ -22,7 +22,7 @@
 namespace {
 
 constexpr char kSlotFile[] = "LOGS/TELEFONY/CLIP.DAT";
-constexpr char kLogDirectory[] = "LOGS/TELEFONY";
+constexpr char kLogFolder[] = "LOGS/TELEFONY";
 constexpr std::size_t kSlotFileSize = sizeof(CallRecord) * kSlotCount;
 constexpr std::size_t kLongestDatagram = kDatagramCapacity - 1;
 constexpr int kDatagramsPerInput = 6;
@@ -158,7 +158,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             break;
         }
     }
-    std::filesystem::create_directories(kLogDirectory);
+    std::filesystem::create_directories(kLogFolder);
 
     // A few datagrams are enough to reach every rule; more would only slow
     // the run down with file work.

@@ -28,5 +28,5 @@ public:
 
 private:
     intptr_t socket_ = -1;
-    bool started_ = false;
+    [[maybe_unused]] bool started_ = false;   // the socket library is started on Windows only
 };
