@@ -62,10 +62,6 @@ bool BuildSlotPath(char* path, std::size_t capacity, char* refusal, std::size_t 
     return true;
 }
 
-void TemporarySlotPath(const char* path, char* temporary, std::size_t size) {
-    std::snprintf(temporary, size, "%s.tmp", path);
-}
-
 int PhoneSlotPath(char* path, int capacity) {
     BoundedStateLock lock;
     if (capacity > 0) path[0] = '\0';

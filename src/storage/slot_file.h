@@ -26,6 +26,3 @@ enum class SlotFileRead { Read, Missing, Unreadable };
 // holds the path (empty when the name was refused), message the reason.
 SlotFileRead ReadSlotFileInto(CallRecord* image, char (&path)[kPathCapacity], char* message,
                               std::size_t messageSize);
-
-// The same name with ".tmp" behind it, the sibling a save writes first.
-void TemporarySlotPath(const char* path, char* temporary, std::size_t size);

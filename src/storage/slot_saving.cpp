@@ -62,7 +62,7 @@ static Attempt WriteOnce(CallRecord* image, PrepareImage prepare, void* context,
     Prepared prepared = prepare(image, context);
     if (prepared != Prepared::Write) return prepared == Prepared::Nothing ? Attempt::Done : Attempt::Failed;
     char temporary[kPathCapacity + 4];
-    TemporarySlotPath(path, temporary, sizeof temporary);
+    std::snprintf(temporary, sizeof temporary, "%s.tmp", path);
     FILE* stream = OpenSlotStream(temporary, "wb");
     if (!stream) {
         WriteEventLogF(kSaveOpenFailed, path);
@@ -75,29 +75,24 @@ static Attempt WriteOnce(CallRecord* image, PrepareImage prepare, void* context,
         WriteEventLogF(kWriteFailed, path);
         return Attempt::Failed;
     }
-    if (RenameFileOver(temporary, path) != 0) return Attempt::RenameRefused;
+    if (RenameFileOver(temporary, path) != 0) {
+        RemoveFile(temporary);   // the next attempt writes it anew
+        return Attempt::RenameRefused;
+    }
     std::memcpy(g_phoneSlots, image, kSlotFileSize);
     return Attempt::Done;
 }
 
 // The attempts, paused between without the lock; the result is the last
-// attempt's, a rename refused every time counting as failed. A sibling
-// left by a refused rename goes when the save ends without it.
+// attempt's, a rename refused every time counting as failed.
 static Attempt WriteWithRetries(CallRecord* image, PrepareImage prepare, void* context, char* shownName,
                                 std::size_t shownSize) {
     Attempt result = Attempt::Failed;
-    bool refused = false;
     for (int attempt = 1; attempt <= kRenameTries; ++attempt) {
         if (attempt > 1) SleepMilliseconds(kRenameRetryMilliseconds);
         result = WriteOnce(image, prepare, context, shownName, shownSize);
-        if (result != Attempt::RenameRefused) break;
-        refused = true;
+        if (result != Attempt::RenameRefused) return result;
     }
-    if (result == Attempt::Done || !refused) return result;
-    char temporary[kPathCapacity + 4];
-    TemporarySlotPath(shownName, temporary, sizeof temporary);
-    RemoveFile(temporary);
-    if (result != Attempt::RenameRefused) return result;
     WriteEventLogF(kWriteFailed, shownName);
     return Attempt::Failed;
 }

@@ -45,7 +45,3 @@ bool PauseUntil(UDPControl& control, int64_t deadline) {
     }
     return !IsStopRequested(control);
 }
-
-bool PauseUnlessStopped(UDPControl& control, int milliseconds) {
-    return PauseUntil(control, DeadlineAfter(milliseconds));
-}

@@ -22,6 +22,3 @@ int MillisecondsUntil(int64_t deadline);
 // Sleeps until the deadline, unless a stop comes; true when the pause ran
 // to its end.
 bool PauseUntil(UDPControl& control, int64_t deadline);
-// Sleeps for the listener time, unless a stop comes; true when the pause
-// ran to its end.
-bool PauseUnlessStopped(UDPControl& control, int milliseconds);

@@ -175,9 +175,8 @@ static bool TargetChanged(const WindowDataRow& row, int k) {
 static bool RowChanged(const WindowDataRow& row, int k) { return PhoneChanged(row, k) || TargetChanged(row, k); }
 
 // Puts one load's slots into the rows, keeping the rows the user changed
-// when typed is given, and shows rows, status line and call times of that
-// load alone. The rest of the window data record stays as it is.
-static void ShowSlots(const CallRecord* slots, const WindowData* typed) {
+// when typed is given, and remembers what each row now shows.
+static void FillRows(const CallRecord* slots, const WindowData* typed) {
     for (int k = 0; k < kSlotCount; ++k) {
         WindowDataRow& row = g_windowData.rows[k];
         if (typed && RowChanged(typed->rows[k], k)) {
@@ -189,6 +188,12 @@ static void ShowSlots(const CallRecord* slots, const WindowData* typed) {
         g_shownRows[k] = {slots[k], row};
     }
     std::memcpy(g_windowSlots, slots, sizeof g_windowSlots);
+}
+
+// Shows rows, status line and call times of one load alone. The rest of
+// the window data record stays as it is.
+static void ShowSlots(const CallRecord* slots, const WindowData* typed) {
+    FillRows(slots, typed);
     ShowStatusLine(static_cast<int16_t>(g_windowData.selectedSlot));
     ShowCallTimes(slots);
     CallHost<Host::ExchangeWindowData>(&g_windowData, kShowRecord);
@@ -396,17 +401,17 @@ static bool OpenWithView() {
     bool taken = TakeSlotView(view);
     ShowSlotProblem(view);
     if (!taken) return false;
-    FillWindowDataFrom(view);
+    FillSettingsFields(view.settings);
+    FillRows(view.slots, nullptr);
     CopyText(g_windowFileName, sizeof g_windowFileName, view.settings.slotFileName);
     CopyText(g_shownFileName, sizeof g_shownFileName, g_windowData.fileName);
-    for (int k = 0; k < kSlotCount; ++k) g_shownRows[k] = {view.slots[k], g_windowData.rows[k]};
-    std::memcpy(g_windowSlots, view.slots, sizeof g_windowSlots);
     return true;
 }
 
 void UDPSetup() {
     char portWarning[256];   // the plain one-button box, shown before the window and outside any lock
-    if (UDPPortWarning(portWarning, sizeof portWarning)) CallHost<Host::AskUser>("uwaga", portWarning, 1);
+    if (UDPPortWarning(portWarning, sizeof portWarning))
+        CallHost<Host::AskUser>("uwaga", portWarning, kMessageBoxStyle);
     if (!OpenWithView()) return;
     int closedBy = CallHost<Host::RunWindow>(CallerIdWindowDescription(), kCallerIdWindowId,
                                              &g_windowData, &CallerIdWindowProc);
