@@ -89,6 +89,18 @@ bool FileExists(const char* path);                    // access(path, 0)
 int RemoveFile(const char* path);                     // 0 when removed
 int RenameFileOver(const char* from, const char* to); // replaces to; 0 on success
 
+// Stations that share one data folder keep apart with a lock on a file
+// beside the slot file ("<path>.lck"), held from reading the slot file to
+// its last write: no station then writes back slots it read before another
+// station wrote. Taken within about `milliseconds`; kStationLockBusy when
+// another station kept it that long, kNoStationLock when there can be no
+// lock file (a read-only folder). The system lets it go when a station dies.
+using StationLock = intptr_t;
+inline constexpr StationLock kNoStationLock = -1;
+inline constexpr StationLock kStationLockBusy = -2;
+StationLock LockAcrossStations(const char* path, int milliseconds);
+void UnlockAcrossStations(StationLock lock);
+
 // The plug-in's own work on a stream the host opened: the standard
 // library's buffered functions, with results that say plainly whether
 // they succeeded.

@@ -10,6 +10,7 @@
 #include <netinet/in.h>
 #include <pthread.h>
 #include <sys/epoll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -119,6 +120,30 @@ int RenameFileOver(const char* from, const char* to) {
         !MapPath(to, mappedTo, sizeof mappedTo))
         return -1;
     return std::rename(mappedFrom, mappedTo) == 0 ? 0 : -1;
+}
+
+StationLock LockAcrossStations(const char* path, int milliseconds) {
+    char mapped[PATH_MAX];
+    char lockPath[PATH_MAX + 4];
+    if (!MapPath(path, mapped, sizeof mapped)) return kNoStationLock;
+    std::snprintf(lockPath, sizeof lockPath, "%s.lck", mapped);
+    int descriptor = open(lockPath, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (descriptor < 0) return kNoStationLock;
+    const int64_t deadline = MonotonicNanoseconds() + static_cast<int64_t>(milliseconds) * 1000000;
+    while (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        const bool contended = errno == EWOULDBLOCK || errno == EINTR;
+        if (!contended || MonotonicNanoseconds() >= deadline) {
+            close(descriptor);
+            return contended ? kStationLockBusy : kNoStationLock;
+        }
+        SleepMilliseconds(1);
+    }
+    return descriptor;
+}
+
+// Closing the descriptor lets the lock go.
+void UnlockAcrossStations(StationLock lock) {
+    if (lock >= 0) close(static_cast<int>(lock));
 }
 
 void GetComputerNameText(char* name, std::size_t size) {

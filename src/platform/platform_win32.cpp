@@ -226,6 +226,34 @@ int SendDatagram(SocketHandle socketHandle, const char* address, uint16_t port, 
 
 void SleepMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
+// A byte range of the lock file, which works on a server's share too.
+StationLock LockAcrossStations(const char* path, int milliseconds) {
+    char lockPath[MAX_PATH + 4];
+    if (std::snprintf(lockPath, sizeof lockPath, "%s.lck", path) >= static_cast<int>(sizeof lockPath))
+        return kNoStationLock;
+    HANDLE file = CreateFileA(lockPath, GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return kNoStationLock;
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds > 0 ? milliseconds : 0);
+    for (;;) {
+        OVERLAPPED at = {};
+        if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at))
+            return reinterpret_cast<StationLock>(file);
+        const bool contended = GetLastError() == ERROR_LOCK_VIOLATION;
+        if (!contended || GetTickCount64() >= deadline) {
+            CloseHandle(file);
+            return contended ? kStationLockBusy : kNoStationLock;
+        }
+        Sleep(1);
+    }
+}
+
+// Closing the handle lets the lock go.
+void UnlockAcrossStations(StationLock lock) {
+    if (lock >= 0) CloseHandle(reinterpret_cast<HANDLE>(lock));
+}
+
 int64_t MonotonicNanoseconds() {
     static const LONGLONG frequency = [] {
         LARGE_INTEGER value;

@@ -37,6 +37,7 @@ static constexpr auto kNoFreeSlot = MZ(u8"Brak wolnych slotów na wpisanie telef
 static constexpr auto kSaved = MZ(u8"Zapisano informacje do pliku %s");
 static constexpr auto kWriteFailed = MZ(u8"Blad zapisu pliku %s");
 static constexpr auto kReadFailed = MZ(u8"Blad odczytu pliku %s");
+static constexpr int kStationWaitMilliseconds = 2000;
 static constexpr auto kBusy = MZ(u8"Plik telefonów jest w tej chwili zajęty - spróbuj ponownie");
 
 std::FILE* OpenSlotStream(const char* path, const char* mode) {
@@ -235,6 +236,9 @@ void UpdatePhoneSlots(const CallRecord& incoming) {
         WriteEventLog(message);
         return;
     }
+    // Another station's save or update goes first; one that keeps the slot
+    // file longer than this is not waited for, so that the call is filed.
+    StationFileLock stations(path, kStationWaitMilliseconds);
     bool created = false;
     FILE* stream = OpenForUpdate(path, created);
     if (!stream) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "platform/platform.h"
 #include "storage/call_record.h"
 #include "storage/storage_paths.h"
 
@@ -18,6 +19,22 @@ bool BuildSlotPath(char* path, std::size_t capacity, char* refusal, std::size_t 
 // Other stations may read the slot file while it is open here, so the
 // host opens it deny-none.
 std::FILE* OpenSlotStream(const char* path, const char* mode);
+
+// The other stations' lock on the slot file (platform.h), held for a
+// scope. A folder where no lock file can be made has no other station
+// writing; a station that cannot have the lock in time decides itself
+// whether to wait again or go on without it.
+class StationFileLock {
+public:
+    StationFileLock(const char* path, int milliseconds) : lock_(LockAcrossStations(path, milliseconds)) {}
+    ~StationFileLock() { UnlockAcrossStations(lock_); }
+    StationFileLock(const StationFileLock&) = delete;
+    StationFileLock& operator=(const StationFileLock&) = delete;
+    bool busy() const { return lock_ == kStationLockBusy; }
+
+private:
+    StationLock lock_;
+};
 
 enum class SlotFileRead { Read, Missing, Unreadable };
 // Reads the file into image (ten slots), which is all zero unless the file

@@ -1,8 +1,9 @@
 // Saving the slot file from the user-interface thread: the image (F5 of
 // old) or the window's edits. The file is written to a sibling and renamed
 // over the slot file, so a failed save leaves the old slots in place.
-// Each attempt takes the lock, makes the image (for the edits: the file
-// read again), writes the sibling, renames once and lets go; another
+// Each attempt takes the lock and the other stations' lock on the slot
+// file, makes the image (for the edits: the file read again), writes the
+// sibling, renames once and lets go; another
 // station's plug-in, a backup or an editor may hold the slot file open for
 // a moment (Windows then refuses the rename), and the next attempt comes
 // after a pause taken without the lock, with a fresh read.
@@ -59,6 +60,10 @@ static Attempt WriteOnce(CallRecord* image, PrepareImage prepare, void* context,
         WriteEventLog(message);
         return Attempt::Failed;
     }
+    // Another station that is filing a call keeps the slot file: the
+    // attempt is made again after the pause, as for a refused rename.
+    StationFileLock stations(path, kUiLockWaitMilliseconds);
+    if (stations.busy()) return Attempt::RenameRefused;
     Prepared prepared = prepare(image, context);
     if (prepared != Prepared::Write) return prepared == Prepared::Nothing ? Attempt::Done : Attempt::Failed;
     char temporary[kPathCapacity + 4];
