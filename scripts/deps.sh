@@ -8,6 +8,7 @@
 #           then scripts/wine/setup.sh
 #           (Wine + prefix; WINEPREFIX or /var/cache/callerid-wine/prefix)
 # Only missing packages are installed; `apt-get update` runs only when something is missing.
+# A mirror in a bad state is survived where it can be (scripts/apt.sh).
 set -euo pipefail
 mode=${1:-}; shift || true   # remaining args go to wine/setup.sh (PREFIX)
 say() { echo "deps: $*"; }
@@ -16,6 +17,7 @@ die() { echo "deps: ERROR: $*" >&2; exit 1; }
 [ "$(id -u)" = 0 ] || die "must run as root"
 command -v apt-get >/dev/null && command -v dpkg-query >/dev/null || die "needs a Debian system (apt-get, dpkg-query)"
 export DEBIAN_FRONTEND=noninteractive
+. "$(dirname "$0")/apt.sh"
 
 want=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libncurses-dev tmux iproute2 python3 clang)
 optional=(libclang-rt-14-dev)
@@ -23,13 +25,11 @@ optional=(libclang-rt-14-dev)
 
 installed() { [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]; }
 available() { [ -n "$(apt-cache policy "$1" 2>/dev/null | sed -n 's/^ *Candidate: *//p' | grep -v '(none)')" ]; }
-updated=
-update() { [ -n "$updated" ] || { say "apt-get update"; apt-get update -qq || die "apt-get update failed"; updated=1; }; }
 
 miss=() opt=()
 for p in "${want[@]}"; do installed "$p" || miss+=("$p"); done
 for p in "${optional[@]}"; do installed "$p" || opt+=("$p"); done
-[ ${#miss[@]} = 0 ] || update
+[ ${#miss[@]} = 0 ] || apt_update
 for p in "${opt[@]}"; do   # optional: only if the archive has it (checked after any update)
     if available "$p"; then miss+=("$p")
     else say "skipping $p (not available)"; fi
@@ -37,9 +37,7 @@ done
 if [ ${#miss[@]} = 0 ]; then
     say "all $mode packages present"
 else
-    update
-    say "installing ${miss[*]}"
-    apt-get install -y -qq --no-install-recommends "${miss[@]}" >/dev/null || die "apt-get install failed: ${miss[*]}"
+    apt_install "${miss[@]}"
 fi
 
 if [ $mode = win32 ]; then

@@ -15,11 +15,7 @@ die() { echo "wine-setup: ERROR: $*" >&2; exit 1; }
 [[ $ARCH == win64 || $ARCH == win32 ]] || die "CALLERID_WINE_ARCH must be win64 or win32"
 [ "$(id -u)" = 0 ] && [ "$(dpkg --print-architecture)" = amd64 ] || die "needs root on Debian amd64"
 export DEBIAN_FRONTEND=noninteractive
-upd=
-apt_install() {
-    [ -n "$upd" ] || { apt-get update -qq || die "apt-get update failed"; upd=1; }
-    say "installing $*"; apt-get install -y -qq --no-install-recommends "$@" >/dev/null || die "cannot install $*"
-}
+. "$(dirname "$0")/../apt.sh"   # apt_update, apt_install: a mirror in a bad state is survived
 
 # 1. 32-bit ELF support: native, or qemu-i386 >= 8.1 via binfmt_misc (7.2 is very slow under Wine)
 tiny=$(mktemp); trap 'rm -f "$tiny"' EXIT   # 96-byte i386 ELF doing exit(42)
@@ -41,9 +37,9 @@ if ! fast "$st"; then
         if ! grep -rqs bookworm-backports /etc/apt/sources.list /etc/apt/sources.list.d/ && [ -n "$m" ]; then
             say "adding bookworm-backports"
             printf 'Types: deb\nURIs: %s\nSuites: bookworm-backports\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' "$m" >$bpo
-            apt-get update -qq && upd=1 || rm -f $bpo
+            apt_reset
         fi
-        [ -n "$upd" ] || { apt-get update -qq || die "apt-get update failed"; upd=1; }
+        apt_update
         if [[ $(apt-cache policy qemu-user) == *bookworm-backports* ]]; then apt_install -t bookworm-backports qemu-user
         elif [ -z "$inst" ]; then apt_install qemu-user; fi
     fi
@@ -59,7 +55,7 @@ if ! fast "$st"; then
 fi
 
 # 2. packages (wine32-preloader: ~0.4 s instead of ~45 s per 32-bit process under qemu)
-[[ " $(dpkg --print-foreign-architectures | tr '\n' ' ') " == *" i386 "* ]] || { say "adding i386 architecture"; dpkg --add-architecture i386; upd=; }
+[[ " $(dpkg --print-foreign-architectures | tr '\n' ' ') " == *" i386 "* ]] || { say "adding i386 architecture"; dpkg --add-architecture i386; apt_reset; }
 miss=()
 for p in wine wine64 wine32:i386 wine32-preloader:i386; do
     [ "$(dpkg-query -W -f='${Status}' $p 2>/dev/null)" = "install ok installed" ] || miss+=($p)
