@@ -6,6 +6,13 @@
 #include "platform/platform.h"
 
 static std::atomic<int> g_fileFaults[static_cast<int>(FileCall::kCount)];
+static std::atomic<FileCallHook> g_fileCallHook{nullptr};
+
+void HookFileCalls(FileCallHook hook) { g_fileCallHook.store(hook); }
+
+static void RunHook(FileCall call) {
+    if (FileCallHook hook = g_fileCallHook.load()) hook(call);
+}
 
 void FailNextFileCalls(FileCall call, int count) {
     g_fileFaults[static_cast<int>(call)].store(count > 0 ? count : 0);
@@ -20,6 +27,7 @@ bool TakeFileFault(FileCall call) {
 }
 
 long ReadFileStream(std::FILE* stream, void* data, std::size_t size) {
+    RunHook(FileCall::Read);
     if (TakeFileFault(FileCall::Read)) return -1;
     std::size_t read = std::fread(data, 1, size, stream);
     if (read < size && std::ferror(stream)) return -1;
@@ -27,13 +35,23 @@ long ReadFileStream(std::FILE* stream, void* data, std::size_t size) {
 }
 
 int WriteFileStream(std::FILE* stream, const void* data, std::size_t size) {
+    RunHook(FileCall::Write);
     if (TakeFileFault(FileCall::Write)) return -1;
     return std::fwrite(data, 1, size, stream) == size ? 0 : -1;
 }
 
-int RewindFileStream(std::FILE* stream) {
+int SeekFileStream(std::FILE* stream, long offset) {
+    RunHook(FileCall::Seek);
     if (TakeFileFault(FileCall::Seek)) return -1;
-    return std::fseek(stream, 0, SEEK_SET) == 0 ? 0 : -1;
+    return std::fseek(stream, offset, SEEK_SET) == 0 ? 0 : -1;
+}
+
+int RewindFileStream(std::FILE* stream) { return SeekFileStream(stream, 0); }
+
+// A write the system refuses shows here at the latest, before the close.
+int FlushFileStream(std::FILE* stream) {
+    if (TakeFileFault(FileCall::Write)) return -1;
+    return std::fflush(stream) == 0 ? 0 : -1;
 }
 
 // A failed close must still release the stream, so the injected failure

@@ -88,17 +88,33 @@ void* FindModuleSymbol(ModuleHandle module, const char* name);
 bool FileExists(const char* path);                    // access(path, 0)
 int RemoveFile(const char* path);                     // 0 when removed
 int RenameFileOver(const char* from, const char* to); // replaces to; 0 on success
+// Creates an empty file, only where none exists: a share that still says
+// "not found" of a file another station has just written cannot make it
+// empty it. kFileCreated, kFileExisted, or -1 (LastSystemError says why).
+inline constexpr int kFileCreated = 0;
+inline constexpr int kFileExisted = 1;
+int CreateNewFile(const char* path);
+// The system's own code of the last failed file call on this thread
+// (GetLastError on Windows, errno on POSIX), for the day log.
+int LastSystemError();
+void ClearSystemError();   // so that a failure the system did not report reads 0
 
 // Stations that share one data folder keep apart with a lock on a file
 // beside the slot file ("<path>.lck"), held from reading the slot file to
 // its last write: no station then writes back slots it read before another
-// station wrote. Taken within about `milliseconds`; kStationLockBusy when
-// another station kept it that long, kNoStationLock when there can be no
-// lock file (a read-only folder). The system lets it go when a station dies.
+// station wrote, and nothing writes the slot file without it. Tries for
+// about `milliseconds` (0: once); kStationLockBusy when another station
+// (or another thread of this one) kept it that long, kNoStationLock when
+// there can be no lock file (a read-only folder, a path too long). The lock
+// file is made so that every user of the folder can use it, and opened for
+// reading alone where writing is refused, which is enough for the lock.
+// The caller waits for a busy lock without holding the plug-in's own lock.
 using StationLock = intptr_t;
 inline constexpr StationLock kNoStationLock = -1;
 inline constexpr StationLock kStationLockBusy = -2;
 StationLock LockAcrossStations(const char* path, int milliseconds);
+// Lets the lock go, then closes the file (the system would also let it go
+// when the station dies).
 void UnlockAcrossStations(StationLock lock);
 
 // The plug-in's own work on a stream the host opened: the standard
@@ -107,13 +123,23 @@ void UnlockAcrossStations(StationLock lock);
 long ReadFileStream(std::FILE* stream, void* data, std::size_t size);  // bytes read, -1 on error
 int WriteFileStream(std::FILE* stream, const void* data, std::size_t size);  // 0 when all written
 int RewindFileStream(std::FILE* stream);   // positions at the start; 0 on success
+int SeekFileStream(std::FILE* stream, long offset);   // from the start; 0 on success
+int FlushFileStream(std::FILE* stream);    // hands the buffer to the system; 0 on success
 int CloseFileStream(std::FILE* stream);    // always closes; 0 on success
 
 // Test switch: the next `count` calls of one kind fail as the system would
 // report the failure (a failed close still releases the stream).
-enum class FileCall { Read, Write, Seek, Close, Rename, Remove, kCount };
+// Exists makes FileExists say "not found" of a file that is there, as a
+// share's cached answer does.
+enum class FileCall { Read, Write, Seek, Close, Rename, Remove, Exists, kCount };
 void FailNextFileCalls(FileCall call, int count);
 bool TakeFileFault(FileCall call);   // for the implementations: true when this call must fail
+// Test switch: a function called before every read, write and seek of the
+// plug-in's own stream work (nullptr: none), so that a test can hold a
+// station between its read of the slot file and its write, as a frozen
+// station or a slow share does.
+using FileCallHook = void (*)(FileCall call);
+void HookFileCalls(FileCallHook hook);
 
 // The computer's name, cut to size - 1 characters and always terminated
 // (a Windows name of 15 characters does not fit the size 15 it is asked with).

@@ -12,6 +12,7 @@
 #include <sys/epoll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -105,8 +106,29 @@ static bool MapPath(const char* path, char* out, std::size_t size) {
 
 bool FileExists(const char* path) {
     char mapped[PATH_MAX];
+    if (TakeFileFault(FileCall::Exists)) return false;
     return MapPath(path, mapped, sizeof mapped) && access(mapped, F_OK) == 0;
 }
+
+// Read and write for everyone, whatever the umask: the office's other
+// users file calls into the same folder.
+static constexpr mode_t kSharedFileMode = 0666;
+
+int CreateNewFile(const char* path) {
+    char mapped[PATH_MAX];
+    if (!MapPath(path, mapped, sizeof mapped)) {
+        errno = ENAMETOOLONG;
+        return -1;
+    }
+    int descriptor = open(mapped, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kSharedFileMode);
+    if (descriptor < 0) return errno == EEXIST ? kFileExisted : -1;
+    fchmod(descriptor, kSharedFileMode);
+    close(descriptor);
+    return kFileCreated;
+}
+
+int LastSystemError() { return errno; }
+void ClearSystemError() { errno = 0; }
 
 int RemoveFile(const char* path) {
     char mapped[PATH_MAX];
@@ -122,12 +144,31 @@ int RenameFileOver(const char* from, const char* to) {
     return std::rename(mappedFrom, mappedTo) == 0 ? 0 : -1;
 }
 
+// The lock file for reading and writing where that is allowed, else for
+// reading: flock takes an exclusive lock on either. A new lock file is
+// made usable by every user, whatever the umask. -1 when it cannot be had.
+static int OpenLockFile(const char* lockPath) {
+    int descriptor = open(lockPath, O_RDWR | O_CLOEXEC);
+    if (descriptor >= 0) return descriptor;
+    if (errno == ENOENT) {
+        descriptor = open(lockPath, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, kSharedFileMode);
+        if (descriptor >= 0) {
+            fchmod(descriptor, kSharedFileMode);
+            return descriptor;
+        }
+        if (errno == EEXIST) return OpenLockFile(lockPath);   // another station made it just now
+    }
+    return open(lockPath, O_RDONLY | O_CLOEXEC);
+}
+
+// flock belongs to the open file, not the process: the listener and the
+// user-interface thread, each with a file of its own, keep apart too.
 StationLock LockAcrossStations(const char* path, int milliseconds) {
     char mapped[PATH_MAX];
     char lockPath[PATH_MAX + 4];
     if (!MapPath(path, mapped, sizeof mapped)) return kNoStationLock;
     std::snprintf(lockPath, sizeof lockPath, "%s.lck", mapped);
-    int descriptor = open(lockPath, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    int descriptor = OpenLockFile(lockPath);
     if (descriptor < 0) return kNoStationLock;
     const int64_t deadline = MonotonicNanoseconds() + static_cast<int64_t>(milliseconds) * 1000000;
     while (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
@@ -141,9 +182,10 @@ StationLock LockAcrossStations(const char* path, int milliseconds) {
     return descriptor;
 }
 
-// Closing the descriptor lets the lock go.
 void UnlockAcrossStations(StationLock lock) {
-    if (lock >= 0) close(static_cast<int>(lock));
+    if (lock < 0) return;
+    flock(static_cast<int>(lock), LOCK_UN);
+    close(static_cast<int>(lock));
 }
 
 void GetComputerNameText(char* name, std::size_t size) {

@@ -74,7 +74,28 @@ bool TryLockSharedStateFor(int milliseconds) {
     }
 }
 
-bool FileExists(const char* path) { return _access(path, 0) == 0; }
+bool FileExists(const char* path) {
+    if (TakeFileFault(FileCall::Exists)) return false;
+    return _access(path, 0) == 0;
+}
+
+// CREATE_NEW fails on a file that is there, whatever a share's cache says
+// of it: the server decides.
+int CreateNewFile(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return kFileCreated;
+    }
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return kFileExisted;
+    SetLastError(error);
+    return -1;
+}
+
+int LastSystemError() { return static_cast<int>(GetLastError()); }
+void ClearSystemError() { SetLastError(0); }
 
 int RemoveFile(const char* path) {
     if (TakeFileFault(FileCall::Remove)) return -1;
@@ -226,14 +247,26 @@ int SendDatagram(SocketHandle socketHandle, const char* address, uint16_t port, 
 
 void SleepMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
-// A byte range of the lock file, which works on a server's share too.
+static constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The lock file for reading and writing where that is allowed, else for
+// reading (a lock file another user made, or one marked read-only):
+// LockFileEx takes a lock through a handle with either right.
+static HANDLE OpenLockFile(const char* lockPath) {
+    HANDLE file = CreateFileA(lockPath, GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED) return file;
+    return CreateFileA(lockPath, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// A byte range of the lock file, which works on a server's share too. The
+// lock belongs to the handle: the listener and the user-interface thread,
+// each with a handle of its own, keep apart too.
 StationLock LockAcrossStations(const char* path, int milliseconds) {
     char lockPath[MAX_PATH + 4];
     if (std::snprintf(lockPath, sizeof lockPath, "%s.lck", path) >= static_cast<int>(sizeof lockPath))
         return kNoStationLock;
-    HANDLE file = CreateFileA(lockPath, GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenLockFile(lockPath);
     if (file == INVALID_HANDLE_VALUE) return kNoStationLock;
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds > 0 ? milliseconds : 0);
     for (;;) {
@@ -249,9 +282,14 @@ StationLock LockAcrossStations(const char* path, int milliseconds) {
     }
 }
 
-// Closing the handle lets the lock go.
+// The lock is let go before the handle closes: Windows may release a lock
+// left to the close only some time later.
 void UnlockAcrossStations(StationLock lock) {
-    if (lock >= 0) CloseHandle(reinterpret_cast<HANDLE>(lock));
+    if (lock < 0) return;
+    HANDLE file = reinterpret_cast<HANDLE>(lock);
+    OVERLAPPED at = {};
+    UnlockFileEx(file, 0, 1, 0, &at);
+    CloseHandle(file);
 }
 
 int64_t MonotonicNanoseconds() {

@@ -9,9 +9,9 @@ inline constexpr int kSlotCount = 10;
 inline constexpr int kSlotFileSize = kSlotCount * static_cast<int>(sizeof(CallRecord));
 static_assert(kSlotFileSize == 5620);
 
-// The image of the slot file. The listener thread and the user-interface
-// thread both use it: hold the lock while reading or editing it (the
-// user-interface thread takes it with BoundedStateLock).
+// The image of the slot file, as last read or written. The listener thread
+// and the user-interface thread both use it: hold the lock while reading
+// or editing it (the user-interface thread takes it with BoundedStateLock).
 extern CallRecord g_phoneSlots[kSlotCount];
 
 // Fills path (capacity bytes) with the slot file's path and has the
@@ -37,8 +37,18 @@ void ShowSlotProblem(const SlotView& view);
 
 // Loads the file into the image; false when the lock stayed busy.
 bool LoadPhoneSlots(bool showMessages);
-// Writes the image over the file (the file is replaced whole, or kept).
+// Writes over the file the slots in which the image differs from it.
 void SavePhoneSlots();
+
+// Files the calls, in the order given, with one read and one write of the
+// file, under the other stations' lock tried for about `milliseconds`.
+// Busy: another station kept the lock that long and nothing was done; the
+// caller waits without holding anything the host needs and tries again.
+// The image is the file as written afterwards.
+enum class CallsFiled { Filed, Busy };
+CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds);
+// Files one call, waiting for another station's hold up to 2 s; one still
+// held then is logged and the call is not filed.
 void UpdatePhoneSlots(const CallRecord& record);
 
 // The window's edits for F5: for each edited slot, the record its row was

@@ -1,7 +1,8 @@
-// The slot file's own steps, shared by the loads and updates
+// The slot file's own steps, shared by the loads and the listener's updates
 // (phone_slots.cpp) and the saves (slot_saving.cpp): the path rule, the
-// host's stream opening and one read of the whole file. The caller holds
-// the plug-in's lock.
+// host's stream opening, one read of the whole file, the open for update
+// that never empties a file, and the write of the records that changed.
+// None of them takes a lock; their callers say which they hold.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +14,7 @@
 
 // The path rule. A name that does not fit is refused rather than cut, so
 // that the slots never go to a different, shortened path; refusal then
-// holds the reason.
+// holds the reason. The caller holds the plug-in's lock (the settings).
 bool BuildSlotPath(char* path, std::size_t capacity, char* refusal, std::size_t refusalSize);
 
 // Other stations may read the slot file while it is open here, so the
@@ -21,9 +22,10 @@ bool BuildSlotPath(char* path, std::size_t capacity, char* refusal, std::size_t 
 std::FILE* OpenSlotStream(const char* path, const char* mode);
 
 // The other stations' lock on the slot file (platform.h), held for a
-// scope. A folder where no lock file can be made has no other station
-// writing; a station that cannot have the lock in time decides itself
-// whether to wait again or go on without it.
+// scope and taken without the plug-in's lock held. A folder where no lock
+// file can be made has no lock between stations, nor between this
+// station's two threads: such a caller keeps the plug-in's lock over its
+// file work instead (covered()).
 class StationFileLock {
 public:
     StationFileLock(const char* path, int milliseconds) : lock_(LockAcrossStations(path, milliseconds)) {}
@@ -31,15 +33,39 @@ public:
     StationFileLock(const StationFileLock&) = delete;
     StationFileLock& operator=(const StationFileLock&) = delete;
     bool busy() const { return lock_ == kStationLockBusy; }
+    bool covered() const { return lock_ >= 0; }
 
 private:
     StationLock lock_;
 };
 
 enum class SlotFileRead { Read, Missing, Unreadable };
-// Reads the file into image (ten slots), which is all zero unless the file
-// was read; a shorter file leaves its missing slots free. A read error
-// counts as unreadable: the image is then no picture of the file. path
-// holds the path (empty when the name was refused), message the reason.
-SlotFileRead ReadSlotFileInto(CallRecord* image, char (&path)[kPathCapacity], char* message,
-                              std::size_t messageSize);
+// The window's loads go through the host's block read, as the host
+// expects of them; the saves read with the plug-in's own, which reports
+// an error.
+enum class SlotReading { Own, ThroughHost };
+// Reads the file at path into image (ten slots), which is all zero unless
+// the file was read; a shorter file leaves its missing slots free. A read
+// error counts as unreadable: the image is then no picture of the file.
+// message holds the reason.
+SlotFileRead ReadSlotFileAt(const char* path, CallRecord* image, char* message, std::size_t messageSize,
+                            SlotReading reading = SlotReading::Own);
+
+// The file opened for reading and writing in place. A file that is not
+// there is made by a create that fails where one exists, so that a share's
+// stale "not found" cannot make an existing file empty; an existing file
+// that cannot be opened is left as it is. nullptr then, and *systemError
+// holds the system's code.
+std::FILE* OpenSlotFileForUpdate(const char* path, bool& created, int* systemError);
+
+// Reads the whole file from the open stream into image; false on a read
+// error (image then all zero). *length is the number of bytes read.
+bool ReadOpenSlotFile(std::FILE* stream, CallRecord* image, long* length);
+
+// Writes over the file, in place, the records of after that differ from
+// before (all of them when whole, for a file shorter than ten slots) and
+// hands them to the system. Should a write fail, the records of before
+// are written back, so that the file keeps what it held as far as the
+// system lets it; the result is then the system's code (-1 when it gave
+// none), else 0. The stream stays open.
+int WriteChangedSlots(std::FILE* stream, const CallRecord* before, const CallRecord* after, bool whole);

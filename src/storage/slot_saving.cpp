@@ -1,12 +1,11 @@
 // Saving the slot file from the user-interface thread: the image (F5 of
-// old) or the window's edits. The file is written to a sibling and renamed
-// over the slot file, so a failed save leaves the old slots in place.
-// Each attempt takes the lock and the other stations' lock on the slot
-// file, makes the image (for the edits: the file read again), writes the
-// sibling, renames once and lets go; another
-// station's plug-in, a backup or an editor may hold the slot file open for
-// a moment (Windows then refuses the rename), and the next attempt comes
-// after a pause taken without the lock, with a fresh read.
+// old) or the window's edits. A save takes the other stations' lock for at
+// most 100 ms, without the plug-in's lock held, reads the file again under
+// it, makes the image (for the edits: the file with each edit whose slot
+// still holds the call it was shown from) and writes the slots that
+// changed in place (slot_file.cpp), writing the old ones back should the
+// system refuse a write. Nothing is left behind for the next attempt to
+// trip over, and readers that share writing do not stop it.
 #include <cstdio>
 #include <cstring>
 
@@ -18,25 +17,33 @@
 #include "storage/slot_file.h"
 #include "text/mazovia.h"
 
-static constexpr int kRenameTries = 15;
-static constexpr int kRenameRetryMilliseconds = 20;
 static constexpr int kMessageBoxStyle = 1;
 // A name longer than this is shown cut, with "..." behind it.
 static constexpr std::size_t kShownNameLength = 255;
+// Windows' ERROR_SHARING_VIOLATION: a program holds the file open and does
+// not let others write to it.
+static constexpr int kSharingViolation = 32;
 
 static constexpr auto kSaveOpenFailed = MZ(u8"Otwarcie pliku do zapisu: %s - blad otwarcia");
 static constexpr auto kWriteFailed = MZ(u8"Blad zapisu pliku %s");
+static constexpr auto kSystemError = MZ(u8"Kod błędu systemu: %d");
 static constexpr auto kSaveNotDone =
     MZ(u8"Zapis pliku telefonów: %s - nie udał się, zmiany nie zostały zapisane");
 static constexpr auto kSaveBusy =
     MZ(u8"Zapis pliku telefonów: %s - plik jest w tej chwili zajęty, zmiany nie zostały zapisane");
+static constexpr auto kSaveStationBusy =
+    MZ(u8"Zapis pliku telefonów: %s - inne stanowisko zapisuje właśnie ten plik; zmiany zostały w oknie, "
+       u8"zapisz je ponownie (F5) za chwilę");
+static constexpr auto kSaveRefusedByHolder =
+    MZ(u8"Zapis pliku telefonów: %s - inny program ma ten plik otwarty i nie pozwala na zapis; "
+       u8"zmiany zostały w oknie, zapisz je ponownie (F5), gdy program go zwolni");
 static constexpr auto kEditNotSaved = MZ(u8"Slot nr %d: zmiana z okna nie zapisana - w miedzyczasie nowe polaczenie");
 
 enum class Prepared { Write, Nothing, Failed };
-// Makes the image one attempt writes; called under the lock.
+// Makes the image a save writes from the file as read under the lock.
 using PrepareImage = Prepared (*)(CallRecord* image, void* context);
 
-enum class Attempt { Done, RenameRefused, Busy, Failed };
+enum class Attempt { Done, Busy, StationBusy, RefusedByHolder, Failed };
 
 // The slot file's name as a message shows it: whole up to 255 characters,
 // longer ones cut visibly. The caller holds the lock.
@@ -49,75 +56,106 @@ static void NameForMessage(char* out, std::size_t size) {
         std::snprintf(out, size, "%.*s...", static_cast<int>(kShownNameLength - 3), name);
 }
 
-static Attempt WriteOnce(CallRecord* image, PrepareImage prepare, void* context, char* shownName,
-                         std::size_t shownSize) {
+// The path and the name shown, in a bounded hold of the plug-in's lock.
+static Attempt TakePath(char (&path)[kPathCapacity], char* shownName, std::size_t shownSize) {
     BoundedStateLock lock;
     if (!lock.held()) return Attempt::Busy;
     NameForMessage(shownName, shownSize);
-    char path[kPathCapacity];
     char message[kMessageCapacity];
-    if (!BuildSlotPath(path, sizeof path, message, sizeof message)) {
-        WriteEventLog(message);
-        return Attempt::Failed;
-    }
-    // Another station that is filing a call keeps the slot file: the
-    // attempt is made again after the pause, as for a refused rename.
-    StationFileLock stations(path, kUiLockWaitMilliseconds);
-    if (stations.busy()) return Attempt::RenameRefused;
-    Prepared prepared = prepare(image, context);
-    if (prepared != Prepared::Write) return prepared == Prepared::Nothing ? Attempt::Done : Attempt::Failed;
-    char temporary[kPathCapacity + 4];
-    std::snprintf(temporary, sizeof temporary, "%s.tmp", path);
-    FILE* stream = OpenSlotStream(temporary, "wb");
-    if (!stream) {
-        WriteEventLogF(kSaveOpenFailed, path);
-        return Attempt::Failed;
-    }
-    bool written = CallHost<Host::WriteStream>(image, kSlotFileSize, 1, stream) == 1;
-    bool closed = CallHost<Host::CloseStream>(stream) == 0;
-    if (!written || !closed) {
-        RemoveFile(temporary);
-        WriteEventLogF(kWriteFailed, path);
-        return Attempt::Failed;
-    }
-    if (RenameFileOver(temporary, path) != 0) {
-        RemoveFile(temporary);   // the next attempt writes it anew
-        return Attempt::RenameRefused;
-    }
-    std::memcpy(g_phoneSlots, image, kSlotFileSize);
-    return Attempt::Done;
-}
-
-// The attempts, paused between without the lock; the result is the last
-// attempt's, a rename refused every time counting as failed.
-static Attempt WriteWithRetries(CallRecord* image, PrepareImage prepare, void* context, char* shownName,
-                                std::size_t shownSize) {
-    Attempt result = Attempt::Failed;
-    for (int attempt = 1; attempt <= kRenameTries; ++attempt) {
-        if (attempt > 1) SleepMilliseconds(kRenameRetryMilliseconds);
-        result = WriteOnce(image, prepare, context, shownName, shownSize);
-        if (result != Attempt::RenameRefused) return result;
-    }
-    WriteEventLogF(kWriteFailed, shownName);
+    if (BuildSlotPath(path, sizeof path, message, sizeof message)) return Attempt::Done;
+    WriteEventLog(message);
     return Attempt::Failed;
 }
 
-static void ComposeFailure(Attempt result, const char* shownName, char* message, std::size_t size) {
-    std::snprintf(message, size, result == Attempt::Busy ? kSaveBusy.c_str() : kSaveNotDone.c_str(),
-                  shownName);
+static Attempt OpenFailure(const char* path, int error) {
+    WriteEventLogF(kSaveOpenFailed, path);
+    if (error > 0) WriteEventLogF(kSystemError, error);
+    return error == kSharingViolation ? Attempt::RefusedByHolder : Attempt::Failed;
 }
 
-static Prepared CopyImage(CallRecord* image, void*) {
-    std::memcpy(image, g_phoneSlots, kSlotFileSize);
+// Read, prepare, write in place; the caller holds the stations' lock, or
+// the plug-in's where there is none. image ends as the file holds it.
+static Attempt WriteUnderLock(const char* path, CallRecord* image, PrepareImage prepare, void* context) {
+    bool created = false;
+    int error = 0;
+    std::FILE* stream = OpenSlotFileForUpdate(path, created, &error);
+    if (!stream) return OpenFailure(path, error);
+    CallRecord before[kSlotCount];
+    long length = 0;
+    if (!ReadOpenSlotFile(stream, before, &length)) {
+        CloseFileStream(stream);
+        WriteEventLogF(kWriteFailed, path);
+        return Attempt::Failed;
+    }
+    std::memcpy(image, before, kSlotFileSize);
+    Prepared prepared = prepare(image, context);
+    if (prepared != Prepared::Write) {
+        CloseFileStream(stream);
+        return prepared == Prepared::Nothing ? Attempt::Done : Attempt::Failed;
+    }
+    error = WriteChangedSlots(stream, before, image, length < kSlotFileSize);
+    if (CloseFileStream(stream) != 0 && error == 0) error = LastSystemError() != 0 ? LastSystemError() : -1;
+    if (error == 0) return Attempt::Done;
+    WriteEventLogF(kWriteFailed, path);
+    if (error > 0) WriteEventLogF(kSystemError, error);
+    std::memcpy(image, before, kSlotFileSize);
+    return Attempt::Failed;
+}
+
+// One save, answered within about 200 ms whatever another station does.
+static Attempt WriteOnce(CallRecord* image, PrepareImage prepare, void* context, char* shownName,
+                         std::size_t shownSize) {
+    char path[kPathCapacity];
+    Attempt named = TakePath(path, shownName, shownSize);
+    if (named != Attempt::Done) return named;
+    Attempt result;
+    {
+        StationFileLock stations(path, kUiLockWaitMilliseconds);
+        if (stations.busy()) return Attempt::StationBusy;
+        if (stations.covered()) {
+            result = WriteUnderLock(path, image, prepare, context);
+        } else {
+            BoundedStateLock lock;
+            if (!lock.held()) return Attempt::Busy;
+            result = WriteUnderLock(path, image, prepare, context);
+        }
+    }
+    if (result == Attempt::Done) {
+        BoundedStateLock lock;
+        if (lock.held()) std::memcpy(g_phoneSlots, image, kSlotFileSize);
+    }
+    return result;
+}
+
+static void ComposeFailure(Attempt result, const char* shownName, char* message, std::size_t size) {
+    const char* format = kSaveNotDone.c_str();
+    if (result == Attempt::Busy) format = kSaveBusy.c_str();
+    if (result == Attempt::StationBusy) format = kSaveStationBusy.c_str();
+    if (result == Attempt::RefusedByHolder) format = kSaveRefusedByHolder.c_str();
+    std::snprintf(message, size, format, shownName);
+}
+
+// The image as it was when F5 was pressed wins over the file.
+static Prepared CopyImage(CallRecord* image, void* context) {
+    std::memcpy(image, context, kSlotFileSize);
     return Prepared::Write;
 }
 
 // The user is told when the save fails, whether or not the day log is
 // kept; the box waits outside the lock.
 void SavePhoneSlots() {
+    CallRecord wanted[kSlotCount];
     CallRecord image[kSlotCount];
     char shownName[kPathCapacity] = "";
-    Attempt result = WriteWithRetries(image, CopyImage, nullptr, shownName, sizeof shownName);
+    Attempt result = Attempt::Busy;
+    {
+        BoundedStateLock lock;
+        if (lock.held()) {
+            std::memcpy(wanted, g_phoneSlots, sizeof wanted);
+            NameForMessage(shownName, sizeof shownName);
+        }
+    }
+    if (shownName[0] != '\0') result = WriteOnce(image, CopyImage, wanted, shownName, sizeof shownName);
     if (result == Attempt::Done) return;
     char message[kMessageCapacity];
     ComposeFailure(result, shownName, message, sizeof message);
@@ -130,16 +168,9 @@ struct EditContext {
 };
 
 // The file as it is now, with each edit whose slot still holds the call
-// its row was shown from. A file that cannot be read is never written
-// over: its image would be empty.
+// its row was shown from.
 static Prepared MergeEdits(CallRecord* image, void* context) {
     const EditContext& merge = *static_cast<EditContext*>(context);
-    char path[kPathCapacity];
-    char message[kMessageCapacity];
-    if (ReadSlotFileInto(image, path, message, sizeof message) == SlotFileRead::Unreadable) {
-        WriteEventLog(message);
-        return Prepared::Failed;
-    }
     bool any = false;
     for (int k = 0; k < kSlotCount; ++k) {
         merge.outcome->conflict[k] = false;
@@ -159,8 +190,8 @@ EditSave SaveSlotEdits(const SlotEdits& edits, EditOutcome& outcome) {
     std::memset(&outcome, 0, sizeof outcome);
     EditContext context{&edits, &outcome};
     char shownName[kPathCapacity] = "";
-    Attempt result = WriteWithRetries(outcome.slots, MergeEdits, &context, shownName, sizeof shownName);
+    Attempt result = WriteOnce(outcome.slots, MergeEdits, &context, shownName, sizeof shownName);
     if (result == Attempt::Done) return EditSave::Saved;
     ComposeFailure(result, shownName, outcome.message, sizeof outcome.message);
-    return result == Attempt::Busy ? EditSave::Busy : EditSave::Failed;
+    return result == Attempt::Busy || result == Attempt::StationBusy ? EditSave::Busy : EditSave::Failed;
 }

@@ -11,6 +11,7 @@
 #include "storage/settings.h"
 #include "storage/storage_paths.h"
 #include "udp/call_rules.h"
+#include "udp/waiting_calls.h"
 
 // The previous record the handler saw, recorded or not. It outlives
 // listener restarts, so a repeat across a restart is still caught.
@@ -46,15 +47,17 @@ static void AppendCallLine(const CallRecord& record) {
     CallHost<Host::AppendLine>(path, line);
 }
 
-static void RecordCall(CallRecord& record) {
+static bool RecordCall(CallRecord& record) {
     if (strnlen(record.date, sizeof record.date) == kHostDateLength)
         CallHost<Host::DisplayDate>(record.date, record.date);
     record.date[sizeof record.date - 1] = '\0';
     AppendCallLine(record);
-    UpdatePhoneSlots(record);
+    return FileOrQueueCall(record);
 }
 
-void UDPRecordCall(CallRecord& record) {
-    if (!IsRingPhone(record.phone) && !RepeatsPreviousCall(record)) RecordCall(record);
+bool UDPRecordCall(CallRecord& record) {
+    bool filed = true;
+    if (!IsRingPhone(record.phone) && !RepeatsPreviousCall(record)) filed = RecordCall(record);
     std::memcpy(&g_previousCall, &record, sizeof record);
+    return filed;
 }

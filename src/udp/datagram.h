@@ -16,5 +16,7 @@ void UDPBuildRecord(const char* datagram, CallRecord& record);
 
 // Records the call unless it is a ring or repeats the previous phone within
 // 19 seconds: call line to the day log, record to the phone slots. The
-// record's date becomes its display form when it is recorded.
-void UDPRecordCall(CallRecord& record);
+// record's date becomes its display form when it is recorded. False when
+// the record waits for the slot file, which another station holds
+// (waiting_calls.h); true when it was filed or is not to be.
+bool UDPRecordCall(CallRecord& record);

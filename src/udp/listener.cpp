@@ -26,6 +26,7 @@
 #include "udp/datagram.h"
 #include "udp/listener_pauses.h"
 #include "udp/listener_status.h"
+#include "udp/waiting_calls.h"
 
 // What the listener keeps between datagrams and cycles. Only the listener
 // thread touches it, apart from UDPOn at the start, before the thread runs.
@@ -213,7 +214,9 @@ static void SenderAddressText(const uint8_t sender[16], char* text, std::size_t 
 }
 
 // Every datagram is logged; a record equal to the previous one byte for
-// byte is not handed on. The result is the pause that the datagram asks
+// byte is not handed on. "Zapis" follows once the call is in the slot
+// file: for a call that waits for another station's hold, when it is
+// filed (waiting_calls.h). The result is the pause that the datagram asks
 // for, 0 unless it is a control word.
 static int FileDatagram(UDPControl& control) {
     char sender[16];
@@ -226,8 +229,7 @@ static int FileDatagram(UDPControl& control) {
     if (std::memcmp(&record, &g_listener.previous, sizeof record) == 0) {
         WriteEventLog("Bez zapisu");
     } else {
-        UDPRecordCall(record);
-        WriteEventLog("Zapis");
+        if (UDPRecordCall(record)) WriteEventLog("Zapis");
     }
     std::memcpy(&g_listener.previous, &record, sizeof record);
     return ControlWordPauseMilliseconds(record.phone);
@@ -402,6 +404,7 @@ static bool WaitForData(int timeout) {
 static CycleEnd Listen(UDPControl& control, int64_t deadline) {
     const int wait = ListenerMilliseconds(kReceiveWaitMilliseconds);
     for (;;) {
+        FileWaitingCalls();
         if (TakeRestartRequest() && deadline == kNoDeadline) deadline = DeadlineAfter(kRestartPauseMilliseconds);
         int timeout = wait;
         if (deadline != kNoDeadline) {
@@ -490,6 +493,7 @@ void HOSTVA UDPoling(void* block) {
         if (end == CycleEnd::Restart && !Rebind(control)) break;
     }
     CloseListeningSocket(control);
+    FinishWaitingCalls();
     PublishPorts();
     std::atomic_ref<int32_t>(control.state).store(-1);
 }

@@ -13,6 +13,7 @@
 #include "text/mazovia.h"
 #include "udp/broadcast.h"
 #include "udp/listener_status.h"
+#include "udp/waiting_calls.h"
 #include "ui/nip.h"
 
 WindowData g_windowData;
@@ -412,6 +413,9 @@ void UDPSetup() {
     char portWarning[256];   // the plain one-button box, shown before the window and outside any lock
     if (UDPPortWarning(portWarning, sizeof portWarning))
         CallHost<Host::AskUser>("uwaga", portWarning, kMessageBoxStyle);
+    char waitWarning[256];   // calls waiting for another station's hold of the slot file
+    if (UDPSlotFileWaitWarning(waitWarning, sizeof waitWarning))
+        CallHost<Host::AskUser>("uwaga", waitWarning, kMessageBoxStyle);
     if (!OpenWithView()) return;
     int closedBy = CallHost<Host::RunWindow>(CallerIdWindowDescription(), kCallerIdWindowId,
                                              &g_windowData, &CallerIdWindowProc);

@@ -1,0 +1,127 @@
+// The slot file's own steps: the path rule, opening, reading, the open for
+// update that never empties a file, and the in-place write of the records
+// that changed, with the old records written back when a write fails.
+// Writing in place rather than renaming a new file over the old one keeps
+// saves working on Windows while other stations, the toolkit, a backup or
+// a virus scanner have the file open: Windows refuses a rename over a file
+// that anyone has open, but lets a writer in where the readers share
+// writing, as every reader of this file does.
+#include "storage/slot_file.h"
+
+#include <cstring>
+
+#include "host/imports.h"
+#include "storage/phone_slots.h"
+#include "storage/settings.h"
+#include "text/mazovia.h"
+
+// Other stations may read the slot file while it is open here, so the
+// host opens it deny-none (0x40 in the runtime's numbering of sharing).
+static constexpr int kShareDenyNone = 0x40;
+static constexpr long kRecordSize = static_cast<long>(sizeof(CallRecord));
+
+static constexpr auto kNameTooLong = MZ(u8"Nazwa pliku telefonow za dluga: %d znakow (najwyzej 255)");
+static constexpr auto kLoadMissing = MZ(u8"Otwarcie pliku do odczytu: %s - brak pliku");
+static constexpr auto kLoadOpenFailed = MZ(u8"Otwarcie pliku do odczytu: %s - blad otwarcia");
+static constexpr auto kReadFailed = MZ(u8"Blad odczytu pliku %s");
+
+std::FILE* OpenSlotStream(const char* path, const char* mode) {
+    return CallHost<Host::OpenStream>(path, mode, kShareDenyNone, 0, -1);
+}
+
+bool BuildSlotPath(char* path, std::size_t capacity, char* refusal, std::size_t refusalSize) {
+    const char* name = g_settings.slotFileName;
+    std::size_t length = strnlen(name, sizeof g_settings.slotFileName);
+    const bool ownName = length > 0;
+    if (!ownName) {
+        name = kDefaultSlotFileName;
+        length = sizeof kDefaultSlotFileName - 1;
+    }
+    if (capacity > 0) path[0] = '\0';
+    if (length > kLongestSlotFileName || length >= capacity) {
+        std::snprintf(refusal, refusalSize, kNameTooLong, static_cast<int>(length));
+        return false;
+    }
+    std::memcpy(path, name, length);
+    path[length] = '\0';
+    CallHost<Host::MakeDirectories>(ownName ? path : kLogDirectory);
+    return true;
+}
+
+bool ReadOpenSlotFile(std::FILE* stream, CallRecord* image, long* length) {
+    std::memset(image, 0, kSlotFileSize);
+    *length = ReadFileStream(stream, image, kSlotFileSize);
+    if (*length >= 0) return true;
+    std::memset(image, 0, kSlotFileSize);
+    return false;
+}
+
+SlotFileRead ReadSlotFileAt(const char* path, CallRecord* image, char* message, std::size_t messageSize,
+                            SlotReading reading) {
+    std::memset(image, 0, kSlotFileSize);
+    if (!FileExists(path)) {
+        std::snprintf(message, messageSize, kLoadMissing, path);
+        return SlotFileRead::Missing;
+    }
+    std::FILE* stream = OpenSlotStream(path, "rb");
+    if (!stream) {
+        std::snprintf(message, messageSize, kLoadOpenFailed, path);
+        return SlotFileRead::Unreadable;
+    }
+    if (reading == SlotReading::ThroughHost) {
+        CallHost<Host::ReadStream>(image, kSlotFileSize, 1, stream);
+        CallHost<Host::CloseStream>(stream);
+        return SlotFileRead::Read;
+    }
+    long length = 0;
+    bool read = ReadOpenSlotFile(stream, image, &length);
+    CloseFileStream(stream);
+    if (read) return SlotFileRead::Read;
+    std::snprintf(message, messageSize, kReadFailed, path);
+    return SlotFileRead::Unreadable;
+}
+
+std::FILE* OpenSlotFileForUpdate(const char* path, bool& created, int* systemError) {
+    created = false;
+    *systemError = 0;
+    ClearSystemError();
+    if (std::FILE* stream = OpenSlotStream(path, "rb+")) return stream;
+    *systemError = LastSystemError();
+    if (FileExists(path)) return nullptr;
+    int made = CreateNewFile(path);
+    if (made < 0) {
+        *systemError = LastSystemError();
+        return nullptr;
+    }
+    created = made == kFileCreated;
+    ClearSystemError();
+    std::FILE* stream = OpenSlotStream(path, "rb+");
+    if (stream) return stream;
+    *systemError = LastSystemError();
+    if (created) RemoveFile(path);   // the empty file made here, and nothing else
+    created = false;
+    return nullptr;
+}
+
+// Writes records first..last of image at their places and flushes them.
+static bool WriteSpan(std::FILE* stream, const CallRecord* image, int first, int last) {
+    return SeekFileStream(stream, first * kRecordSize) == 0 &&
+           WriteFileStream(stream, &image[first], static_cast<std::size_t>(last - first + 1) * sizeof(CallRecord)) ==
+               0 &&
+           FlushFileStream(stream) == 0;
+}
+
+int WriteChangedSlots(std::FILE* stream, const CallRecord* before, const CallRecord* after, bool whole) {
+    int first = whole ? 0 : -1;
+    int last = whole ? kSlotCount - 1 : -1;
+    for (int k = 0; !whole && k < kSlotCount; ++k) {
+        if (std::memcmp(&before[k], &after[k], sizeof(CallRecord)) == 0) continue;
+        if (first < 0) first = k;
+        last = k;
+    }
+    ClearSystemError();
+    if (first < 0 || WriteSpan(stream, after, first, last)) return 0;
+    int error = LastSystemError();
+    WriteSpan(stream, before, first, last);
+    return error != 0 ? error : -1;
+}
