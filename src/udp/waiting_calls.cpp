@@ -12,6 +12,7 @@
 #include "storage/day_log.h"
 #include "storage/phone_slots.h"
 #include "text/mazovia.h"
+#include "udp/listener_pauses.h"
 
 // Ten minutes of one call every five seconds is 120; this is well past it.
 static constexpr int kWaitingCapacity = 512;
@@ -19,7 +20,7 @@ static constexpr int kWaitingCapacity = 512;
 // and its socket well within 100 ms.
 static constexpr int kTryMilliseconds = 20;
 // A hold longer than this is told to the user.
-static constexpr int64_t kTellAfterNanoseconds = 3'000'000'000;
+static constexpr int kTellAfterMilliseconds = 3000;
 
 static constexpr char kFiled[] = "Zapis";
 static constexpr auto kWaitBegins =
@@ -79,7 +80,7 @@ bool FileOrQueueCall(const CallRecord& record) {
 void FileWaitingCalls() {
     if (g_count == 0) return;
     if (FilePhoneCalls(g_waiting, g_count, kTryMilliseconds) == CallsFiled::Busy) {
-        if (!g_told && MonotonicNanoseconds() - g_since > kTellAfterNanoseconds) {
+        if (!g_told && MonotonicNanoseconds() - g_since > ListenerMilliseconds(kTellAfterMilliseconds) * 1'000'000LL) {
             g_told = true;
             WriteEventLogF(kWaitLong, SecondsWaited(), g_count);
             Publish();
