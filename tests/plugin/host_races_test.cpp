@@ -104,10 +104,10 @@ TEST_F(HostRaces, HooksUnderTheHostsLockWhileCallsArriveFreezeNothing) {
 
 TEST_F(HostRaces, CallsAreFiledWhileTheSaveFailureBoxIsOpen) {
     StartWithCalls(kLogOption);
-    // The save's write fails; the user leaves the box open for 10 s while
+    // The save's open fails; the user leaves the box open for 10 s while
     // 300 calls arrive, each of which must be filed before the box closes.
-    refhost::FailNextStreamCalls(refhost::StreamService::Write, 1);
-    std::string script = "action\nwindow type 0x410B \"48123\"\nwindow key F5\nexpect box \"uwaga\"\n";
+    std::string script =
+        "action\nwindow type 0x410B \"48123\"\nfail stream open\nwindow key F5\nexpect box \"uwaga\"\n";
     for (int second = 0; second < 10; ++second)
         script += "call \"7" + std::to_string(second) + "{n}\" \"201\" \"NIP:1234567890\" count 30\nbox wait 1000\n";
     script += "box close\nwindow key F12\n";
