@@ -36,6 +36,7 @@ using Slots = std::array<CallRecord, 10>;
 std::string Target(int slot) { return std::to_string(201 + slot); }
 
 class SharedFolder : public ::testing::Test {
+public:
 protected:
     void SetUp() override {
         if (!lab.Make(kStations)) GTEST_SKIP() << "SKIPPED: network namespaces cannot be made here";
@@ -81,6 +82,18 @@ protected:
     int port = 0;
 };
 
+// Ten stations for the flood.
+class TenStations : public SharedFolder {
+protected:
+    void SetUp() override {
+        if (!lab.Make(kFloodStations)) GTEST_SKIP() << "SKIPPED: network namespaces cannot be made here";
+        std::filesystem::create_directories(office + "/LOGS/TELEFONY");
+        port = test::FreeUdpPort();
+        test::WriteFile(office + "/MERLOX.INI", "[Ornitel]\nPytaj=1,4,0," + std::to_string(port) + "\n");
+    }
+    static constexpr int kFloodStations = 10;
+};
+
 }  // namespace
 
 TEST_F(SharedFolder, F5WhileAllStationsFileCallsLeavesEachCallWholeAndTheEditWhereNoCallCame) {
@@ -119,5 +132,37 @@ TEST_F(SharedFolder, F5WhileAllStationsFileCallsLeavesEachCallWholeAndTheEditWhe
             EXPECT_EQ(slots[slot].text, phone + " NIP:222222222" + std::to_string(slot));
             EXPECT_STREQ(slots[slot].time, "12:00:00");
         }
+    }
+}
+
+// Ten stations on one slot file under a flood of broadcast calls, five for
+// each of ten targets, sent without waiting: each station logs every call
+// once, and the file ends with each target's last call in the slot its
+// first call took.
+TEST_F(TenStations, AFloodLeavesEverySlotRightAndEveryCallLoggedOncePerStation) {
+    std::vector<std::unique_ptr<test::ChildProcess>> others;
+    for (int i = 2; i <= kFloodStations; ++i) others.push_back(Station(i, {}));
+    for (auto& station : others) ASSERT_TRUE(station->WaitForLine("rozpoczeto nasluch")) << station->output();
+    std::string script = "call ready\n";
+    for (int round = 1; round <= 5; ++round)
+        for (int slot = 0; slot < 10; ++slot)
+            script += "call \"7" + std::to_string(round) + std::to_string(slot) + "\" \"" + Target(slot) + "\" \"flood " +
+                      std::to_string(round) + "\" to 255.255.255.255 nowait\n";
+    script += "call wait stations 10\n";
+    test::WriteFile(scratch.path() + "/flood.script", script);
+    std::unique_ptr<test::ChildProcess> first = Station(1, {"--script", scratch.path() + "/flood.script"});
+    EXPECT_EQ(first->Wait(50000), 0) << first->output();
+    for (auto& station : others) {
+        station->Signal(SIGTERM);
+        EXPECT_EQ(station->Wait(), 0) << station->output();
+        EXPECT_EQ(test::CountOf(station->output(), "]:7"), 50) << station->output();
+    }
+    std::string bytes = test::ReadFile(office + "/LOGS/TELEFONY/CLIP.DAT");
+    ASSERT_EQ(bytes.size(), sizeof(Slots));
+    Slots slots;
+    std::memcpy(slots.data(), bytes.data(), sizeof slots);
+    for (int slot = 0; slot < 10; ++slot) {
+        EXPECT_STREQ(slots[slot].target, Target(slot).c_str());
+        EXPECT_EQ(std::string(slots[slot].phone), "75" + std::to_string(slot));
     }
 }
