@@ -81,7 +81,7 @@ bool CallFeed::Send(const CallsToSend& calls, bool wait, int stations, std::stri
         dayLog_ = DayLogPath();
         offset_ = FileSize(dayLog_);
         partial_.clear();
-        lastReceived_.clear();
+        unfiled_.clear();
     }
     for (int number = 1; number <= calls.count; ++number) {
         std::string datagram = CallDatagram(WithNumber(calls.phone, number), WithNumber(calls.target, number),
@@ -112,21 +112,23 @@ void CallFeed::LookAtDayLog() {
         std::string message;
         if (!ReadEventLine(line, station, message)) continue;
         if (message == "Zapis" || message == "Bez zapisu") {
-            auto last = lastReceived_.find(station);
-            if (last != lastReceived_.end()) pending_[last->second].filed.insert(station);
-            lastReceived_.erase(station);
+            std::deque<long>& unfiled = unfiled_[station];
+            if (unfiled.empty()) continue;
+            if (unfiled.front() >= 0) pending_[static_cast<std::size_t>(unfiled.front())].filed.insert(station);
+            unfiled.pop_front();
             continue;
         }
         std::size_t colon = message.find("]:");
         if (message.rfind("R[", 0) != 0 || colon == std::string::npos) continue;
         std::string datagram = message.substr(colon + 2);
-        lastReceived_.erase(station);
+        long named = -1;
         for (std::size_t i = 0; i < pending_.size(); ++i) {
             if (pending_[i].datagram != datagram || pending_[i].received.count(station)) continue;
             pending_[i].received.insert(station);
-            lastReceived_[station] = i;
+            named = static_cast<long>(i);
             break;
         }
+        unfiled_[station].push_back(named);
     }
     partial_.erase(0, start);
 }

@@ -6,6 +6,7 @@
 // listener writes that line only after the slot file was updated.
 #pragma once
 
+#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -43,7 +44,11 @@ private:
     std::string dayLog_;                  // the file followed since the first call sent
     unsigned long long offset_ = 0;
     std::string partial_;                 // a line not yet ended
-    std::map<int, std::size_t> lastReceived_;  // station -> the pending call its last "R[...]" named
+    // station -> the datagrams it received and has not yet filed, oldest
+    // first: the pending call each named, or -1 for another datagram. A
+    // station files them in the order they came, though a call may wait
+    // for another station's hold of the slot file while more arrive.
+    std::map<int, std::deque<long>> unfiled_;
 };
 
 // A datagram as the caller-ID box sends it: phone, target, two empty

@@ -22,6 +22,7 @@
 #include "support/child_process.h"
 #include "support/free_udp_port.h"
 #include "support/network_lab.h"
+#include "support/udp_helpers.h"
 #include "support/test_support.h"
 
 namespace {
