@@ -10,7 +10,7 @@ inline constexpr char kLogDirectory[] = "LOGS\\TELEFONY\\";
 inline constexpr char kDefaultSlotFileName[] = "LOGS\\TELEFONY\\CLIP.DAT";
 
 // Paths are held in 260 bytes; a slot file name may use 255 characters of
-// them, which leaves room for the temporary sibling a save writes first.
+// them, which leaves room for the lock file's ".lck" beside it.
 inline constexpr std::size_t kPathCapacity = 260;
 inline constexpr std::size_t kLongestSlotFileName = 255;
 
