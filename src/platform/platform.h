@@ -98,6 +98,9 @@ int CreateNewFile(const char* path);
 // (GetLastError on Windows, errno on POSIX), for the day log.
 int LastSystemError();
 void ClearSystemError();   // so that a failure the system did not report reads 0
+// True for a code that says another program holds the file and refuses
+// what was asked (Windows' sharing and lock violations; POSIX has none).
+bool IsSharingRefusal(int systemError);
 
 // Stations that share one data folder keep apart with a lock on a file
 // beside the slot file ("<path>.lck"), held from reading the slot file to

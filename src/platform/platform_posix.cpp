@@ -129,6 +129,7 @@ int CreateNewFile(const char* path) {
 
 int LastSystemError() { return errno; }
 void ClearSystemError() { errno = 0; }
+bool IsSharingRefusal(int) { return false; }
 
 int RemoveFile(const char* path) {
     char mapped[PATH_MAX];

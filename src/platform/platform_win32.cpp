@@ -96,6 +96,9 @@ int CreateNewFile(const char* path) {
 
 int LastSystemError() { return static_cast<int>(GetLastError()); }
 void ClearSystemError() { SetLastError(0); }
+bool IsSharingRefusal(int systemError) {
+    return systemError == ERROR_SHARING_VIOLATION || systemError == ERROR_LOCK_VIOLATION;
+}
 
 int RemoveFile(const char* path) {
     if (TakeFileFault(FileCall::Remove)) return -1;

@@ -181,8 +181,7 @@ static void MergeCallsIntoFile(const char* path, const CallRecord* calls, int co
         CloseFileStream(stream);
         return;
     }
-    error = WriteChangedSlots(stream, before, image, length < kSlotFileSize);
-    if (CloseFileStream(stream) != 0 && error == 0) error = LastSystemError() != 0 ? LastSystemError() : -1;
+    error = CloseAfterWriting(stream, WriteChangedSlots(stream, before, image, length < kSlotFileSize));
     WriteEventLogF(error == 0 ? kSaved.c_str() : kWriteFailed.c_str(), path);
     LogSystemError(error);
     if (error != 0) std::memcpy(image, before, kSlotFileSize);

@@ -125,3 +125,9 @@ int WriteChangedSlots(std::FILE* stream, const CallRecord* before, const CallRec
     WriteSpan(stream, before, first, last);
     return error != 0 ? error : -1;
 }
+
+int CloseAfterWriting(std::FILE* stream, int writeResult) {
+    ClearSystemError();
+    if (CloseFileStream(stream) == 0 || writeResult != 0) return writeResult;
+    return LastSystemError() != 0 ? LastSystemError() : -1;
+}

@@ -69,3 +69,7 @@ bool ReadOpenSlotFile(std::FILE* stream, CallRecord* image, long* length);
 // system lets it; the result is then the system's code (-1 when it gave
 // none), else 0. The stream stays open.
 int WriteChangedSlots(std::FILE* stream, const CallRecord* before, const CallRecord* after, bool whole);
+// Closes the stream after WriteChangedSlots: its result, or the close's
+// failure when the writes went well (the bytes may not have reached the
+// file then).
+int CloseAfterWriting(std::FILE* stream, int writeResult);

@@ -20,9 +20,6 @@
 static constexpr int kMessageBoxStyle = 1;
 // A name longer than this is shown cut, with "..." behind it.
 static constexpr std::size_t kShownNameLength = 255;
-// Windows' ERROR_SHARING_VIOLATION: a program holds the file open and does
-// not let others write to it.
-static constexpr int kSharingViolation = 32;
 
 static constexpr auto kSaveOpenFailed = MZ(u8"Otwarcie pliku do zapisu: %s - blad otwarcia");
 static constexpr auto kWriteFailed = MZ(u8"Blad zapisu pliku %s");
@@ -70,7 +67,7 @@ static Attempt TakePath(char (&path)[kPathCapacity], char* shownName, std::size_
 static Attempt OpenFailure(const char* path, int error) {
     WriteEventLogF(kSaveOpenFailed, path);
     if (error > 0) WriteEventLogF(kSystemError, error);
-    return error == kSharingViolation ? Attempt::RefusedByHolder : Attempt::Failed;
+    return IsSharingRefusal(error) ? Attempt::RefusedByHolder : Attempt::Failed;
 }
 
 // Read, prepare, write in place; the caller holds the stations' lock, or
@@ -93,8 +90,7 @@ static Attempt WriteUnderLock(const char* path, CallRecord* image, PrepareImage 
         CloseFileStream(stream);
         return prepared == Prepared::Nothing ? Attempt::Done : Attempt::Failed;
     }
-    error = WriteChangedSlots(stream, before, image, length < kSlotFileSize);
-    if (CloseFileStream(stream) != 0 && error == 0) error = LastSystemError() != 0 ? LastSystemError() : -1;
+    error = CloseAfterWriting(stream, WriteChangedSlots(stream, before, image, length < kSlotFileSize));
     if (error == 0) return Attempt::Done;
     WriteEventLogF(kWriteFailed, path);
     if (error > 0) WriteEventLogF(kSystemError, error);
