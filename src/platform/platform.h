@@ -151,6 +151,7 @@ void GetComputerNameText(char* name, std::size_t size);
 // Sockets. Every error comes back as its Windows Sockets number, whatever
 // the system, so that the log lines read the same everywhere; the
 // functions that can fail return 0 or that number.
+inline constexpr int kSocketAccessDenied = 10013;     // WSAEACCES
 inline constexpr int kSocketWouldBlock = 10035;       // WSAEWOULDBLOCK
 inline constexpr int kSocketMessageTooLong = 10040;   // WSAEMSGSIZE
 inline constexpr int kSocketAddressInUse = 10048;     // WSAEADDRINUSE
@@ -161,7 +162,9 @@ void ReleaseSockets();
 // Start-ups not yet released, as the socket library counts them.
 int SocketStartCount();
 int OpenUdpSocket(SocketHandle* socket);
-// Binds to the IPv4 any-address and the port.
+// Binds to the IPv4 any-address and the port, for this socket's use
+// alone: another program that asks to share the port is refused, and one
+// that holds it already, on any address, makes this bind fail.
 int BindUdpSocket(SocketHandle socket, uint16_t port);
 void CloseSocket(SocketHandle socket);
 
@@ -186,10 +189,13 @@ int ReceiveDatagram(SocketHandle socket, char* buffer, int capacity, uint8_t sen
 void FailNextReceives(int count, int error);
 bool TakeReceiveFault(int* error);   // for the implementations
 
-// Test switch: the next `count` start-ups of the socket library, or
-// creations of a socket, fail with the Windows Sockets error given, as a
-// station whose network stack is missing or out of handles would see it.
-enum class SocketCall { Start, Open, kCount };
+// Test switch: the next `count` start-ups of the socket library, creations
+// of a socket or binds fail with the Windows Sockets error given, as a
+// station whose network stack is missing or out of handles would see it,
+// or one whose port another program holds (a bind refused with
+// kSocketAccessDenied is what Windows answers a program that asks to
+// share a port bound for exclusive use).
+enum class SocketCall { Start, Open, Bind, kCount };
 void FailNextSocketCalls(SocketCall call, int count, int error);
 bool TakeSocketFault(SocketCall call, int* error);   // for the implementations
 

@@ -262,7 +262,12 @@ int OpenUdpSocket(SocketHandle* socketHandle) {
     return fd < 0 ? LastSocketError() : 0;
 }
 
+// Linux gives the port to this socket alone as it is: a later socket
+// that asks to share it (SO_REUSEADDR or SO_REUSEPORT) is refused, since
+// this one asked for neither.
 int BindUdpSocket(SocketHandle socketHandle, uint16_t port) {
+    int fault = 0;
+    if (TakeSocketFault(SocketCall::Bind, &fault)) return fault;
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);

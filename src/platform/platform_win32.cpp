@@ -154,7 +154,18 @@ int OpenUdpSocket(SocketHandle* socketHandle) {
     return created == INVALID_SOCKET ? WSAGetLastError() : 0;
 }
 
+// Without exclusive use a later program that sets SO_REUSEADDR, or binds
+// one address of the station, would share the port and take calls
+// unnoticed. With it, such a program gets WSAEACCES, and this bind gets
+// WSAEADDRINUSE while any other socket holds the port. An option refused
+// (a layered provider that does not know it) does not keep the station
+// deaf: the port is bound all the same, shared as before.
 int BindUdpSocket(SocketHandle socketHandle, uint16_t port) {
+    int fault = 0;
+    if (TakeSocketFault(SocketCall::Bind, &fault)) return fault;
+    BOOL exclusive = TRUE;
+    setsockopt(socketHandle, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&exclusive),
+               sizeof exclusive);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);

@@ -60,10 +60,14 @@ struct SlotEdits {
     CallRecord wanted[kSlotCount];
 };
 enum class EditSave { Saved, Busy, Failed };
+// Why an edited slot was not saved: since its row was shown, the slot
+// received another call (its date, time or text differ), or another
+// station changed the same call (its phone or target, or cleared it).
+enum class EditConflict : uint8_t { None, NewCall, EditedElsewhere };
 struct EditOutcome {
-    // Edited slots that received another call since their row was shown:
-    // they keep that call.
-    bool conflict[kSlotCount];
+    // Edited slots that another call or another station's edit reached
+    // first: they keep what the file holds.
+    EditConflict conflict[kSlotCount];
     // The slots as the file holds them after the save (when Saved).
     CallRecord slots[kSlotCount];
     // For Failed and Busy: the text for the user's box.

@@ -42,6 +42,9 @@ static std::atomic<bool> g_choicesSavedWithoutLock{false};
 // lock; the user-interface thread alone uses it. The window opens long
 // after the notice.
 static int16_t g_windowNoticeFlag = 1;
+// The choices that close saved without the lock, as saved; the
+// user-interface thread alone uses them.
+static WindowChoices g_choicesSaved;
 
 // The host's INI services take a ready argument list; these pass their own
 // variable arguments on as one.
@@ -156,9 +159,22 @@ Settings SaveWindowChoices(int16_t options, int16_t selectedSlot, int32_t port, 
         CopyFileName(values.slotFileName, fileName);
     }
     SaveValues(values);
-    if (lock.held())
+    if (lock.held()) {
         g_windowChoices = WindowChoices{};
-    else
+    } else {
+        g_choicesSaved = {true, options, selectedSlot, port, ""};
+        CopyFileName(g_choicesSaved.fileName, fileName);
         g_choicesSavedWithoutLock.store(true);
+    }
     return values;
+}
+
+// Once the listener's re-read has taken what was saved (or the window's
+// choices went in under the lock since), the settings hold it already.
+void KeepChoicesSavedWithoutLock(Settings& settings) {
+    if (!g_choicesSavedWithoutLock.load()) return;
+    settings.options = g_choicesSaved.options;
+    settings.selectedSlot = g_choicesSaved.selectedSlot;
+    settings.port = g_choicesSaved.port;
+    CopyFileName(settings.slotFileName, g_choicesSaved.fileName);
 }

@@ -49,3 +49,7 @@ void SetWindowChoices(int16_t options, int16_t selectedSlot, int32_t port, const
 // saved come back. When the lock is busy they are saved all the same, and
 // the next re-read takes what was saved instead of the choices.
 Settings SaveWindowChoices(int16_t options, int16_t selectedSlot, int32_t port, const char* fileName);
+// The window opening again before that re-read: the choices its last close
+// saved without the lock go into the settings it opens on, so that this
+// visit's close does not save the old ones back. User-interface thread.
+void KeepChoicesSavedWithoutLock(Settings& settings);

@@ -35,6 +35,8 @@ static constexpr auto kSaveRefusedByHolder =
     MZ(u8"Zapis pliku telefonów: %s - inny program ma ten plik otwarty i nie pozwala na zapis; "
        u8"zmiany zostały w oknie, zapisz je ponownie (F5), gdy program go zwolni");
 static constexpr auto kEditNotSaved = MZ(u8"Slot nr %d: zmiana z okna nie zapisana - w miedzyczasie nowe polaczenie");
+static constexpr auto kEditedElsewhere =
+    MZ(u8"Slot nr %d: zmiana z okna nie zapisana - w miedzyczasie zmieniony na innym stanowisku");
 
 enum class Prepared { Write, Nothing, Failed };
 // Makes the image a save writes from the file as read under the lock.
@@ -163,17 +165,31 @@ struct EditContext {
     EditOutcome* outcome;
 };
 
+// A call is known by when it came and what the box said of it: the
+// window edits only the phone and the target, so a slot whose date, time
+// and text are those the row was shown from holds the same call, changed
+// at another station; a slot cleared there counts as changed there too.
+static EditConflict ConflictOf(const CallRecord& now, const CallRecord& shown) {
+    if (std::memcmp(&now, &shown, sizeof now) == 0) return EditConflict::None;
+    if (now.target[0] == '\0') return EditConflict::EditedElsewhere;
+    bool sameCall = std::memcmp(now.date, shown.date, sizeof now.date) == 0 &&
+                    std::memcmp(now.time, shown.time, sizeof now.time) == 0 &&
+                    std::memcmp(now.text, shown.text, sizeof now.text) == 0;
+    return sameCall ? EditConflict::EditedElsewhere : EditConflict::NewCall;
+}
+
 // The file as it is now, with each edit whose slot still holds the call
 // its row was shown from.
 static Prepared MergeEdits(CallRecord* image, void* context) {
     const EditContext& merge = *static_cast<EditContext*>(context);
     bool any = false;
     for (int k = 0; k < kSlotCount; ++k) {
-        merge.outcome->conflict[k] = false;
+        merge.outcome->conflict[k] = EditConflict::None;
         if (!merge.edits->edited[k]) continue;
-        if (std::memcmp(&image[k], &merge.edits->shownFrom[k], sizeof image[k]) != 0) {
-            merge.outcome->conflict[k] = true;
-            WriteEventLogF(kEditNotSaved, k);
+        EditConflict conflict = ConflictOf(image[k], merge.edits->shownFrom[k]);
+        if (conflict != EditConflict::None) {
+            merge.outcome->conflict[k] = conflict;
+            WriteEventLogF(conflict == EditConflict::NewCall ? kEditNotSaved.c_str() : kEditedElsewhere.c_str(), k);
             continue;
         }
         image[k] = merge.edits->wanted[k];

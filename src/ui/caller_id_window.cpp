@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "host/imports.h"
+#include "storage/clearing.h"
 #include "storage/day_log.h"
 #include "storage/phone_slots.h"
 #include "storage/settings.h"
@@ -212,10 +213,20 @@ static bool TakeWindowView(SlotView& view, const WindowData& controls) {
     return TakeSlotView(view);
 }
 
+// A slot file name typed into the field (not chosen with "~W~ybierz")
+// stays there as typed: it takes effect when the window closes, and a
+// name half typed is never loaded or filed into meanwhile.
+static void KeepTypedFileName(WindowData& controls) {
+    controls.fileName[kFileNameSize - 1] = '\0';
+    if (std::strcmp(controls.fileName, g_shownFileName) != 0)
+        CopyText(g_windowData.fileName, sizeof g_windowData.fileName, controls.fileName);
+}
+
 // The refresh reloads the slots while keeping what the user set in the
 // window (selection, options, port). The timer's refresh leaves the rows
-// the user changed as typed; F6 and the opening show every row anew. A
-// timer refresh that cannot have the lock waits for the next tick.
+// and the slot file name the user changed as typed; F6 and the opening
+// show everything anew. A timer refresh that cannot have the lock waits
+// for the next tick.
 static int Refresh(uint16_t event) {
     g_windowActive = true;
     if (event != kTimer) CallHost<Host::WindowTimer>(kRefreshInterval);
@@ -229,6 +240,7 @@ static int Refresh(uint16_t event) {
     }
     if (event != kTimer) ShowSlotProblem(view);
     FillSettingsFields(view.settings);
+    if (event == kTimer) KeepTypedFileName(controls);
     ShowSlots(view.slots, event == kTimer ? &controls : nullptr);
     return kRedraw;
 }
@@ -270,12 +282,11 @@ static void ShowDayLog() {
     CallHost<Host::ShowViewer>(converted);
 }
 
+// F4 clears the day log and the slots together or not at all; the box
+// that says why not is shown outside every lock.
 static void ClearLogAndSlots() {
-    char path[260];
-    DayLogPath(path, sizeof path);
-    RemoveFile(path);
-    BoundedStateLock lock;
-    if (lock.held() && PhoneSlotPath(path, sizeof path) == 0) RemoveFile(path);
+    char why[kMessageCapacity];
+    if (!ClearDayLogAndSlots(why, sizeof why)) CallHost<Host::AskUser>("uwaga", why, kMessageBoxStyle);
 }
 
 // The edit of row k: the call it was shown from, with the phone and the
@@ -297,25 +308,51 @@ static void TakeRowEdit(const WindowDataRow& row, int k, SlotEdits& edits) {
     }
 }
 
-// Rows whose slot received another call since they were shown are not
-// saved: the user is told which, and sees the new calls.
+// The rows of one kind of conflict, as "1, 3"; their count is the result.
+static int ListRows(const EditOutcome& outcome, EditConflict kind, char* rows, std::size_t size) {
+    rows[0] = '\0';
+    int count = 0;
+    for (int k = 0; k < kSlotCount; ++k) {
+        if (outcome.conflict[k] != kind) continue;
+        std::size_t used = std::strlen(rows);
+        std::snprintf(rows + used, size - used, "%s%d", count > 0 ? ", " : "", k + 1);
+        ++count;
+    }
+    return count;
+}
+
+// Appends the sentence for one kind of conflict, singular or plural, to
+// the message; nothing when no row had it.
+static void AddConflictSentence(const EditOutcome& outcome, EditConflict kind, const char* one,
+                                const char* many, char* message, std::size_t size) {
+    char rows[64];
+    int count = ListRows(outcome, kind, rows, sizeof rows);
+    if (count == 0) return;
+    std::size_t used = std::strlen(message);
+    if (used > 0 && used + 1 < size) {
+        message[used++] = '\n';
+        message[used] = '\0';
+    }
+    std::snprintf(message + used, size - used, count == 1 ? one : many, rows);
+}
+
+// Rows whose slot received another call, or was changed at another
+// station, since they were shown are not saved: the user is told which
+// and why, and sees what the file now holds.
 static void TellConflicts(const EditOutcome& outcome) {
     static constexpr auto kRowNotSaved =
         MZ(u8"Wiersz nr %s nie został zapisany - w międzyczasie przyszło na niego nowe połączenie (widać je teraz w oknie)");
     static constexpr auto kRowsNotSaved =
         MZ(u8"Wiersze nr %s nie zostały zapisane - w międzyczasie przyszły na nie nowe połączenia (widać je teraz w oknie)");
-    char rows[64] = "";
-    int count = 0;
-    for (int k = 0; k < kSlotCount; ++k) {
-        if (!outcome.conflict[k]) continue;
-        std::size_t used = std::strlen(rows);
-        std::snprintf(rows + used, sizeof rows - used, "%s%d", count > 0 ? ", " : "", k + 1);
-        ++count;
-    }
-    if (count == 0) return;
-    char message[kMessageCapacity];
-    std::snprintf(message, sizeof message, count == 1 ? kRowNotSaved.c_str() : kRowsNotSaved.c_str(), rows);
-    CallHost<Host::AskUser>("uwaga", message, kMessageBoxStyle);
+    static constexpr auto kRowEditedElsewhere =
+        MZ(u8"Wiersz nr %s nie został zapisany - w międzyczasie zmieniono go na innym stanowisku (widać teraz tę zmianę w oknie)");
+    static constexpr auto kRowsEditedElsewhere =
+        MZ(u8"Wiersze nr %s nie zostały zapisane - w międzyczasie zmieniono je na innym stanowisku (widać teraz te zmiany w oknie)");
+    char message[kMessageCapacity] = "";
+    AddConflictSentence(outcome, EditConflict::NewCall, kRowNotSaved, kRowsNotSaved, message, sizeof message);
+    AddConflictSentence(outcome, EditConflict::EditedElsewhere, kRowEditedElsewhere, kRowsEditedElsewhere, message,
+                        sizeof message);
+    if (message[0] != '\0') CallHost<Host::AskUser>("uwaga", message, kMessageBoxStyle);
 }
 
 // F5 stores the rows the user changed, and only those; the NIPs are only
@@ -402,6 +439,7 @@ static bool OpenWithView() {
     bool taken = TakeSlotView(view);
     ShowSlotProblem(view);
     if (!taken) return false;
+    KeepChoicesSavedWithoutLock(view.settings);
     FillSettingsFields(view.settings);
     FillRows(view.slots, nullptr);
     CopyText(g_windowFileName, sizeof g_windowFileName, view.settings.slotFileName);

@@ -5,6 +5,10 @@
 // until the listener has filed it.
 #include "window_fixture.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <functional>
 #include <map>
 
@@ -67,6 +71,24 @@ std::string RunStaged(refhost::ScriptDriver& driver) {
     return result.ok ? "" : result.error;
 }
 
+// Another station's hold of the slot file: the lock on the file beside
+// it, taken as every station takes it.
+class OtherStationHold {
+public:
+    ~OtherStationHold() { Release(); }
+    bool Take(const std::string& slotFile) {
+        descriptor_ = open((slotFile + ".lck").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        return descriptor_ >= 0 && flock(descriptor_, LOCK_EX | LOCK_NB) == 0;
+    }
+    void Release() {
+        if (descriptor_ >= 0) close(descriptor_);
+        descriptor_ = -1;
+    }
+
+private:
+    int descriptor_ = -1;
+};
+
 refhost::Script Parsed(const std::string& text) {
     std::string error;
     std::optional<refhost::Script> script = refhost::ParseScript(text, "test", error);
@@ -113,6 +135,38 @@ TEST_F(CallerIdWindowRaces, CallsFiledBeforeF5StayWholeAndOnlyEditsAreSaved) {
     EXPECT_NE(user.boxes[0].find("Wiersz nr 1 nie został zapisany"), std::string::npos) << user.boxes[0];
 }
 
+// Between the last refresh and F5, row 1's slot gets a new call and row
+// 2's call is edited at another station (its F5 wrote another phone over
+// the same call). Neither row is saved, and the box tells the two apart.
+TEST_F(CallerIdWindowRaces, ConflictBoxTellsANewCallFromAnEditAtAnotherStation) {
+    Slots slots{};
+    slots[0] = Slot("111", "201", "Pierwsza NIP:1111111111");
+    slots[1] = Slot("333", "202", "Druga NIP:3333333333");
+    Start(kLogOption, 0, &slots);
+    refhost::ScriptDriver driver(Parsed("action\n"
+                                        "window type 0x410B \"999\"\n"
+                                        "window type 0x4115 \"444\"\n"
+                                        "window key F5\n"
+                                        "window key F12\n"),
+                                 ContextFor(session));
+    StagedUser user(driver);
+    user.beforeStep[3] = [this] {
+        EXPECT_TRUE(FileStagedCall("222", "201", "Nowa NIP:2222222222", 0));
+        Slots edited = ReadSlots();
+        std::snprintf(edited[1].phone, sizeof edited[1].phone, "48333");
+        WriteSlots(edited);
+    };
+    EXPECT_EQ(RunStaged(driver), "");
+    Slots saved = ReadSlots();
+    EXPECT_STREQ(saved[0].phone, "222");
+    EXPECT_STREQ(saved[1].phone, "48333");
+    ASSERT_EQ(user.boxes.size(), 1u);
+    EXPECT_EQ(user.boxes[0],
+              "Wiersz nr 1 nie został zapisany - w międzyczasie przyszło na niego nowe połączenie (widać je teraz "
+              "w oknie)\nWiersz nr 2 nie został zapisany - w międzyczasie zmieniono go na innym stanowisku (widać "
+              "teraz tę zmianę w oknie)");
+}
+
 // Another slot file chosen in the open window, then a restart (as another
 // station's leaving its window sends): calls go to the chosen file, and it
 // is the one saved when the window closes.
@@ -139,4 +193,42 @@ TEST_F(CallerIdWindowRaces, RestartWhileOpenKeepsTheChosenSlotFile) {
     EXPECT_NE(test::ReadFile("Ornitel.ini").find("Filename=LOGS\\TELEFONY\\B.DAT"), std::string::npos)
         << test::ReadFile("Ornitel.ini");
     EXPECT_EQ(test::ReadFile(kSlotFile).find("Po restarcie"), std::string::npos);
+}
+
+// F4 clears the day log and the slots together or not at all. While
+// another station holds the slot file, and while the listener holds the
+// plug-in's lock (filing a call as the host holds a lock of its own),
+// neither is cleared and the user is told why; then both are.
+TEST_F(CallerIdWindowRaces, F4UnderABusyLockClearsNeitherAndSaysWhy) {
+    host().hostLock = true;
+    Slots slots{};
+    slots[0] = Slot("111", "201", "Pierwsza NIP:1111111111");
+    test::WriteFile(kDayLog, "earlier line\n");
+    Start(kLogOption, 0, &slots);
+    const std::string bothKept = "expect file \"LOGS\\\\TELEFONY\\\\CLIP.DAT\" contains \"Pierwsza\"\n"
+                                 "expect file \"LOGS\\\\TELEFONY\\\\01-03-2024.LOG\" contains \"earlier line\"\n";
+    refhost::ScriptDriver driver(Parsed("action\n"
+                                        "window key F4\n" + bothKept +
+                                        "host trap 52534\n"
+                                        "call \"222\" \"202\" \"Druga\" nowait\n"
+                                        "host lock\n"
+                                        "window key F4\n"
+                                        "host unlock\n"
+                                        "call wait\n" + bothKept +
+                                        "window key F4\n"
+                                        "expect file \"LOGS\\\\TELEFONY\\\\CLIP.DAT\" lacks \"Pierwsza\"\n"
+                                        "expect file \"LOGS\\\\TELEFONY\\\\CLIP.DAT\" lacks \"Druga\"\n"
+                                        "window key F12\n"),
+                                 ContextFor(session));
+    StagedUser user(driver);
+    OtherStationHold otherStation;
+    user.beforeStep[1] = [&] { EXPECT_TRUE(otherStation.Take(kSlotFile)); };
+    user.beforeStep[2] = [&] { otherStation.Release(); };
+    EXPECT_EQ(RunStaged(driver), "");
+    ASSERT_EQ(user.boxes.size(), 2u);
+    EXPECT_NE(user.boxes[0].find("nie zostały wyczyszczone - inne stanowisko zapisuje w tej chwili plik telefonów"),
+              std::string::npos) << user.boxes[0];
+    EXPECT_NE(user.boxes[1].find("nie zostały wyczyszczone - plik telefonów jest w tej chwili zajęty"),
+              std::string::npos) << user.boxes[1];
+    EXPECT_EQ(test::ReadFile(kDayLog).find("earlier line"), std::string::npos);
 }

@@ -3,6 +3,9 @@
 // switch: each gives its message and no stored slot is lost.
 #include "storage_fixture.h"
 
+#include "storage/clearing.h"
+#include "text/mazovia_utf8.h"
+
 using StorageFaults = StorageTest;
 using Messages = std::vector<std::string>;
 using refhost::StreamService;
@@ -124,4 +127,36 @@ TEST_F(StoredSlots, StaleNotFoundNeverEmptiesTheFile) {
     UpdatePhoneSlots(call);
     stored[2] = call;
     EXPECT_EQ(test::ReadFile(kSlotFile), StoredBytes());
+}
+
+// F4's clearing is all or nothing. A slot file that cannot be written
+// (the zeros written but the close failing: they are put back), and a day
+// log that another program holds open (Windows then refuses its rename),
+// leave both as they were and say why; with neither, both are cleared.
+TEST_F(StoredSlots, ClearingClearsTheDayLogAndTheSlotsOrNeither) {
+    const std::string dayLog = "earlier line\n";
+    auto failWrite = [] { FailNextFileCalls(FileCall::Write, 1); };
+    auto failClose = [] { FailNextFileCalls(FileCall::Close, 1); };
+    auto holdDayLog = [] { FailNextFileCalls(FileCall::Rename, 1); };
+    const char* reasons[] = {"nie można zapisać pliku telefonów LOGS\\TELEFONY\\CLIP.DAT",
+                             "nie można zapisać pliku telefonów LOGS\\TELEFONY\\CLIP.DAT",
+                             "plik LOG LOGS\\TELEFONY\\08-12-2026.LOG jest otwarty w innym programie"};
+    int step = 0;
+    for (auto fail : {+failWrite, +failClose, +holdDayLog}) {
+        SCOPED_TRACE(reasons[step]);
+        test::WriteFile(kDayLog, dayLog);
+        fail();
+        char why[kMessageCapacity];
+        EXPECT_FALSE(ClearDayLogAndSlots(why, sizeof why));
+        EXPECT_EQ(refhost::MazoviaToUtf8(why),
+                  std::string("LOG i lista nie zostały wyczyszczone - ") + reasons[step++]);
+        EXPECT_EQ(test::ReadFile(kSlotFile), StoredBytes());
+        EXPECT_EQ(test::ReadFile(kDayLog), dayLog);
+    }
+    char why[kMessageCapacity];
+    EXPECT_TRUE(ClearDayLogAndSlots(why, sizeof why)) << why;
+    EXPECT_EQ(test::ReadFile(kSlotFile), std::string(5620, '\0'));
+    EXPECT_FALSE(test::FileExists(kDayLog));
+    EXPECT_FALSE(test::FileExists(std::string(kDayLog) + ".del"));
+    EXPECT_EQ(SlotBytes(g_phoneSlots), std::string(5620, '\0'));
 }
