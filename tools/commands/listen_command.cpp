@@ -64,7 +64,7 @@ void PrintJson(const Reception& when, const ReceivedDatagram& datagram, const Ju
 }
 
 int ExplainHeldPort(long port) {
-    return Fail(kNetworkFailed, "listen", Msg::PortHeld, port);
+    return Fail(kNetworkFailed, "listen", Msg::PortHeld, port, PortHolderCommand(), ProgramListCommand());
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #endif
 
 #include "commands/commands.h"
+#include "output/counted_words.h"
 #include "output/exit_codes.h"
 #include "output/messages.h"
 #include "text/mazovia_utf8.h"
@@ -103,8 +104,10 @@ int WriteListing() {
         PrintTo(stderr, "callerid window-description: %s\n", error.c_str());
         return kUnreadable;
     }
-    Print("%s\n", Say(Msg::WindowHeading, description->size, description->records.size(), description->controls().size(),
-                      description->dataSize).c_str());
+    Print("%s\n", Say(Msg::WindowHeading, Counted(description->size, Noun::Byte).c_str(),
+                      Counted(description->records.size(), Noun::Record).c_str(),
+                      Counted(description->controls().size(), Noun::Control).c_str(),
+                      Counted(description->dataSize, Noun::Byte).c_str()).c_str());
     Print("%s\n", T(Msg::WindowColumns));
     std::size_t index = 0;
     for (const refhost::WindowRecord& record : description->records) {
