@@ -29,6 +29,13 @@ std::string Today() {
     return date;
 }
 
+std::string NowTime() {
+    std::time_t now = std::time(nullptr);
+    char time[16];
+    std::strftime(time, sizeof time, "%H:%M:%S", std::localtime(&now));
+    return time;
+}
+
 // An event line as the plug-in writes it.
 std::string Event(const std::string& time, const std::string& message, const std::string& station = "OFFICE1:s=1") {
     return "09.12.2026 " + time + " " + station + ":u=ANNA " + message + "\r\n";
@@ -98,11 +105,11 @@ TEST_F(Toolkit, LogShowsPolishLettersAlignedCallsAndTheDaysCounts) {
     test::ProgramResult result = Tool("log");
     EXPECT_EQ(result.exitCode, 0) << result.output;
     const std::string& out = result.output;
-    EXPECT_NE(out.find("09.12.2026  10:00:00  600100200             201                   123-45-67-890!  "
-                       "OFFICE1 s=1       Firma Łódź NIP:1234567890\n"),
+    EXPECT_NE(out.find("09.12.2026 10:00:00  600100200             201                   123-45-67-890!\n"
+                       "           OFFICE1 s=1: Firma Łódź NIP:1234567890\n"),
               std::string::npos)
         << out;
-    EXPECT_NE(out.find("09.12.2026  10:00:20  ping                  ping                                  OFFICE1 s=1       \n"),
+    EXPECT_NE(out.find("09.12.2026 10:00:20  ping                  ping\n           OFFICE1 s=1:\n"),
               std::string::npos);
     EXPECT_NE(out.find("R[10.0.0.5]:600100200\\t201\\t\\t\\tFirma Łódź"), std::string::npos);
     EXPECT_NE(out.find("(zamówienie)"), std::string::npos);
@@ -199,7 +206,7 @@ TEST_F(Toolkit, LogFollowPrintsWhatIsAppendedUntilCtrlC) {
     log << "09.12.2026\t10:00:01\t600\t201\tp" << std::flush;
     ASSERT_FALSE(follow.WaitForLine("600", 600)) << "a line is printed only once it is whole";
     log << "\xA2\t\r\n" << std::flush;
-    ASSERT_TRUE(follow.WaitForLine("201" + std::string(35, ' ') + "?" + std::string(17, ' ') + "pó\n")) << follow.output();
+    ASSERT_TRUE(follow.WaitForLine("201\n" + std::string(11, ' ') + "?: pó\n")) << follow.output();
     follow.Signal(SIGINT);
     EXPECT_EQ(follow.Wait(), 0);
     EXPECT_NE(follow.output().find("summary: calls 1,"), std::string::npos) << follow.output();
@@ -255,17 +262,46 @@ TEST_F(Toolkit, LogCountsACallOfThreeStationsOnceWithItsStations) {
     test::WriteFile("day.LOG", log);
     test::ProgramResult result = Tool("log day.LOG --calls");
     EXPECT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_NE(result.output.find("date        time      phone"), std::string::npos) << result.output;
-    EXPECT_NE(result.output.find("600100200             201                                   "
-                                 "OFFICE1 s=1, OFFICE2 s=2, OFFICE3 s=3  Firma\n"),
+    EXPECT_NE(result.output.find("date       time      phone"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("600100200             201\n           OFFICE1 s=1, OFFICE2 s=2, OFFICE3 s=3: Firma\n"),
               std::string::npos)
         << result.output;
-    EXPECT_NE(result.output.find("10:02:01  700                   202                                   "
-                                 "OFFICE3 s=3, OFFICE1 s=1, OFFICE2 s=2  \n"),
+    EXPECT_NE(result.output.find("10:02:01  700                   202\n           OFFICE3 s=3, OFFICE1 s=1, OFFICE2 s=2:\n"),
               std::string::npos)
         << result.output;
     EXPECT_NE(result.output.find("summary: calls 2, rings 0, repeats dropped 0, datagrams received 6, control words 0, "
                                  "errors 0, stations 3\n"),
               std::string::npos)
         << result.output;
+}
+
+TEST_F(Toolkit, DoctorTakesTheProgramFoldersSettingsAndFindsWhatDisagrees) {
+    int port = test::FreeUdpPort();
+    mkdir("programs", 0755);
+    for (const char* name : {"libcallerid.so", "libMERLOX.so"}) test::WriteFile(std::string("programs/") + name, "");
+    test::WriteFile("programs/MERLOX.INI", "[Ornitel]\r\nPytaj=1,4,0," + std::to_string(port) + "\r\n");
+    mkdir("data", 0755);
+    mkdir("data/LOGS", 0755);
+    mkdir("data/LOGS/TELEFONY", 0755);
+    // The data folder has no MERLOX.INI: the program folder's names the port.
+    test::ProgramResult taken = Tool("doctor data --program-dir programs");
+    EXPECT_EQ(taken.exitCode, 0) << taken.output;
+    EXPECT_NE(taken.output.find("OK      host settings: programs/MERLOX.INI, the program folder's"), std::string::npos) << taken.output;
+    EXPECT_NE(taken.output.find("UDP port " + std::to_string(port) + " is free"), std::string::npos) << taken.output;
+
+    // A working folder's MERLOX.INI naming another port, a listener on a
+    // third, a slot file and a lock file that are folders: each a problem.
+    test::WriteFile("data/MERLOX.INI", "[Ornitel]\r\nPytaj=1,4,0,1338\r\n");
+    test::WriteFile("data/LOGS/TELEFONY/" + Today() + ".LOG",
+                    Event(NowTime(), "UDPoling() - rozpoczeto nasluch na UDP UDP 1341"));
+    mkdir("data/LOGS/TELEFONY/CLIP.DAT", 0755);
+    mkdir("data/LOGS/TELEFONY/CLIP.DAT.lck", 0755);
+    test::ProgramResult found = Tool("doctor data --program-dir programs");
+    EXPECT_EQ(found.exitCode, 1) << found.output;
+    for (std::string problem :
+         {"PROBLEM host settings: programs/MERLOX.INI names port " + std::to_string(port) + " and data/MERLOX.INI port 1338",
+          "PROBLEM station OFFICE1 s=1: the plug-in listens since " + NowTime().substr(0, 2),
+          std::string("PROBLEM slot file: data/LOGS/TELEFONY/CLIP.DAT is a folder, not a file"),
+          std::string("PROBLEM lock file: data/LOGS/TELEFONY/CLIP.DAT.lck is a folder"), std::string("4 problems")})
+        EXPECT_NE(found.output.find(problem), std::string::npos) << problem << "\n" << found.output;
 }

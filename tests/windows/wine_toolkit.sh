@@ -40,13 +40,81 @@ run doctor_sound doctor sound --date 01-03-2024
 run doctor_broken doctor broken --date 01-03-2024
 
 grep -q "Firma Łódź NIP:7790004561" "$work/slots.wine" || fail "slots: no Polish letters: $(cat "$work/slots.wine")"
-grep -q "123-45-67-890!  OFFICE1 s=1       Firma Łódź" "$work/log.wine" || fail "log: no marked NIP and letters: $(cat "$work/log.wine")"
+grep -q "OFFICE1 s=1: Firma Łódź" "$work/log.wine" && grep -q "123-45-67-890!$" "$work/log.wine" || fail "log: no marked NIP and letters: $(cat "$work/log.wine")"
 grep -q "^exit 0$" "$work/doctor_sound.wine" || fail "doctor found a problem in the sound directory: $(cat "$work/doctor_sound.wine")"
 grep -q "option bits 12 hold unknown bits" "$work/doctor_broken.wine" || fail "doctor missed the bad Pytaj"
 grep -q "is 1000 bytes, not 5620" "$work/doctor_broken.wine" || fail "doctor missed the short slot file"
 grep -q "^exit 1$" "$work/doctor_broken.wine" || fail "doctor's exit code is not 1 for problems"
 grep -q 'slot file: sound\\LOGS\\TELEFONY\\CLIP.DAT' "$work/doctor_sound.wine.raw" ||
     fail "doctor: a Windows path with another separator than '\\': $(grep 'slot file' "$work/doctor_sound.wine.raw")"
+
+# A Polish Windows: Wine takes its language and its ANSI code page (1250)
+# from the locale, compiled here from the system's definitions.
+localedef -i pl_PL -f UTF-8 "$work/locales/pl_PL.UTF-8" 2>/dev/null || [ -d "$work/locales/pl_PL.UTF-8" ] ||
+    fail "cannot compile the pl_PL.UTF-8 locale (is the locales package installed?)"
+polish() { (cd "$1" && shift && LOCPATH="$work/locales" LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8 "$root/scripts/wine/run.sh" -t 60 "$@"); }
+
+# Folders with Polish letters: the program folder holds the tool, the
+# plug-in and the host's settings (port 1339); the data folder, where the
+# doctor runs as the guide says, has none.
+programs="$work/Program Księgowy" data="$work/Dane Łąka Żółw Śnieg"
+mkdir -p "$programs"
+cp "$win/callerid.exe" "$programs/"
+: >"$programs/callerid.dll"; : >"$programs/MERLOX.DLL"
+printf '[Ornitel]\r\nPytaj=1,4,0,1339\r\n' >"$programs/MERLOX.INI"
+plant_station "$data" "1,4,0,1339"
+rm "$data/MERLOX.INI"
+for lang in pl en; do
+    polish "$data" "$programs/callerid.exe" --lang $lang doctor --date 01-03-2024 >"$work/doctor.$lang" 2>&1 || true
+    tr -d '\r' <"$work/doctor.$lang" >"$work/doctor.$lang.txt"
+    grep -q 'Program Księgowy\\MERLOX.INI' "$work/doctor.$lang.txt" || fail "doctor ($lang) does not name the program folder's MERLOX.INI: $(cat "$work/doctor.$lang.txt")"
+    grep -q '1339' "$work/doctor.$lang.txt" || fail "doctor ($lang) does not check port 1339: $(cat "$work/doctor.$lang.txt")"
+    ! grep -qE 'port (UDP )?1338' "$work/doctor.$lang.txt" || fail "doctor ($lang) checks port 1338: $(grep 1338 "$work/doctor.$lang.txt")"
+    grep -q 'Dane Łąka Żółw Śnieg\\LOGS\\TELEFONY\\CLIP.DAT' "$work/doctor.$lang.txt" || fail "doctor ($lang) lost the data folder's letters: $(cat "$work/doctor.$lang.txt")"
+    # Another program on this machine may hold port 1339; nothing else is a problem.
+    ! grep -v -E '^PROBLEM (UDP )?port (UDP )?1339 ' "$work/doctor.$lang.txt" | grep -q '^PROBLEM' ||
+        fail "doctor ($lang) found a problem in a sound installation: $(cat "$work/doctor.$lang.txt")"
+    for args in "slots|Dane Łąka Żółw Śnieg\\LOGS\\TELEFONY\\CLIP.DAT" "log|Dane Łąka Żółw Śnieg|--date|01-03-2024"; do
+        IFS='|' read -r -a words <<<"$args"
+        code=0; out=$(polish "$work" "$win/callerid.exe" --lang $lang "${words[@]}" 2>&1) || code=$?
+        [ $code = 0 ] && [[ $out == *"Firma Łódź"* ]] || fail "callerid ${words[*]} ($lang) gave exit $code: $out"
+    done
+done
+# Two MERLOX.INI that name different ports: a problem, whichever the host reads.
+printf '[Ornitel]\r\nPytaj=1,4,0,1340\r\n' >"$data/MERLOX.INI"
+code=0; polish "$data" "$programs/callerid.exe" --lang en doctor --date 01-03-2024 >"$work/doctor.two" 2>&1 || code=$?
+[ $code = 1 ] && grep -q "PROBLEM host settings: .*names port 1339 and .*port 1340" "$work/doctor.two" ||
+    fail "doctor let two MERLOX.INI with different ports pass: $(cat "$work/doctor.two")"
+
+# send: the Polish text goes out in the same Mazovia bytes as from the
+# native tool; a receiver writes each datagram in hex.
+port=$((20000 + RANDOM % 40000))
+python3 -c '
+import socket, sys
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1", int(sys.argv[1]))); s.settimeout(60)
+print("ready", flush=True)
+for _ in range(2): print(s.recv(2048).hex(), flush=True)
+' "$port" >"$work/received" &
+receiver=$!
+for _ in $(seq 100); do grep -q ready "$work/received" && break; sleep 0.1; done
+"$native/callerid" send --port "$port" 600 201 "Zażółć gęślą" >/dev/null
+polish "$work" "$win/callerid.exe" send --port "$port" 600 201 "Zażółć gęślą" >/dev/null || fail "send under Wine failed"
+wait $receiver || fail "the receiver did not get both datagrams"
+[ "$(sed -n 2p "$work/received")" = "$(sed -n 3p "$work/received")" ] ||
+    fail "send under Wine put other bytes on the wire than natively: $(cat "$work/received")"
+
+# log --follow, its output to files: the wait is said at once, and a line
+# appended while it runs shows up.
+followed="$data/LOGS/TELEFONY/follow.LOG"
+polish "$work" "$win/callerid.exe" --lang en log "$followed" --follow >"$work/follow.out" 2>"$work/follow.err" &
+follower=$!
+seen() { for _ in $(seq 150); do grep -q "$1" "$2" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
+seen "waiting for" "$work/follow.err" || { kill $follower; fail "log --follow into a file never said it waits: $(cat "$work/follow.err")"; }
+printf '01.03.2024 10:00:00 OFFICE1:s=1:u=ANNA UDPOn() - OK\r\n' >"$followed"
+seen "UDPOn() - OK" "$work/follow.out" || { kill $follower; fail "log --follow missed the first line"; }
+printf '01.03.2024\t10:00:01\t600\t201\t%s\t\r\n' "$lodz" >>"$followed"
+seen "Łódź" "$work/follow.out" || { kill $follower; fail "log --follow missed a line appended while it ran: $(cat "$work/follow.out")"; }
+kill $follower 2>/dev/null; wait $follower 2>/dev/null || true
 
 wine=("$root/scripts/wine/run.sh" -t 60 "$win/callerid.exe")
 "$root/tests/toolkit/bad_input.sh" "${wine[@]}" || fail "callerid.exe mishandles bad input"

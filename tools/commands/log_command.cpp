@@ -93,9 +93,11 @@ private:
                    const std::string& text, const std::string& stations) {
         std::string nip = NipDigitsOf(text);
         marked_ = marked_ || NipIsMarked(nip);
-        Print("%s  %s  %s  %s  %s  %s  %s\n", Padded(Utf8(date), 10).c_str(), Padded(Utf8(time), 8).c_str(),
-              Padded(Utf8(phone), 20).c_str(), Padded(Utf8(target), 20).c_str(), Padded(NipShown(nip), 14).c_str(),
-              Padded(Utf8(stations), 16).c_str(), Utf8(text).c_str());
+        // Two lines a call, within 80 columns: date, time, phone, target
+        // and NIP; under them the stations and the text, wrapped.
+        std::string first = Padded(Utf8(date), 10) + " " + Padded(Utf8(time), 8) + "  " + Padded(Utf8(phone), 20) + "  " +
+                            Padded(Utf8(target), 20) + "  " + NipShown(nip);
+        Print("%s\n%s", TrimmedRight(first).c_str(), Wrapped(Utf8(stations) + ": " + Utf8(text), 11).c_str());
     }
 
     const Options& options_;

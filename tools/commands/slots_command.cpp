@@ -51,9 +51,13 @@ void PrintTable(const std::string& file, std::size_t size, const std::vector<Slo
             Print("%-4zu  %s\n", slot.index + 1, T(Msg::SlotFree));
             continue;
         }
-        Print("%-4zu  %s  %s  %s  %s  %s  %s\n", slot.index + 1, Padded(OnOneLine(slot.phone), 20).c_str(),
-              Padded(OnOneLine(slot.target), 20).c_str(), Padded(OnOneLine(slot.date), 10).c_str(),
-              Padded(OnOneLine(slot.time), 8).c_str(), Padded(NipShown(slot.nip), 16).c_str(), OnOneLine(slot.text).c_str());
+        // Two lines a slot, within 80 columns: phone, target, date and
+        // time; under them the NIP and the text, wrapped.
+        std::string first = Padded(std::to_string(slot.index + 1), 4) + "  " + Padded(OnOneLine(slot.phone), 20) + "  " +
+                            Padded(OnOneLine(slot.target), 20) + "  " + Padded(OnOneLine(slot.date), 10) + "  " +
+                            OnOneLine(slot.time);
+        Print("%s\n%s", TrimmedRight(first).c_str(),
+              Wrapped(Padded(NipShown(slot.nip), 16) + "  " + OnOneLine(slot.text), 6).c_str());
     }
     for (const Slot& slot : slots)
         if (NipIsMarked(slot.nip)) {

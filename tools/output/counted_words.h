@@ -5,7 +5,7 @@
 
 #include <string>
 
-enum class Noun { Byte, WholeRecord, Record, Control, Slot, BindErrorLine, ReceiveErrorLine, ListenerRestart, Problem };
+enum class Noun { Byte, WholeRecord, Record, Control, Slot, BindErrorLine, ReceiveErrorLine, ListenerRestart, Problem, Count };
 
 // The form a number takes: Polish has three (1; 2-4, 22-24, ... but not
 // 12-14; the rest, 0 included), English two (One and Many).

@@ -64,7 +64,7 @@ const char* EnglishText(Msg message) {
         case Msg::ControlSent: return "sent: %s to %s port %d (a listener there pauses %d s and listens again)";
         case Msg::SlotsUsage: return "slots needs a slot FILE (such as LOGS\\TELEFONY\\CLIP.DAT)";
         case Msg::SlotsHeading: return "%s: %s, %s";
-        case Msg::SlotsColumns: return "slot  phone                 target                date        time      NIP               text";
+        case Msg::SlotsColumns: return "slot  phone                 target                date        time\n      NIP               text";
         case Msg::SlotFree: return "(free)";
         case Msg::WrongNipLegend: return "! after a NIP: its check digit is wrong (a typing error in the box's text?)";
         case Msg::Listening: return "listening on UDP port %ld (every local address); Ctrl-C ends";
@@ -85,7 +85,7 @@ const char* EnglishText(Msg message) {
         case Msg::VerdictEmpty: return "empty: ignored";
         case Msg::NoDayLog: return "no day log %s: nothing logged that day (is \"Twórz LOG\" ticked in the plug-in's window?)";
         case Msg::WaitingForLog: return "waiting for %s to appear (the plug-in makes it with the day's first line); Ctrl-C ends";
-        case Msg::CallsColumns: return "date        time      phone                 target                NIP             stations          text";
+        case Msg::CallsColumns: return "date       time      phone                 target                NIP\n           stations: text";
         case Msg::Summary:
             return "calls %d, rings %d, repeats dropped %d, datagrams received %d, control words %d, errors %d, "
                    "stations %d";
@@ -94,7 +94,7 @@ const char* EnglishText(Msg message) {
         case Msg::WindowRawToTerminal:
             return "the raw description is binary: send it into a file or a pipe (callerid window-description > window.bin), or use --list";
         case Msg::WindowHeading: return "caller-ID window description: %s, %s (the window and %s), window data record %s";
-        case Msg::WindowColumns: return "  #  kind          id     flags  hotkey     x    y    w    h  data           text";
+        case Msg::WindowColumns: return "  #  kind          id     flags  hotkey     x    y    w    h  data\n     text";
         case Msg::NoDirectory: return "%s is a file, not the host's working folder";
         case Msg::ProgramDirMissing: return "program folder %s does not exist: give the folder of the host program with --program-dir";
         case Msg::PluginFound: return "plug-in: %s in %s";
@@ -187,5 +187,6 @@ const char* EnglishNoun(Noun noun, NounForm form) {
         {"listener restart", "listener restarts"},
         {"problem", "problems"},
     };
+    static_assert(sizeof kForms / sizeof kForms[0] == static_cast<std::size_t>(Noun::Count), "a noun without its forms");
     return kForms[static_cast<int>(noun)][form == NounForm::One ? 0 : 1];
 }

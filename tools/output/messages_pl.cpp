@@ -65,7 +65,7 @@ const char* PolishText(Msg message) {
         case Msg::ControlSent: return "wysłano: %s do %s na port %d (tamtejszy nasłuch wstrzyma się na %d s i wróci)";
         case Msg::SlotsUsage: return "slots wymaga PLIKU slotów (np. LOGS\\TELEFONY\\CLIP.DAT)";
         case Msg::SlotsHeading: return "%s: %s, %s";
-        case Msg::SlotsColumns: return "slot  telefon               cel                   data        godzina   NIP               tekst";
+        case Msg::SlotsColumns: return "slot  telefon               cel                   data        godzina\n      NIP               tekst";
         case Msg::SlotFree: return "(wolny)";
         case Msg::WrongNipLegend: return "! po numerze NIP: błędna cyfra kontrolna (literówka w tekście bramki?)";
         case Msg::Listening: return "nasłuch na porcie UDP %ld (każdy adres lokalny); Ctrl-C kończy";
@@ -86,7 +86,7 @@ const char* PolishText(Msg message) {
         case Msg::VerdictEmpty: return "pusty: pominięty";
         case Msg::NoDayLog: return "brak dziennika %s: tego dnia nic nie zapisano (czy w oknie wtyczki zaznaczono \"Twórz LOG\"?)";
         case Msg::WaitingForLog: return "czekam, aż pojawi się %s (wtyczka tworzy go z pierwszym wierszem dnia); Ctrl-C kończy";
-        case Msg::CallsColumns: return "data        godzina   telefon               cel                   NIP             stanowiska        tekst";
+        case Msg::CallsColumns: return "data       godzina   telefon               cel                   NIP\n           stanowiska: tekst";
         case Msg::Summary:
             return "połączenia %d, dzwonienia %d, odrzucone powtórzenia %d, odebrane datagramy %d, "
                    "słowa sterujące %d, błędy %d, stanowiska %d";
@@ -95,7 +95,7 @@ const char* PolishText(Msg message) {
         case Msg::WindowRawToTerminal:
             return "surowy opis jest binarny: skieruj go do pliku lub potoku (callerid window-description > okno.bin) albo użyj --list";
         case Msg::WindowHeading: return "opis okna identyfikacji: %s, %s (okno i %s), rekord danych okna %s";
-        case Msg::WindowColumns: return "  #  rodzaj        id     flagi  klawisz    x    y    s    w  dane           napis";
+        case Msg::WindowColumns: return "  #  rodzaj        id     flagi  klawisz    x    y    s    w  dane\n     napis";
         case Msg::NoDirectory: return "%s jest plikiem, a nie katalogiem roboczym programu";
         case Msg::ProgramDirMissing: return "katalog programu %s nie istnieje: wskaż katalog programu opcją --program-dir";
         case Msg::PluginFound: return "wtyczka: %s w %s";
@@ -188,5 +188,6 @@ const char* PolishNoun(Noun noun, NounForm form) {
         {"ponowne uruchomienie nasłuchu", "ponowne uruchomienia nasłuchu", "ponownych uruchomień nasłuchu"},
         {"problem", "problemy", "problemów"},
     };
+    static_assert(sizeof kForms / sizeof kForms[0] == static_cast<std::size_t>(Noun::Count), "a noun without its forms");
     return kForms[static_cast<int>(noun)][static_cast<int>(form)];
 }
