@@ -50,6 +50,7 @@ grep -q 'slot file: sound\\LOGS\\TELEFONY\\CLIP.DAT' "$work/doctor_sound.wine.ra
 
 # A Polish Windows: Wine takes its language and its ANSI code page (1250)
 # from the locale, compiled here from the system's definitions.
+mkdir -p "$work/locales"
 localedef -i pl_PL -f UTF-8 "$work/locales/pl_PL.UTF-8" 2>/dev/null || [ -d "$work/locales/pl_PL.UTF-8" ] ||
     fail "cannot compile the pl_PL.UTF-8 locale (is the locales package installed?)"
 polish() { (cd "$1" && shift && LOCPATH="$work/locales" LANG=pl_PL.UTF-8 LC_ALL=pl_PL.UTF-8 "$root/scripts/wine/run.sh" -t 60 "$@"); }
@@ -64,13 +65,17 @@ cp "$win/callerid.exe" "$programs/"
 printf '[Ornitel]\r\nPytaj=1,4,0,1339\r\n' >"$programs/MERLOX.INI"
 plant_station "$data" "1,4,0,1339"
 rm "$data/MERLOX.INI"
+# In Polish the doctor runs in the data folder from the program folder, as
+# the guide has it; in English from above both, given the two folders.
+polish "$data" "$programs/callerid.exe" --lang pl doctor --date 01-03-2024 >"$work/doctor.pl" 2>&1 || true
+polish "$work" "$win/callerid.exe" --lang en doctor "Dane Łąka Żółw Śnieg" --program-dir "Program Księgowy" \
+    --date 01-03-2024 >"$work/doctor.en" 2>&1 || true
 for lang in pl en; do
-    polish "$data" "$programs/callerid.exe" --lang $lang doctor --date 01-03-2024 >"$work/doctor.$lang" 2>&1 || true
     tr -d '\r' <"$work/doctor.$lang" >"$work/doctor.$lang.txt"
     grep -q 'Program Księgowy\\MERLOX.INI' "$work/doctor.$lang.txt" || fail "doctor ($lang) does not name the program folder's MERLOX.INI: $(cat "$work/doctor.$lang.txt")"
     grep -q '1339' "$work/doctor.$lang.txt" || fail "doctor ($lang) does not check port 1339: $(cat "$work/doctor.$lang.txt")"
     ! grep -qE 'port (UDP )?1338' "$work/doctor.$lang.txt" || fail "doctor ($lang) checks port 1338: $(grep 1338 "$work/doctor.$lang.txt")"
-    grep -q 'Dane Łąka Żółw Śnieg\\LOGS\\TELEFONY\\CLIP.DAT' "$work/doctor.$lang.txt" || fail "doctor ($lang) lost the data folder's letters: $(cat "$work/doctor.$lang.txt")"
+    grep -q 'LOGS\\TELEFONY\\CLIP.DAT: 5620' "$work/doctor.$lang.txt" || fail "doctor ($lang) missed the slot file: $(cat "$work/doctor.$lang.txt")"
     # Another program on this machine may hold port 1339; nothing else is a problem.
     ! grep -v -E '^PROBLEM (UDP )?port (UDP )?1339 ' "$work/doctor.$lang.txt" | grep -q '^PROBLEM' ||
         fail "doctor ($lang) found a problem in a sound installation: $(cat "$work/doctor.$lang.txt")"

@@ -117,7 +117,10 @@ int WriteListing() {
         Print("%3zu  %-13s 0x%04X 0x%04X 0x%04X %5d %4d %4d %4d  %s\n", ++index,
                     refhost::RecordKindName(record.kind), record.id, record.flags, record.hotkey, record.x,
                     record.y, record.width, record.height, DataColumn(record).c_str());
-        Print("%s", Wrapped("\"" + ReadableText(record.text) + "\"" + InputColumn(record), 5).c_str());
+        std::string text = ReadableText(record.text);
+        text.insert(text.begin(), '"');
+        text.append("\"").append(InputColumn(record));
+        Print("%s", Wrapped(text, 5).c_str());
     }
     return kDone;
 }

@@ -3,7 +3,12 @@
 #include "system/files.h"
 
 std::filesystem::path PathFromUtf8(std::string_view utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    try {
+        return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    } catch (const std::filesystem::filesystem_error&) {
+        // Bytes that are no UTF-8 name a file as the system takes them.
+        return std::filesystem::path(std::string(utf8));
+    }
 }
 
 std::string Utf8Of(const std::filesystem::path& path) {
