@@ -89,6 +89,9 @@ TEST_F(Toolkit, ListenNamesTheLikelyHolderOfABusyPort) {
     test::ProgramResult result = Tool("listen --port " + std::to_string(port));
     EXPECT_EQ(result.exitCode, 4);
     EXPECT_NE(result.output.find("is already held, most likely by the host program"), std::string::npos) << result.output;
+    // The commands that find the holder are this system's own.
+    EXPECT_NE(result.output.find("ss -ulpn shows its process number"), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("netstat"), std::string::npos) << result.output;
 }
 
 TEST_F(Toolkit, LogShowsPolishLettersAlignedCallsAndTheDaysCounts) {
@@ -302,6 +305,7 @@ TEST_F(Toolkit, DoctorTakesTheProgramFoldersSettingsAndFindsWhatDisagrees) {
          {"PROBLEM host settings: programs/MERLOX.INI names port " + std::to_string(port) + " and data/MERLOX.INI port 1338",
           "PROBLEM station OFFICE1 s=1: the plug-in listens since " + NowTime().substr(0, 2),
           std::string("PROBLEM slot file: data/LOGS/TELEFONY/CLIP.DAT is a folder, not a file"),
-          std::string("PROBLEM lock file: data/LOGS/TELEFONY/CLIP.DAT.lck is a folder"), std::string("4 problems")})
+          std::string("PROBLEM lock file: data/LOGS/TELEFONY/CLIP.DAT.lck is a folder"), std::string("4 problems"),
+          "OK      UDP port " + std::to_string(port) + " is free"})   // still the program folder's
         EXPECT_NE(found.output.find(problem), std::string::npos) << problem << "\n" << found.output;
 }

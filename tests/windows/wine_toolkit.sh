@@ -3,8 +3,13 @@
 # callerid.exe under Wine against the native callerid on the same
 # directories: help, slots, log and doctor must print the same (apart from
 # line ends, path separators and the program files' names), with the Polish
-# letters in UTF-8 and paths with '\' only. Then the bad-input table and
-# the two languages (tests/toolkit/) against callerid.exe.
+# letters in UTF-8 and paths with '\' only. Then, on a Polish Windows
+# (the pl_PL locale compiled for Wine): doctor, slots and log in folders
+# with Polish letters in both languages, the host's settings taken from
+# the program folder (port 1339), send's Mazovia bytes the same as the
+# native tool's, a held port's holder named with Windows' commands, and
+# log --follow into files. Then the bad-input table and the two languages
+# (tests/toolkit/) against callerid.exe.
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 BUILD_WIN32_BIN BUILD_NATIVE_BIN" >&2; exit 2; }
 win=$(cd "$1" && pwd)
@@ -105,6 +110,17 @@ for _ in $(seq 100); do grep -q ready "$work/received" && break; sleep 0.1; done
 "$native/callerid" send --port "$port" 600 201 "Zażółć gęślą" >/dev/null
 polish "$work" "$win/callerid.exe" send --port "$port" 600 201 "Zażółć gęślą" >/dev/null || fail "send under Wine failed"
 wait $receiver || fail "the receiver did not get both datagrams"
+# A held port: the commands that find its holder are Windows' own.
+python3 -c '
+import socket, sys, time
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("0.0.0.0", int(sys.argv[1]))); print("ready", flush=True); time.sleep(60)
+' "$port" >"$work/holder" &
+holder=$!
+for _ in $(seq 100); do grep -q ready "$work/holder" && break; sleep 0.1; done
+code=0; out=$(polish "$work" "$win/callerid.exe" --lang en listen --port "$port" 2>&1) || code=$?
+kill $holder 2>/dev/null; wait $holder 2>/dev/null || true
+[ $code = 4 ] && [[ $out == *"netstat -ano -p udp shows its process number (PID), tasklist its name"* ]] ||
+    fail "listen on a held port under Wine gave exit $code: $out"
 [ "$(sed -n 2p "$work/received")" = "$(sed -n 3p "$work/received")" ] ||
     fail "send under Wine put other bytes on the wire than natively: $(cat "$work/received")"
 
