@@ -90,6 +90,16 @@ for lang in pl en; do
         [ $code = 0 ] && [[ $out == *"Firma Łódź"* ]] || fail "callerid ${words[*]} ($lang) gave exit $code: $out"
     done
 done
+# The slot file named in Ornitel.ini in Mazovia, the settings given by name.
+printf '[Ornitel]\r\nFilename=LOGS\\TELEFONY\\%s.DAT\r\n' "$lodz" >"$data/Ornitel.ini"
+cp "$data/LOGS/TELEFONY/CLIP.DAT" "$data/LOGS/TELEFONY/Łódź.DAT"
+polish "$work" "$win/callerid.exe" --lang en doctor "Dane Łąka Żółw Śnieg" --host-ini "Program Księgowy\MERLOX.INI" \
+    --program-dir "Program Księgowy" --date 01-03-2024 >"$work/doctor.named" 2>&1 || true
+grep -q 'host settings: Program Księgowy\\MERLOX.INI, given with --host-ini' "$work/doctor.named" &&
+    grep -q 'slot file: Dane Łąka Żółw Śnieg\\LOGS\\TELEFONY\\Łódź.DAT: 5620 bytes' "$work/doctor.named" ||
+    fail "doctor lost the letters of --host-ini or of Ornitel.ini's Filename: $(cat "$work/doctor.named")"
+rm "$data/Ornitel.ini"
+
 # Two MERLOX.INI that name different ports: a problem, whichever the host reads.
 printf '[Ornitel]\r\nPytaj=1,4,0,1340\r\n' >"$data/MERLOX.INI"
 code=0; polish "$data" "$programs/callerid.exe" --lang en doctor --date 01-03-2024 >"$work/doctor.two" 2>&1 || code=$?
