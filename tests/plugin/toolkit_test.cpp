@@ -210,9 +210,12 @@ TEST_F(Toolkit, LogFollowPrintsWhatIsAppendedUntilCtrlC) {
     ASSERT_FALSE(follow.WaitForLine("600", 600)) << "a line is printed only once it is whole";
     log << "\xA2\t\r\n" << std::flush;
     ASSERT_TRUE(follow.WaitForLine("201\n" + std::string(11, ' ') + "?: pó\n")) << follow.output();
+    // Emptied and written anew (F4 in the plug-in's window): followed from its start.
+    test::WriteFile("day.LOG", "09.12.2026\t10:00:02\t700\t202\tx\t\r\n");
+    ASSERT_TRUE(follow.WaitForLine("?: x\n")) << follow.output();
     follow.Signal(SIGINT);
     EXPECT_EQ(follow.Wait(), 0);
-    EXPECT_NE(follow.output().find("summary: calls 1,"), std::string::npos) << follow.output();
+    EXPECT_NE(follow.output().find("summary: calls 2,"), std::string::npos) << follow.output();
 }
 
 TEST_F(Toolkit, DoctorFindsWhatKeepsAStationFromWorking) {

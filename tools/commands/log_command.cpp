@@ -107,11 +107,13 @@ private:
 
 // Prints the lines the file completes from offset on, which moves past
 // what was read; a last line without its line end is kept back until the
-// rest of it comes. False when the file cannot be opened (yet).
+// rest of it comes; a file written anew is followed from its start. False
+// when the file cannot be opened (yet).
 bool PrintNewLines(const std::filesystem::path& file, std::uint64_t& offset, std::string& pending, LogPrinter& printer) {
     std::string bytes;
+    std::uint64_t before = offset;
     if (!ReadFileFrom(file, offset, bytes)) return false;
-    offset += bytes.size();
+    if (offset - bytes.size() != before) pending.clear();   // the file was written anew
     pending += bytes;
     std::size_t end;
     while ((end = pending.find('\n')) != std::string::npos) {

@@ -24,6 +24,8 @@ bool CanOpenForReading(const std::filesystem::path& path);
 // The bytes from offset to the file's end as they are now, read through a
 // handle opened for this call alone: a stream kept open may keep an end of
 // file it once saw (the Windows C runtime does), and a fresh handle also
-// leaves the file free for the plug-in's writers. False when the file
+// leaves the file free for the plug-in's writers. offset moves to the end
+// read; a file now shorter than offset was emptied and written anew (F4 in
+// the plug-in's window), and is read from its start. False when the file
 // cannot be opened.
-bool ReadFileFrom(const std::filesystem::path& path, std::uint64_t offset, std::string& bytes);
+bool ReadFileFrom(const std::filesystem::path& path, std::uint64_t& offset, std::string& bytes);

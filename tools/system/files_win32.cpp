@@ -13,18 +13,20 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
     return _wfopen(path.c_str(), wideMode.c_str());
 }
 
-bool ReadFileFrom(const std::filesystem::path& path, std::uint64_t offset, std::string& bytes) {
+bool ReadFileFrom(const std::filesystem::path& path, std::uint64_t& offset, std::string& bytes) {
     bytes.clear();
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER at;
+    LARGE_INTEGER none = {}, end = {}, at;
+    if (SetFilePointerEx(file, none, &end, FILE_END) && static_cast<std::uint64_t>(end.QuadPart) < offset) offset = 0;
     at.QuadPart = static_cast<LONGLONG>(offset);
     if (SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) {
         char buffer[65536];
         DWORD got = 0;
         while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
     }
+    offset += bytes.size();
     CloseHandle(file);
     return true;
 }
