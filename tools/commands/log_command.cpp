@@ -82,7 +82,7 @@ public:
         if (options_.callsOnly && !options_.follow)
             for (const DayLogCall& call : tally_.calls()) PrintCall(call);
         if (marked_) Print("%s\n", T(Msg::WrongNipLegend));
-        Print("%s\n", Say(Msg::SummaryLine, tally_.Summary().c_str()).c_str());
+        Print("%s", Wrapped(Say(Msg::SummaryLine, tally_.Summary().c_str()), 0).c_str());
     }
 
     const DayLogTally& tally() const { return tally_; }

@@ -44,7 +44,8 @@ std::string SizeWarning(std::size_t size) {
 }
 
 void PrintTable(const std::string& file, std::size_t size, const std::vector<Slot>& slots) {
-    Print("%s\n", Say(Msg::SlotsHeading, file.c_str(), Counted(size, Noun::Byte).c_str(), Counted(slots.size(), Noun::Slot).c_str()).c_str());
+    Print("%s", Wrapped(Say(Msg::SlotsHeading, file.c_str(), Counted(size, Noun::Byte).c_str(),
+                            Counted(slots.size(), Noun::Slot).c_str()), 0).c_str());
     Print("%s\n", T(Msg::SlotsColumns));
     for (const Slot& slot : slots) {
         if (slot.free) {

@@ -105,10 +105,10 @@ int WriteListing() {
         PrintTo(stderr, "callerid window-description: %s\n", error.c_str());
         return kUnreadable;
     }
-    Print("%s\n", Say(Msg::WindowHeading, Counted(description->size, Noun::Byte).c_str(),
+    Print("%s", Wrapped(Say(Msg::WindowHeading, Counted(description->size, Noun::Byte).c_str(),
                       Counted(description->records.size(), Noun::Record).c_str(),
                       Counted(description->controls().size(), Noun::Control).c_str(),
-                      Counted(description->dataSize, Noun::Byte).c_str()).c_str());
+                      Counted(description->dataSize, Noun::Byte).c_str()), 0).c_str());
     Print("%s\n", T(Msg::WindowColumns));
     std::size_t index = 0;
     for (const refhost::WindowRecord& record : description->records) {
