@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "support/child_process.h"
@@ -311,4 +312,22 @@ TEST_F(Toolkit, DoctorTakesTheProgramFoldersSettingsAndFindsWhatDisagrees) {
           std::string("PROBLEM lock file: data/LOGS/TELEFONY/CLIP.DAT.lck is a folder"), std::string("4 problems"),
           "OK      UDP port " + std::to_string(port) + " is free"})   // still the program folder's
         EXPECT_NE(found.output.find(problem), std::string::npos) << problem << "\n" << found.output;
+}
+
+TEST_F(Toolkit, ListenShowsALongDatagramWithin80Columns) {
+    int port = test::FreeUdpPort();
+    test::ChildProcess listen({CALLERID_TOOL_PATH, "--lang", "en", "listen", "--port", std::to_string(port)});
+    ASSERT_TRUE(listen.WaitForLine("listening on UDP port")) << listen.output();
+    ASSERT_TRUE(test::SendUdp(port, "600100200\t201\t\t\tFirma " + kLodz + " Sp. z o.o., ul. D\x92uga 15, 90-001 " + kLodz +
+                                        ", dzia\x92 ksi\x91gowo\x9e" "ci i kadr NIP:7790004561"));
+    ASSERT_TRUE(listen.WaitForLine("the day log\n")) << listen.output();
+    listen.Signal(SIGINT);
+    EXPECT_EQ(listen.Wait(), 0);
+    std::istringstream lines(listen.output());
+    for (std::string line; std::getline(lines, line);) {
+        std::size_t characters = 0;
+        for (char c : line) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        EXPECT_LE(characters, 79u) << line;
+    }
+    EXPECT_NE(listen.output().find("          -> a call: filed in the slot of target \"201\""), std::string::npos) << listen.output();
 }

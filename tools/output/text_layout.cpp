@@ -51,17 +51,19 @@ static std::size_t BytesOfCharacters(std::string_view utf8, std::size_t count) {
     return at;
 }
 
-std::string Wrapped(std::string_view utf8, std::size_t indent) {
-    const std::size_t room = kTableWidth > indent + 10 ? kTableWidth - indent : 10;
+std::string Wrapped(std::string_view utf8, std::size_t indent, std::size_t firstIndent) {
     std::string lines;
+    std::size_t lead = firstIndent;
     do {
+        const std::size_t room = kTableWidth > lead + 10 ? kTableWidth - lead : 10;
         std::string_view line = utf8;
         if (CharacterCount(utf8) > room) {
             std::size_t cut = BytesOfCharacters(utf8, room);
             std::size_t blank = utf8.substr(0, cut + 1).find_last_of(' ');
             line = utf8.substr(0, blank != std::string_view::npos && blank > 0 ? blank : cut);
         }
-        lines += TrimmedRight(std::string(indent, ' ') + std::string(line)) + "\n";
+        lines += TrimmedRight(std::string(lead, ' ') + std::string(line)) + "\n";
+        lead = indent;
         utf8.remove_prefix(line.size());
         while (!utf8.empty() && utf8.front() == ' ') utf8.remove_prefix(1);
     } while (!utf8.empty());

@@ -22,9 +22,11 @@ std::string Padded(std::string_view utf8, std::size_t width);
 inline constexpr std::size_t kTableWidth = 79;
 
 // The text as lines of at most kTableWidth characters, each starting with
-// indent blanks and ending with '\n', broken at blanks (a word longer than
-// a line is cut); an empty text gives the indent alone, without blanks.
-std::string Wrapped(std::string_view utf8, std::size_t indent);
+// indent blanks (the first with firstIndent) and ending with '\n', broken
+// at blanks (a word longer than a line is cut); an empty text gives an
+// empty line.
+std::string Wrapped(std::string_view utf8, std::size_t indent, std::size_t firstIndent);
+inline std::string Wrapped(std::string_view utf8, std::size_t indent) { return Wrapped(utf8, indent, indent); }
 
 // The text without its trailing blanks.
 std::string TrimmedRight(std::string text);
