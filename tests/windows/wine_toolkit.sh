@@ -100,6 +100,20 @@ grep -q 'host settings: Program Księgowy\\MERLOX.INI, given with --host-ini' "$
     fail "doctor lost the letters of --host-ini or of Ornitel.ini's Filename: $(cat "$work/doctor.named")"
 rm "$data/Ornitel.ini"
 
+# Windows' copy of the program folder's settings (file virtualization of a
+# host run without administrator rights) is what such a host reads: taken,
+# and a problem when it names another port than the file the setup read.
+store="${WINEPREFIX:-/var/cache/callerid-wine/prefix}/drive_c/users/$(id -un)/AppData/Local/VirtualStore${work}"
+trap 'rm -rf "$work" "$store"; rmdir -p --ignore-fail-on-non-empty "$(dirname "$store")" 2>/dev/null || true' EXIT
+mkdir -p "$store/Program Księgowy"
+printf '[Ornitel]\r\nPytaj=1,4,0,1341\r\n' >"$store/Program Księgowy/MERLOX.INI"
+polish "$data" "$programs/callerid.exe" --lang en doctor --date 01-03-2024 >"$work/doctor.copy" 2>&1 || true
+grep -q "OK      host settings: .*VirtualStore.*Program Księgowy.MERLOX.INI, Windows' copy" "$work/doctor.copy" &&
+    grep -q "PROBLEM host settings: .*Program Księgowy.MERLOX.INI names port 1339 and its copy .* port 1341" "$work/doctor.copy" ||
+    fail "doctor missed Windows' copy of the program folder's settings: $(cat "$work/doctor.copy")"
+rm -rf "$store"
+rmdir -p --ignore-fail-on-non-empty "$(dirname "$store")" 2>/dev/null || true
+
 # Two MERLOX.INI that name different ports: a problem, whichever the host reads.
 printf '[Ornitel]\r\nPytaj=1,4,0,1340\r\n' >"$data/MERLOX.INI"
 code=0; polish "$data" "$programs/callerid.exe" --lang en doctor --date 01-03-2024 >"$work/doctor.two" 2>&1 || code=$?

@@ -374,6 +374,13 @@ std::optional<fs::path> HostSettingsFile(const fs::path& dir, const fs::path& pr
         return ini;   // what is wrong with another the usability check says
     }
     fs::path inPrograms = programs / "MERLOX.INI", inWorking = dir / "MERLOX.INI";
+    // A host run without administrator rights from Program Files reads
+    // Windows' copy of its settings, while the setup read the file itself.
+    std::optional<fs::path> copy = VirtualStoreCopy(inPrograms);
+    if (copy && IsFile(inPrograms) && PortNamedIn(inPrograms) != PortNamedIn(*copy))
+        report.Problem(Say(Msg::HostIniVirtualPortsDiffer, Shown(inPrograms).c_str(), PortNamedIn(inPrograms),
+                           Shown(*copy).c_str(), PortNamedIn(*copy)));
+    if (copy) inPrograms = *copy;
     std::error_code error;
     bool both = IsFile(inPrograms) && IsFile(inWorking) && !fs::equivalent(inPrograms, inWorking, error);
     if (both && fs::is_regular_file(inPrograms, error) && fs::is_regular_file(inWorking, error) &&
@@ -381,7 +388,7 @@ std::optional<fs::path> HostSettingsFile(const fs::path& dir, const fs::path& pr
         report.Problem(Say(Msg::HostIniPortsDiffer, Shown(inPrograms).c_str(), PortNamedIn(inPrograms),
                            Shown(inWorking).c_str(), PortNamedIn(inWorking)));
     if (IsFile(inPrograms)) {
-        report.Ok(Say(Msg::HostIniFromProgramDir, Shown(inPrograms).c_str()));
+        report.Ok(Say(copy ? Msg::HostIniFromVirtualStore : Msg::HostIniFromProgramDir, Shown(inPrograms).c_str()));
         return inPrograms;
     }
     if (IsFile(inWorking)) {

@@ -172,6 +172,10 @@ const char* EnglishText(Msg message) {
         case Msg::LockFileUnreadable:
             return "lock file: %s cannot be opened: give the users read and write access to it (read is enough for the lock)";
         case Msg::LockFileOk: return "lock file: %s";
+        case Msg::HostIniFromVirtualStore:
+            return "host settings: %s, Windows' copy of the program folder's MERLOX.INI that a host run without administrator rights reads (file virtualization)";
+        case Msg::HostIniVirtualPortsDiffer:
+            return "host settings: %s names port %ld and its copy %s, which a host run without administrator rights reads, port %ld: the setup took the first; set the same port in both, or delete the copy";
         case Msg::Count: break;
     }
     return "";

@@ -175,6 +175,10 @@ const char* PolishText(Msg message) {
         case Msg::LockFileUnreadable:
             return "plik blokady: nie można otworzyć %s: nadaj użytkownikom prawo odczytu i zapisu (do blokady wystarczy odczyt)";
         case Msg::LockFileOk: return "plik blokady: %s";
+        case Msg::HostIniFromVirtualStore:
+            return "ustawienia programu: %s, kopia MERLOX.INI katalogu programu, którą Windows daje programowi uruchomionemu bez praw administratora (wirtualizacja plików)";
+        case Msg::HostIniVirtualPortsDiffer:
+            return "ustawienia programu: %s podaje port %ld, a jego kopia %s, którą czyta program uruchomiony bez praw administratora, port %ld: instalator wziął pierwszy; ustaw w obu ten sam port albo usuń kopię";
         case Msg::Count: break;
     }
     return "";

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,12 @@ std::string Utf8Of(const std::filesystem::path& path);
 
 // fopen with a path of any letters; mode as fopen's ("rb", "wb").
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+
+// Windows' copy of a file that a program without administrator rights
+// wrote in a protected folder (Program Files): file virtualization puts
+// it under the user's VirtualStore, and such a program reads that copy
+// from then on. Nothing when there is none (always on POSIX).
+std::optional<std::filesystem::path> VirtualStoreCopy(const std::filesystem::path& file);
 
 // Whether the file can be opened for reading now.
 bool CanOpenForReading(const std::filesystem::path& path);

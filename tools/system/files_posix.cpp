@@ -5,6 +5,8 @@
 
 #include "system/files.h"
 
+std::optional<std::filesystem::path> VirtualStoreCopy(const std::filesystem::path&) { return std::nullopt; }
+
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) { return std::fopen(path.c_str(), mode); }
 
 bool ReadFileFrom(const std::filesystem::path& path, std::uint64_t& offset, std::string& bytes) {

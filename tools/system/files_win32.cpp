@@ -8,6 +8,17 @@
 
 #include "system/files.h"
 
+std::optional<std::filesystem::path> VirtualStoreCopy(const std::filesystem::path& file) {
+    wchar_t local[MAX_PATH];
+    DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(file, error);
+    if (length == 0 || length >= MAX_PATH || error || !absolute.has_root_name()) return std::nullopt;
+    std::filesystem::path copy = std::filesystem::path(local) / L"VirtualStore" / absolute.relative_path();
+    if (!std::filesystem::exists(copy, error)) return std::nullopt;
+    return copy;
+}
+
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
     std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
     return _wfopen(path.c_str(), wideMode.c_str());
