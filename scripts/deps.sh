@@ -3,6 +3,7 @@
 #   native: compilers, CMake/Ninja, GoogleTest/GoogleMock, Google Benchmark, ncurses, tmux, iproute2,
 #           python3, clang (+ libclang-rt-14-dev for sanitizers, when the archive has it)
 #   win32:  all of the above + the MinGW-w64 i686 cross toolchain, unzip (the package check),
+#           locales (the Polish locale the Wine toolkit test compiles for a Polish Windows),
 #           nsis (the setup program, CPack's NSIS generator; python3 sets the OS version
 #           in its PE header),
 #           then scripts/wine/setup.sh
@@ -21,7 +22,7 @@ export DEBIAN_FRONTEND=noninteractive
 
 want=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libncurses-dev tmux iproute2 python3 clang)
 optional=(libclang-rt-14-dev)
-[ $mode = native ] || want+=(g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev unzip nsis)
+[ $mode = native ] || want+=(g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev unzip nsis locales)
 
 installed() { [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]; }
 available() { [ -n "$(apt-cache policy "$1" 2>/dev/null | sed -n 's/^ *Candidate: *//p' | grep -v '(none)')" ]; }

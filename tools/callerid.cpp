@@ -1,6 +1,9 @@
 // callerid: the command-line companion of the caller-ID plug-in. It takes
 // the language from the system or from --lang before the command, and
-// hands the rest to the command.
+// hands the rest to the command. The system's entry (system/entry_*.cpp)
+// hands it the arguments in UTF-8.
+#include "callerid.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -26,7 +29,7 @@ bool TakeLanguage(int argc, char** argv, int& index, bool& bad) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int CalleridMain(int argc, char** argv) {
     UseLanguage(SystemLanguage());
     int first = 1;
     bool badLanguage = false;

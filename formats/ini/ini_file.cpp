@@ -49,8 +49,17 @@ static bool SplitKey(std::string_view line, std::string_view& key, std::string_v
 }
 
 IniFile IniFile::Read(const std::string& path, std::vector<std::string>& problems) {
-    IniFile file;
     std::ifstream in(path, std::ios::binary);
+    return Parse(in, problems);
+}
+
+IniFile IniFile::Parse(std::string_view bytes, std::vector<std::string>& problems) {
+    std::istringstream in{std::string(bytes)};
+    return Parse(in, problems);
+}
+
+IniFile IniFile::Parse(std::istream& in, std::vector<std::string>& problems) {
+    IniFile file;
     int number = 0;
     for (std::string line; std::getline(in, line);) {
         ++number;

@@ -4,6 +4,7 @@
 // as they are and reported, never fatal.
 #pragma once
 
+#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@ public:
     // Reads the file; a missing file is an empty one. Each line that is no
     // section, key or comment adds a sentence to problems.
     static IniFile Read(const std::string& path, std::vector<std::string>& problems);
+    // The same for a file's bytes read by the caller (the tool opens files
+    // by names in any letters, which a narrow path cannot carry on Windows).
+    static IniFile Parse(std::string_view bytes, std::vector<std::string>& problems);
 
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
     // Sets the key's value, adding the key (and its section) when missing.
@@ -25,6 +29,7 @@ public:
     bool Write(const std::string& path, std::string& error) const;
 
 private:
+    static IniFile Parse(std::istream& in, std::vector<std::string>& problems);
     std::vector<std::string> lines_;
 };
 

@@ -40,9 +40,9 @@ protected:
 TEST_F(SlotsTool, ListsEverySlotWithItsNipAndUtf8Text) {
     test::ProgramResult result = Slots("CLIP.DAT");
     EXPECT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_NE(result.output.find("CLIP.DAT: 5620 bytes, 10 slot(s)\n"), std::string::npos);
-    EXPECT_NE(result.output.find("1     600100200             201                   08.12.2026  10:00:00  "
-                                 "123-45-67-890!    Firma Łódź NIP:1234567890\n"),
+    EXPECT_NE(result.output.find("CLIP.DAT: 5620 bytes, 10 slots\n"), std::string::npos);
+    EXPECT_NE(result.output.find("1     600100200             201                   08.12.2026  10:00:00\n"
+                                 "      123-45-67-890!    Firma Łódź NIP:1234567890\n"),
               std::string::npos)
         << result.output;
     EXPECT_NE(result.output.find("\n2     (free)\n"), std::string::npos);
@@ -68,7 +68,7 @@ TEST_F(SlotsTool, ShortFileIsNamedAndItsWholeRecordsAreListed) {
     test::WriteFile("CLIP.DAT", FileOf(slots, 10).substr(0, 1000));
     test::ProgramResult result = Slots("CLIP.DAT");
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_NE(result.output.find("callerid slots: the file is 1000 bytes, not 5620: it holds 1 whole record(s) and "
+    EXPECT_NE(result.output.find("callerid slots: the file is 1000 bytes, not 5620: it holds 1 whole record and "
                                  "438 bytes of another, not listed"),
               std::string::npos)
         << result.output;
@@ -83,7 +83,7 @@ TEST_F(SlotsTool, LongFileIsNamedToo) {
     test::WriteFile("CLIP.DAT", FileOf(slots, 10) + std::string(380, 'x'));
     test::ProgramResult result = Slots("CLIP.DAT");
     EXPECT_EQ(result.exitCode, 3);
-    EXPECT_NE(result.output.find("the 380 bytes after the ten slots belong to no slot"), std::string::npos);
+    EXPECT_NE(result.output.find("what follows the ten slots (380 bytes) belongs to no slot"), std::string::npos);
     EXPECT_NE(result.output.find("\n10    (free)"), std::string::npos);
 }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "support/child_process.h"
@@ -27,6 +28,13 @@ std::string Today() {
     char date[16];
     std::strftime(date, sizeof date, "%d-%m-%Y", std::localtime(&now));
     return date;
+}
+
+std::string NowTime() {
+    std::time_t now = std::time(nullptr);
+    char time[16];
+    std::strftime(time, sizeof time, "%H:%M:%S", std::localtime(&now));
+    return time;
 }
 
 // An event line as the plug-in writes it.
@@ -82,6 +90,9 @@ TEST_F(Toolkit, ListenNamesTheLikelyHolderOfABusyPort) {
     test::ProgramResult result = Tool("listen --port " + std::to_string(port));
     EXPECT_EQ(result.exitCode, 4);
     EXPECT_NE(result.output.find("is already held, most likely by the host program"), std::string::npos) << result.output;
+    // The commands that find the holder are this system's own.
+    EXPECT_NE(result.output.find("ss -ulpn shows its process number"), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("netstat"), std::string::npos) << result.output;
 }
 
 TEST_F(Toolkit, LogShowsPolishLettersAlignedCallsAndTheDaysCounts) {
@@ -98,15 +109,15 @@ TEST_F(Toolkit, LogShowsPolishLettersAlignedCallsAndTheDaysCounts) {
     test::ProgramResult result = Tool("log");
     EXPECT_EQ(result.exitCode, 0) << result.output;
     const std::string& out = result.output;
-    EXPECT_NE(out.find("09.12.2026  10:00:00  600100200             201                   123-45-67-890!  "
-                       "OFFICE1 s=1       Firma Łódź NIP:1234567890\n"),
+    EXPECT_NE(out.find("09.12.2026 10:00:00  600100200             201                   123-45-67-890!\n"
+                       "           OFFICE1 s=1: Firma Łódź NIP:1234567890\n"),
               std::string::npos)
         << out;
-    EXPECT_NE(out.find("09.12.2026  10:00:20  ping                  ping                                  OFFICE1 s=1       \n"),
+    EXPECT_NE(out.find("09.12.2026 10:00:20  ping                  ping\n           OFFICE1 s=1:\n"),
               std::string::npos);
     EXPECT_NE(out.find("R[10.0.0.5]:600100200\\t201\\t\\t\\tFirma Łódź"), std::string::npos);
     EXPECT_NE(out.find("(zamówienie)"), std::string::npos);
-    EXPECT_NE(out.find("summary: calls 2, rings 1, repeats dropped 1, datagrams received 4, control words 1, errors 1, stations 1\n"),
+    EXPECT_NE(out.find("summary: calls 2, rings 1, repeats dropped 1, datagrams received 4, control\nwords 1, errors 1, stations 1\n"),
               std::string::npos)
         << out;
     test::ProgramResult calls = Tool("log LOGS/TELEFONY/" + Today() + ".LOG --calls");
@@ -199,10 +210,13 @@ TEST_F(Toolkit, LogFollowPrintsWhatIsAppendedUntilCtrlC) {
     log << "09.12.2026\t10:00:01\t600\t201\tp" << std::flush;
     ASSERT_FALSE(follow.WaitForLine("600", 600)) << "a line is printed only once it is whole";
     log << "\xA2\t\r\n" << std::flush;
-    ASSERT_TRUE(follow.WaitForLine("201" + std::string(35, ' ') + "?" + std::string(17, ' ') + "pó\n")) << follow.output();
+    ASSERT_TRUE(follow.WaitForLine("201\n" + std::string(11, ' ') + "?: pó\n")) << follow.output();
+    // Emptied and written anew (F4 in the plug-in's window): followed from its start.
+    test::WriteFile("day.LOG", "09.12.2026\t10:00:02\t700\t202\tx\t\r\n");
+    ASSERT_TRUE(follow.WaitForLine("?: x\n")) << follow.output();
     follow.Signal(SIGINT);
     EXPECT_EQ(follow.Wait(), 0);
-    EXPECT_NE(follow.output().find("summary: calls 1,"), std::string::npos) << follow.output();
+    EXPECT_NE(follow.output().find("summary: calls 2,"), std::string::npos) << follow.output();
 }
 
 TEST_F(Toolkit, DoctorFindsWhatKeepsAStationFromWorking) {
@@ -255,17 +269,65 @@ TEST_F(Toolkit, LogCountsACallOfThreeStationsOnceWithItsStations) {
     test::WriteFile("day.LOG", log);
     test::ProgramResult result = Tool("log day.LOG --calls");
     EXPECT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_NE(result.output.find("date        time      phone"), std::string::npos) << result.output;
-    EXPECT_NE(result.output.find("600100200             201                                   "
-                                 "OFFICE1 s=1, OFFICE2 s=2, OFFICE3 s=3  Firma\n"),
+    EXPECT_NE(result.output.find("date       time      phone"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("600100200             201\n           OFFICE1 s=1, OFFICE2 s=2, OFFICE3 s=3: Firma\n"),
               std::string::npos)
         << result.output;
-    EXPECT_NE(result.output.find("10:02:01  700                   202                                   "
-                                 "OFFICE3 s=3, OFFICE1 s=1, OFFICE2 s=2  \n"),
+    EXPECT_NE(result.output.find("10:02:01  700                   202\n           OFFICE3 s=3, OFFICE1 s=1, OFFICE2 s=2:\n"),
               std::string::npos)
         << result.output;
-    EXPECT_NE(result.output.find("summary: calls 2, rings 0, repeats dropped 0, datagrams received 6, control words 0, "
-                                 "errors 0, stations 3\n"),
+    EXPECT_NE(result.output.find("summary: calls 2, rings 0, repeats dropped 0, datagrams received 6, control\n"
+                                 "words 0, errors 0, stations 3\n"),
               std::string::npos)
         << result.output;
+}
+
+TEST_F(Toolkit, DoctorTakesTheProgramFoldersSettingsAndFindsWhatDisagrees) {
+    int port = test::FreeUdpPort();
+    mkdir("programs", 0755);
+    for (const char* name : {"libcallerid.so", "libMERLOX.so"}) test::WriteFile(std::string("programs/") + name, "");
+    test::WriteFile("programs/MERLOX.INI", "[Ornitel]\r\nPytaj=1,4,0," + std::to_string(port) + "\r\n");
+    mkdir("data", 0755);
+    mkdir("data/LOGS", 0755);
+    mkdir("data/LOGS/TELEFONY", 0755);
+    // The data folder has no MERLOX.INI: the program folder's names the port.
+    test::ProgramResult taken = Tool("doctor data --program-dir programs");
+    EXPECT_EQ(taken.exitCode, 0) << taken.output;
+    EXPECT_NE(taken.output.find("OK      host settings: programs/MERLOX.INI, the program folder's"), std::string::npos) << taken.output;
+    EXPECT_NE(taken.output.find("UDP port " + std::to_string(port) + " is free"), std::string::npos) << taken.output;
+
+    // A working folder's MERLOX.INI naming another port, a listener on a
+    // third, a slot file and a lock file that are folders: each a problem.
+    test::WriteFile("data/MERLOX.INI", "[Ornitel]\r\nPytaj=1,4,0,1338\r\n");
+    test::WriteFile("data/LOGS/TELEFONY/" + Today() + ".LOG",
+                    Event(NowTime(), "UDPoling() - rozpoczeto nasluch na UDP UDP 1341"));
+    mkdir("data/LOGS/TELEFONY/CLIP.DAT", 0755);
+    mkdir("data/LOGS/TELEFONY/CLIP.DAT.lck", 0755);
+    test::ProgramResult found = Tool("doctor data --program-dir programs");
+    EXPECT_EQ(found.exitCode, 1) << found.output;
+    for (std::string problem :
+         {"PROBLEM host settings: programs/MERLOX.INI names port " + std::to_string(port) + " and data/MERLOX.INI port 1338",
+          "PROBLEM station OFFICE1 s=1: the plug-in listens since " + NowTime().substr(0, 2),
+          std::string("PROBLEM slot file: data/LOGS/TELEFONY/CLIP.DAT is a folder, not a file"),
+          std::string("PROBLEM lock file: data/LOGS/TELEFONY/CLIP.DAT.lck is a folder"), std::string("4 problems"),
+          "OK      UDP port " + std::to_string(port) + " is free"})   // still the program folder's
+        EXPECT_NE(found.output.find(problem), std::string::npos) << problem << "\n" << found.output;
+}
+
+TEST_F(Toolkit, ListenShowsALongDatagramWithin80Columns) {
+    int port = test::FreeUdpPort();
+    test::ChildProcess listen({CALLERID_TOOL_PATH, "--lang", "en", "listen", "--port", std::to_string(port)});
+    ASSERT_TRUE(listen.WaitForLine("listening on UDP port")) << listen.output();
+    ASSERT_TRUE(test::SendUdp(port, "600100200\t201\t\t\tFirma " + kLodz + " Sp. z o.o., ul. D\x92uga 15, 90-001 " + kLodz +
+                                        ", dzia\x92 ksi\x91gowo\x9e" "ci i kadr NIP:7790004561"));
+    ASSERT_TRUE(listen.WaitForLine("the day log\n")) << listen.output();
+    listen.Signal(SIGINT);
+    EXPECT_EQ(listen.Wait(), 0);
+    std::istringstream lines(listen.output());
+    for (std::string line; std::getline(lines, line);) {
+        std::size_t characters = 0;
+        for (char c : line) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        EXPECT_LE(characters, 79u) << line;
+    }
+    EXPECT_NE(listen.output().find("          -> a call: filed in the slot of target \"201\""), std::string::npos) << listen.output();
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # languages.sh TOOL...: every command's output in Polish and in English, and
-# no line of either carrying a word of the other language. Lines that are
+# no line of either carrying a word of the other language; the tables
+# within 79 columns in both. Lines that are
 # the day log's own (data) and the netsh commands are left out; everything
 # the tool says itself is looked at, errors included. Quoted texts (the
 # window's labels, the plug-in's log messages) and option names are data.
@@ -58,6 +59,17 @@ check doctor sound --date 01-03-2024 --host-ini nosuch.ini
 check doctor sound --date 01-03-2024 --program-dir sound
 check listen --port 0
 check window-description --list
+
+# The tables and the help keep within 79 columns (characters, not bytes) in
+# both languages, so an 80-column console shows every row as it is.
+for args in "help" "slots sound/LOGS/TELEFONY/CLIP.DAT" "log sound --date 01-03-2024 --calls" "window-description --list"; do
+    for language in pl en; do
+        # shellcheck disable=SC2086
+        wide=$("${tool[@]}" --lang $language $args 2>&1 </dev/null | tr -d '\r' |
+            python3 -c 'import sys; print("\n".join(l for l in sys.stdin.read().splitlines() if len(l) > 79))')
+        [ -z "$wide" ] || { echo "languages: callerid --lang $language $args is wider than 79 columns:" >&2; echo "$wide" >&2; failures=$((failures + 1)); }
+    done
+done
 
 # Without --lang the locale decides (natively: LC_ALL, else LC_MESSAGES, else LANG).
 if [[ ${tool[0]} != *run.sh ]]; then

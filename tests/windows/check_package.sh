@@ -4,7 +4,7 @@
 # and callerid.exe, byte for byte the ones the build made, the two
 # installation guides, the datagram format and the tool's reference (when
 # the sources have it), in one top-level directory,
-# and nothing else. Where makensis is installed it also builds the setup
+# and nothing else; callerid.exe with its application manifest embedded. Where makensis is installed it also builds the setup
 # program (cpack -G NSIS) and checks that callerid-*-setup.exe came out and
 # says Windows Vista in its PE header.
 #   check_package.sh WIN32_BUILD_DIR
@@ -35,6 +35,19 @@ trap 'rm -rf "$unpacked"' EXIT
 unzip -q "$zip" -d "$unpacked"
 cmp -s "$unpacked/$top/callerid.dll" "$build/bin/callerid.dll" || fail "the packaged DLL is not the built one"
 cmp -s "$unpacked/$top/callerid.exe" "$build/bin/callerid.exe" || fail "the packaged callerid.exe is not the built one"
+# callerid.exe carries its application manifest as the resource Windows
+# reads (type 24, RT_MANIFEST; id 1): it runs as the invoker, without file
+# and registry virtualization, on Windows Vista to 10 and 11.
+exe="$unpacked/$top/callerid.exe"
+i686-w64-mingw32-objdump -p "$exe" | awk '/^The .rsrc Resource Directory/ { on = 1 } on' |
+    grep -A2 'Entry: ID: 0x000018,' | grep -q 'Entry: ID: 0x000001,' ||
+    fail "callerid.exe has no application manifest resource (type 24, id 1)"
+python3 -c 'import sys; sys.exit(open(sys.argv[2], "rb").read().find(open(sys.argv[1], "rb").read()) < 0)' \
+    "$root/tools/callerid.manifest" "$exe" || fail "callerid.exe does not carry tools/callerid.manifest"
+for needed in 'level="asInvoker"' e2011457-1546-43c5-a5fe-008deee3d3f0 35138b9a-5d96-4fbd-8e2d-a2440225f93a \
+              4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 1f676c76-80e1-4239-95bb-83d0f6d0da78 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
+    grep -q -F "$needed" "$root/tools/callerid.manifest" || fail "tools/callerid.manifest lacks $needed"
+done
 for guide in "${guides[@]}"; do
     cmp -s "$unpacked/$top/$(basename "$guide")" "$root/$guide" || fail "the packaged $(basename "$guide") is not $guide"
 done

@@ -2,17 +2,27 @@
 // [--program-dir DIR]: one line per check, each OK, WARN (worth a look) or
 // PROBLEM with what to do. The exit code is 0 only when no check found a
 // problem. The checks: the plug-in and the host's main module beside the
-// tool, that the plug-in ever ran in the working directory, the Pytaj
-// settings, Ornitel.ini's Filename, the slot file, LOGS\TELEFONY\, the UDP
-// port, and from the day log the listener of each station that writes it.
+// tool, that the plug-in ever ran in the working directory, which
+// MERLOX.INI holds the host's settings and its Pytaj, Ornitel.ini's
+// Filename, the slot file and its lock file, LOGS\TELEFONY\, the UDP port,
+// and from the day log the listener of each station that writes it.
+//
+// The plug-in names no file for the host's settings: the host's own
+// settings service keeps them where the host chooses. The setup reads the
+// program folder's MERLOX.INI; the reference host keeps it in its working
+// folder. So the doctor takes the program folder's when there is one, else
+// the working folder's, says which, and calls it a problem when both are
+// there and name different ports, or when a station's listener runs on
+// another port than the one checked.
 #include <algorithm>
 #include <cctype>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -20,11 +30,13 @@
 
 #include "commands/commands.h"
 #include "ini/ini_file.h"
+#include "output/counted_words.h"
 #include "output/exit_codes.h"
 #include "output/messages.h"
 #include "reading/day_log_lines.h"
 #include "reading/host_directory.h"
 #include "reading/slot_file.h"
+#include "system/files.h"
 #include "system/station.h"
 #include "system/udp_receiver.h"
 #include "text/mazovia_utf8.h"
@@ -70,7 +82,7 @@ bool SameName(std::string a, std::string b) {
 bool HasFile(const fs::path& directory, const std::string& name) {
     std::error_code error;
     for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error))
-        if (SameName(it->path().filename().string(), name) && it->is_regular_file(error)) return true;
+        if (SameName(Utf8Of(it->path().filename()), name) && it->is_regular_file(error)) return true;
     return false;
 }
 
@@ -95,19 +107,17 @@ bool PluginEverRan(const fs::path& dir, Report& report) {
     return false;
 }
 
-// The host's settings file: a given one must be a readable INI file; the
-// default one may be missing (the plug-in then starts with its defaults).
-bool HostIniIsUsable(const fs::path& ini, bool given, Report& report) {
+// The host's settings file taken must be a readable INI file.
+bool HostIniIsUsable(const fs::path& ini, Report& report) {
     std::string bytes;
     FileRead read = ReadWholeFile(ini, bytes);
-    if (read == FileRead::Missing && !given) return true;
     std::string shown = Shown(ini);
     if (read == FileRead::Missing) report.Problem(Say(Msg::HostIniMissing, shown.c_str()));
     else if (read == FileRead::Directory) report.Problem(Say(Msg::HostIniIsDirectory, shown.c_str()));
     else if (read == FileRead::Unreadable) report.Problem(Say(Msg::HostIniUnreadable, shown.c_str()));
     if (read != FileRead::Read) return false;
     std::vector<std::string> notUnderstood;
-    refhost::IniFile::Read(ini.string(), notUnderstood);
+    refhost::IniFile::Parse(bytes, notUnderstood);
     std::size_t lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
     if (LooksBinary(bytes) || notUnderstood.size() * 2 > lines) {
         report.Problem(Say(Msg::HostIniNotIni, shown.c_str()));
@@ -149,23 +159,27 @@ Settings CheckPytaj(const fs::path& ini, Report& report) {
 
 bool DirectoryIsWritable(const fs::path& directory) {
     fs::path probe = directory / ".callerid-doctor-probe";
-    { std::ofstream out(probe, std::ios::binary); if (!out || !(out << "x") || !(out.flush())) return false; }
+    std::FILE* out = OpenFile(probe, "wb");
+    if (!out) return false;
+    bool written = std::fputc('x', out) != EOF;
+    written = std::fclose(out) == 0 && written;
     std::error_code error;
-    return fs::remove(probe, error);
+    return fs::remove(probe, error) && written;
 }
 
 fs::path CheckFilename(const fs::path& dir, Report& report) {
-    std::optional<std::string> value = IniValue(dir / "Ornitel.ini", "Ornitel", "Filename");
-    if (!value || value->empty()) {
+    std::optional<std::string> stored = IniValue(dir / "Ornitel.ini", "Ornitel", "Filename");
+    if (!stored || stored->empty()) {
         report.Ok(T(Msg::FilenameDefault));
         return HostPath(dir, "LOGS\\TELEFONY\\CLIP.DAT");
     }
-    fs::path file = HostPath(dir, *value);
+    std::string name = refhost::MazoviaToUtf8(*stored);   // the plug-in's texts are Mazovia
+    fs::path file = HostPath(dir, name);
     fs::path parent = file.parent_path().empty() ? dir : file.parent_path();
     std::error_code error;
-    if (!fs::is_directory(parent, error)) report.Problem(Say(Msg::FilenameNoDirectory, value->c_str(), Shown(parent).c_str()));
-    else if (!DirectoryIsWritable(parent)) report.Problem(Say(Msg::FilenameNotWritable, value->c_str()));
-    else report.Ok(Say(Msg::FilenameOk, value->c_str()));
+    if (!fs::is_directory(parent, error)) report.Problem(Say(Msg::FilenameNoDirectory, name.c_str(), Shown(parent).c_str()));
+    else if (!DirectoryIsWritable(parent)) report.Problem(Say(Msg::FilenameNotWritable, name.c_str()));
+    else report.Ok(Say(Msg::FilenameOk, name.c_str()));
     return file;
 }
 
@@ -177,13 +191,18 @@ void CheckSlotFile(const fs::path& file, Report& report) {
         report.Ok(Say(Msg::SlotFileNotYet, shown.c_str()));
         return;
     }
+    if (read == FileRead::Directory) {
+        report.Problem(Say(Msg::SlotFileIsDirectory, shown.c_str()));
+        return;
+    }
     if (read != FileRead::Read) {
         report.Problem(Say(Msg::SlotFileUnreadable, shown.c_str()));
         return;
     }
     SlotFile slots = ReadSlotRecords(bytes);
     if (!slots.rightSize() || slots.fieldWithoutEnd >= 0) {
-        report.Problem(Say(Msg::SlotFileBad, shown.c_str(), bytes.size(), kSlotFileSize, slots.slots.size()));
+        report.Problem(Say(Msg::SlotFileBad, shown.c_str(), Counted(bytes.size(), Noun::Byte).c_str(), kSlotFileSize,
+                                   Counted(slots.slots.size(), Noun::WholeRecord).c_str()));
         return;
     }
     std::set<std::string> targets;
@@ -195,7 +214,22 @@ void CheckSlotFile(const fs::path& file, Report& report) {
         if (!record.target.empty() && !targets.insert(record.target).second)
             report.Warn(Say(Msg::SlotFileDoubleTarget, shown.c_str(), refhost::MazoviaToUtf8(record.target).c_str()));
     }
-    report.Ok(Say(Msg::SlotFileOk, shown.c_str(), kSlotFileSize, taken));
+    report.Ok(Say(Msg::SlotFileOk, shown.c_str(), Counted(kSlotFileSize, Noun::Byte).c_str(), taken));
+}
+
+// Stations that share the folder take turns on the slot file through a lock
+// on the file beside it. The plug-in makes it when it is missing, and opens
+// it for reading and writing, or for reading alone, which is enough for
+// the lock.
+void CheckLockFile(const fs::path& slotFile, Report& report) {
+    fs::path lock = slotFile;
+    lock += ".lck";
+    std::error_code error;
+    if (!fs::exists(lock, error)) return;
+    std::string shown = Shown(lock);
+    if (fs::is_directory(lock, error)) report.Problem(Say(Msg::LockFileIsDirectory, shown.c_str()));
+    else if (!CanOpenForReading(lock)) report.Problem(Say(Msg::LockFileUnreadable, shown.c_str()));
+    else report.Ok(Say(Msg::LockFileOk, shown.c_str()));
 }
 
 void CheckLogDirectory(const fs::path& dir, Report& report) {
@@ -213,9 +247,12 @@ void CheckLogDirectory(const fs::path& dir, Report& report) {
 
 // What the day log says about one station's listener.
 struct StationSeen {
-    std::string lastAlive, firstAlive, lastDatagram, lastSender;
+    std::string lastAlive, firstAlive, lastDatagram, lastSender, listeningSince;
     int bindErrors = 0, receiveErrors = 0, cycles = 0;
+    long listeningPort = 0;   // from the last "rozpoczeto nasluch" line; 0 when none
 };
+
+constexpr char kListeningLine[] = "UDPoling() - rozpoczeto nasluch";
 
 int SecondsOf(const std::string& time) { return static_cast<int>(TimeDiffSeconds(time.c_str(), "")); }
 
@@ -234,15 +271,15 @@ void ReportStation(const std::string& name, const StationSeen& seen, bool today,
         report.Ok(Say(Msg::StationLastDatagram, who, seen.lastDatagram.c_str(), seen.lastSender.c_str()));
     else if (!seen.firstAlive.empty() && SecondsOf(seen.lastAlive) - SecondsOf(seen.firstAlive) >= kSilentBoxSeconds)
         report.Warn(Say(Msg::StationSilentBox, who, seen.firstAlive.c_str(), seen.lastAlive.c_str()));
-    if (seen.bindErrors) report.Warn(Say(Msg::StationBindErrors, who, seen.bindErrors));
-    if (seen.receiveErrors) report.Warn(Say(Msg::StationReceiveErrors, who, seen.receiveErrors));
-    if (seen.cycles > 1) report.Ok(Say(Msg::StationRestarts, who, seen.cycles - 1));
+    if (seen.bindErrors) report.Warn(Say(Msg::StationBindErrors, who, Counted(seen.bindErrors, Noun::BindErrorLine).c_str()));
+    if (seen.receiveErrors) report.Warn(Say(Msg::StationReceiveErrors, who, Counted(seen.receiveErrors, Noun::ReceiveErrorLine).c_str()));
+    if (seen.cycles > 1) report.Ok(Say(Msg::StationRestarts, who, Counted(seen.cycles - 1, Noun::ListenerRestart).c_str()));
 }
 
 // Returns the stations seen, keyed "COMPUTER s=N".
 std::map<std::string, StationSeen> CheckDayLog(const fs::path& dir, const std::string& date, Report& report) {
     std::map<std::string, StationSeen> stations;
-    fs::path file = DayLogFor(dir.string(), date);
+    fs::path file = DayLogFor(Utf8Of(dir), date);
     std::string bytes;
     FileRead read = ReadWholeFile(file, bytes);
     if (read == FileRead::Missing) {
@@ -272,8 +309,11 @@ std::map<std::string, StationSeen> CheckDayLog(const fs::path& dir, const std::s
             ++seen.bindErrors;
         } else if (parsed.message.rfind("recvfrom() error", 0) == 0) {
             ++seen.receiveErrors;
-        } else if (parsed.message.rfind("UDPoling() - rozpoczeto nasluch", 0) == 0) {
+        } else if (parsed.message.rfind(kListeningLine, 0) == 0) {
             ++seen.cycles;
+            std::size_t digits = parsed.message.find_last_not_of("0123456789");
+            seen.listeningPort = std::atol(parsed.message.c_str() + (digits == std::string::npos ? 0 : digits + 1));
+            seen.listeningSince = parsed.time;
         }
     }
     if (tally.lines() > 0 && tally.recognised() == 0) {
@@ -305,7 +345,72 @@ void CheckPort(long port, const std::map<std::string, StationSeen>& stations, Re
             report.Ok(Say(Msg::PortHeldByPlugin, port, seen.lastAlive.c_str()));
             return;
         }
-    report.Problem(Say(Msg::PortHeldByOther, port));
+    report.Problem(Say(Msg::PortHeldByOther, port, PortHolderCommand(), ProgramListCommand()));
+}
+
+// The port in a settings file's Pytaj as the plug-in takes it: 1338 when
+// the key is missing, unreadable or 0.
+long PortNamedIn(const fs::path& ini) {
+    std::optional<std::string> value = IniValue(ini, "Ornitel", "Pytaj");
+    long n[4];
+    return value && ParsePytaj(*value, n) && n[3] != 0 ? n[3] : kBoxPort;
+}
+
+bool IsFile(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+// The host's settings file: the one given, else the program folder's
+// MERLOX.INI, else the working folder's; nothing when there is none. Says
+// which it took, and a problem when the two folders' files name different
+// ports (the setup's firewall rules follow the program folder's).
+std::optional<fs::path> HostSettingsFile(const fs::path& dir, const fs::path& programs, const std::string& given,
+                                         Report& report) {
+    if (!given.empty()) {
+        fs::path ini = HostPath({}, given);
+        std::error_code error;
+        if (fs::is_regular_file(ini, error)) report.Ok(Say(Msg::HostIniGiven, Shown(ini).c_str()));
+        return ini;   // what is wrong with another the usability check says
+    }
+    fs::path inPrograms = programs / "MERLOX.INI", inWorking = dir / "MERLOX.INI";
+    // A host run without administrator rights from Program Files reads
+    // Windows' copy of its settings, while the setup read the file itself.
+    std::optional<fs::path> copy = VirtualStoreCopy(inPrograms);
+    if (copy && IsFile(inPrograms) && PortNamedIn(inPrograms) != PortNamedIn(*copy))
+        report.Problem(Say(Msg::HostIniVirtualPortsDiffer, Shown(inPrograms).c_str(), PortNamedIn(inPrograms),
+                           Shown(*copy).c_str(), PortNamedIn(*copy)));
+    if (copy) inPrograms = *copy;
+    std::error_code error;
+    bool both = IsFile(inPrograms) && IsFile(inWorking) && !fs::equivalent(inPrograms, inWorking, error);
+    if (both && fs::is_regular_file(inPrograms, error) && fs::is_regular_file(inWorking, error) &&
+        PortNamedIn(inPrograms) != PortNamedIn(inWorking))
+        report.Problem(Say(Msg::HostIniPortsDiffer, Shown(inPrograms).c_str(), PortNamedIn(inPrograms),
+                           Shown(inWorking).c_str(), PortNamedIn(inWorking)));
+    if (IsFile(inPrograms)) {
+        report.Ok(Say(copy ? Msg::HostIniFromVirtualStore : Msg::HostIniFromProgramDir, Shown(inPrograms).c_str()));
+        return inPrograms;
+    }
+    if (IsFile(inWorking)) {
+        report.Ok(Say(Msg::HostIniFromWorkingDir, Shown(inWorking).c_str()));
+        return inWorking;
+    }
+    report.Warn(Say(Msg::HostIniNone, Shown(programs).c_str(), Shown(dir).c_str()));
+    return std::nullopt;
+}
+
+// A station whose listener runs on another port than the settings name
+// hears nothing the box sends there: a problem today, worth a look on a
+// day gone by.
+void CheckListeningPorts(const std::map<std::string, StationSeen>& stations, long port, const std::string& settingsShown,
+                         bool today, Report& report) {
+    for (const auto& [name, seen] : stations) {
+        if (seen.listeningPort == 0 || seen.listeningPort == port) continue;
+        std::string text = Say(Msg::PluginPortDiffers, name.c_str(), seen.listeningSince.c_str(), seen.listeningPort,
+                               settingsShown.c_str(), port);
+        if (today) report.Problem(text);
+        else report.Warn(text);
+    }
 }
 
 // Another port than the box's usual one needs its own firewall rules.
@@ -343,18 +448,22 @@ int RunDoctorCommand(int argc, char** args) {
     if (!fs::exists(dir, error)) return FailOnFile("doctor", dir, FileRead::Missing);
     if (!fs::is_directory(dir, error)) return Fail(kUnreadable, "doctor", Msg::NoDirectory, Shown(dir).c_str());
     Report report;
-    CheckProgramDirectory(HostPath({}, programDir), report);
+    fs::path programs = HostPath({}, programDir);
+    CheckProgramDirectory(programs, report);
     bool ran = PluginEverRan(dir, report);
-    fs::path ini = hostIni.empty() ? dir / "MERLOX.INI" : HostPath({}, hostIni);
+    std::optional<fs::path> ini = HostSettingsFile(dir, programs, hostIni, report);
     Settings settings;
-    if (HostIniIsUsable(ini, !hostIni.empty(), report)) settings = CheckPytaj(ini, report);
+    if (ini && HostIniIsUsable(*ini, report)) settings = CheckPytaj(*ini, report);
     if (ran) {
-        CheckSlotFile(CheckFilename(dir, report), report);
+        fs::path slotFile = CheckFilename(dir, report);
+        CheckSlotFile(slotFile, report);
+        CheckLockFile(slotFile, report);
         CheckLogDirectory(dir, report);
     }
     auto stations = ran ? CheckDayLog(dir, date, report) : std::map<std::string, StationSeen>{};
+    CheckListeningPorts(stations, settings.port, ini ? Shown(*ini) : std::string("MERLOX.INI"), date == TodayDate(), report);
     if (settings.port >= 1 && settings.port <= 65535) CheckPort(settings.port, stations, report);
     if (settings.port != kBoxPort && settings.port >= 1 && settings.port <= 65535) PrintFirewallRules(settings.port);
-    Print("%s\n", Say(Msg::ProblemCount, report.problems()).c_str());
+    Print("%s\n", Say(Msg::ProblemCount, Counted(report.problems(), Noun::Problem).c_str()).c_str());
     return report.problems() == 0 ? kDone : kProblemsFound;
 }

@@ -4,6 +4,7 @@
 // until Ctrl-C. A held port is named with its likely holder.
 
 #include <chrono>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,17 +38,30 @@ Reception Now() {
     return {date, time, seconds};
 }
 
+// printf into a string.
+std::string FormattedLine(const char* format, ...) __attribute__((format(CALLERID_PRINTF_STYLE, 1, 2)));
+std::string FormattedLine(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::string text = FormattedText(format, arguments);
+    va_end(arguments);
+    return text;
+}
+
 void PrintLine(const Reception& when, const ReceivedDatagram& datagram, const Judgement& judgement) {
     DatagramFields fields = FieldsOf(datagram.bytes);
     std::string nip = NipDigitsOf(fields.text);
     std::string phone = refhost::MazoviaToUtf8(fields.phone), target = refhost::MazoviaToUtf8(fields.target),
                 text = refhost::MazoviaToUtf8(fields.text);
     bool shortEnough = judgement.verdict != Verdict::TooLong;
-    Print("%s  %-15s %5zu B  ", when.time.c_str(), datagram.sender.c_str(), datagram.bytes.size());
+    // Within 80 columns: the time, sender, length and fields, then the
+    // verdict, each wrapped under the time.
+    std::string heard = FormattedLine("%s  %-15s %5zu B", when.time.c_str(), datagram.sender.c_str(), datagram.bytes.size());
     if (shortEnough && judgement.verdict != Verdict::Empty)
-        Print("%s | %s | %s%s%s  ", Escaped(phone).c_str(), Escaped(target).c_str(), Escaped(text).c_str(),
-                    nip.empty() ? "" : "  NIP ", NipShown(nip).c_str());
-    Print("-> %s\n", VerdictSentence(judgement, {phone, target, text}, datagram.bytes.size()).c_str());
+        heard += "  " + Escaped(phone) + " | " + Escaped(target) + " | " + Escaped(text) + (nip.empty() ? "" : "  NIP ") +
+                 NipShown(nip);
+    Print("%s", Wrapped(heard, 10, 0).c_str());
+    Print("%s", Wrapped("-> " + VerdictSentence(judgement, {phone, target, text}, datagram.bytes.size()), 10).c_str());
 }
 
 void PrintJson(const Reception& when, const ReceivedDatagram& datagram, const Judgement& judgement) {
@@ -64,7 +78,7 @@ void PrintJson(const Reception& when, const ReceivedDatagram& datagram, const Ju
 }
 
 int ExplainHeldPort(long port) {
-    return Fail(kNetworkFailed, "listen", Msg::PortHeld, port);
+    return Fail(kNetworkFailed, "listen", Msg::PortHeld, port, PortHolderCommand(), ProgramListCommand());
 }
 
 }  // namespace

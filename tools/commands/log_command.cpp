@@ -3,11 +3,13 @@
 // phone, target, NIP, station, text), event lines as they are, and the
 // day's counts at the end. Stations that share a folder each file every
 // call: --calls lists each call once with the stations that filed it.
-// --follow goes on printing what is appended, until Ctrl-C.
+// --follow goes on printing what is appended, until Ctrl-C: it reads the
+// file afresh from where it stopped every quarter second, as a stream kept
+// open may never see past the end it once met (the Windows C runtime's).
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <thread>
 
@@ -18,6 +20,7 @@
 #include "reading/day_log_lines.h"
 #include "reading/host_directory.h"
 #include "reading/nip_check.h"
+#include "system/files.h"
 #include "text/mazovia_utf8.h"
 
 namespace {
@@ -79,7 +82,7 @@ public:
         if (options_.callsOnly && !options_.follow)
             for (const DayLogCall& call : tally_.calls()) PrintCall(call);
         if (marked_) Print("%s\n", T(Msg::WrongNipLegend));
-        Print("%s\n", Say(Msg::SummaryLine, tally_.Summary().c_str()).c_str());
+        Print("%s", Wrapped(Say(Msg::SummaryLine, tally_.Summary().c_str()), 0).c_str());
     }
 
     const DayLogTally& tally() const { return tally_; }
@@ -90,9 +93,11 @@ private:
                    const std::string& text, const std::string& stations) {
         std::string nip = NipDigitsOf(text);
         marked_ = marked_ || NipIsMarked(nip);
-        Print("%s  %s  %s  %s  %s  %s  %s\n", Padded(Utf8(date), 10).c_str(), Padded(Utf8(time), 8).c_str(),
-              Padded(Utf8(phone), 20).c_str(), Padded(Utf8(target), 20).c_str(), Padded(NipShown(nip), 14).c_str(),
-              Padded(Utf8(stations), 16).c_str(), Utf8(text).c_str());
+        // Two lines a call, within 80 columns: date, time, phone, target
+        // and NIP; under them the stations and the text, wrapped.
+        std::string first = Padded(Utf8(date), 10) + " " + Padded(Utf8(time), 8) + "  " + Padded(Utf8(phone), 20) + "  " +
+                            Padded(Utf8(target), 20) + "  " + NipShown(nip);
+        Print("%s\n%s", TrimmedRight(first).c_str(), Wrapped(Utf8(stations) + ": " + Utf8(text), 11).c_str());
     }
 
     const Options& options_;
@@ -100,19 +105,22 @@ private:
     DayLogTally tally_;
 };
 
-// Reads the lines complete so far; a last line without its line end is
-// kept back until the rest of it comes.
-void PrintWholeLines(std::ifstream& in, std::string& pending, LogPrinter& printer) {
-    char buffer[4096];
-    while (in.read(buffer, sizeof buffer), in.gcount() > 0) {
-        pending.append(buffer, static_cast<std::size_t>(in.gcount()));
-        std::size_t end;
-        while ((end = pending.find('\n')) != std::string::npos) {
-            printer.PrintLine(pending.substr(0, end));
-            pending.erase(0, end + 1);
-        }
+// Prints the lines the file completes from offset on, which moves past
+// what was read; a last line without its line end is kept back until the
+// rest of it comes; a file written anew is followed from its start. False
+// when the file cannot be opened (yet).
+bool PrintNewLines(const std::filesystem::path& file, std::uint64_t& offset, std::string& pending, LogPrinter& printer) {
+    std::string bytes;
+    std::uint64_t before = offset;
+    if (!ReadFileFrom(file, offset, bytes)) return false;
+    if (offset - bytes.size() != before) pending.clear();   // the file was written anew
+    pending += bytes;
+    std::size_t end;
+    while ((end = pending.find('\n')) != std::string::npos) {
+        printer.PrintLine(pending.substr(0, end));
+        pending.erase(0, end + 1);
     }
-    in.clear();
+    return true;
 }
 
 // What is wrong with the file for a day log, as the exit code (kDone when
@@ -150,16 +158,15 @@ int RunLogCommand(int argc, char** args) {
     }
     std::filesystem::path file = DayLogFor(options.source, options.date);
     if (int code = CheckDayLogFile(file, options.follow); code != kDone) return code;
-    std::ifstream in(file, std::ios::binary);
     if (options.follow) CatchInterrupt();
-    if (options.follow && !in) PrintTo(stderr, "%s\n", Say(Msg::WaitingForLog, Shown(file).c_str()).c_str());
     LogPrinter printer(options);
+    std::uint64_t offset = 0;
     std::string pending;
-    for (;;) {
-        if (in.is_open()) PrintWholeLines(in, pending, printer);
-        if (!options.follow || Interrupted()) break;
+    bool opened = PrintNewLines(file, offset, pending, printer);
+    if (options.follow && !opened) PrintTo(stderr, "%s\n", Say(Msg::WaitingForLog, Shown(file).c_str()).c_str());
+    while (options.follow && !Interrupted()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(250));
-        if (!in.is_open()) in.open(file, std::ios::binary);
+        PrintNewLines(file, offset, pending, printer);
     }
     if (!pending.empty()) printer.PrintLine(pending);
     printer.PrintEnd();

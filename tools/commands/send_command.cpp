@@ -10,6 +10,7 @@
 
 #include "commands/commands.h"
 #include "commands/destination.h"
+#include "output/counted_words.h"
 #include "output/exit_codes.h"
 #include "text/mazovia_utf8.h"
 
@@ -88,6 +89,6 @@ int RunSendCommand(int argc, char** args) {
     if (!raw)
         payload = refhost::Utf8ToMazovia(CallDatagram(words[0], words[1], words.size() > 2 ? words[2] : ""));
     int code = SendTo("send", destination, payload);
-    if (code == kDone) Print("%s\n", Say(Msg::Sent, payload.size(), destination.address.c_str(), static_cast<int>(destination.port)).c_str());
+    if (code == kDone) Print("%s\n", Say(Msg::Sent, Counted(payload.size(), Noun::Byte).c_str(), destination.address.c_str(), static_cast<int>(destination.port)).c_str());
     return code;
 }

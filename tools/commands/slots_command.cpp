@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "commands/commands.h"
+#include "output/counted_words.h"
 #include "output/exit_codes.h"
 #include "output/json_text.h"
 #include "output/messages.h"
@@ -35,21 +36,29 @@ Slot SlotOf(std::size_t index, const SlotRecord& record) {
 // What is wrong with the file's size, in one sentence; empty when nothing.
 std::string SizeWarning(std::size_t size) {
     if (size == kSlotFileSize) return {};
-    if (size > kSlotFileSize) return Say(Msg::SlotFileOverlong, size, kSlotFileSize, size - kSlotFileSize);
-    return Say(Msg::SlotFileWrongSize, size, kSlotFileSize, size / kSlotRecordSize, size % kSlotRecordSize);
+    std::string bytes = Counted(size, Noun::Byte);
+    if (size > kSlotFileSize)
+        return Say(Msg::SlotFileOverlong, bytes.c_str(), kSlotFileSize, Counted(size - kSlotFileSize, Noun::Byte).c_str());
+    return Say(Msg::SlotFileWrongSize, bytes.c_str(), kSlotFileSize, Counted(size / kSlotRecordSize, Noun::WholeRecord).c_str(),
+               Counted(size % kSlotRecordSize, Noun::Byte).c_str());
 }
 
 void PrintTable(const std::string& file, std::size_t size, const std::vector<Slot>& slots) {
-    Print("%s\n", Say(Msg::SlotsHeading, file.c_str(), size, slots.size()).c_str());
+    Print("%s", Wrapped(Say(Msg::SlotsHeading, file.c_str(), Counted(size, Noun::Byte).c_str(),
+                            Counted(slots.size(), Noun::Slot).c_str()), 0).c_str());
     Print("%s\n", T(Msg::SlotsColumns));
     for (const Slot& slot : slots) {
         if (slot.free) {
             Print("%-4zu  %s\n", slot.index + 1, T(Msg::SlotFree));
             continue;
         }
-        Print("%-4zu  %s  %s  %s  %s  %s  %s\n", slot.index + 1, Padded(OnOneLine(slot.phone), 20).c_str(),
-              Padded(OnOneLine(slot.target), 20).c_str(), Padded(OnOneLine(slot.date), 10).c_str(),
-              Padded(OnOneLine(slot.time), 8).c_str(), Padded(NipShown(slot.nip), 16).c_str(), OnOneLine(slot.text).c_str());
+        // Two lines a slot, within 80 columns: phone, target, date and
+        // time; under them the NIP and the text, wrapped.
+        std::string first = Padded(std::to_string(slot.index + 1), 4) + "  " + Padded(OnOneLine(slot.phone), 20) + "  " +
+                            Padded(OnOneLine(slot.target), 20) + "  " + Padded(OnOneLine(slot.date), 10) + "  " +
+                            OnOneLine(slot.time);
+        Print("%s\n%s", TrimmedRight(first).c_str(),
+              Wrapped(Padded(NipShown(slot.nip), 16) + "  " + OnOneLine(slot.text), 6).c_str());
     }
     for (const Slot& slot : slots)
         if (NipIsMarked(slot.nip)) {
@@ -93,7 +102,7 @@ int RunSlotsCommand(int argc, char** args) {
     if (read.fieldWithoutEnd >= 0)
         return Fail(kUnreadable, "slots", Msg::NotSlotFile, Shown(path).c_str(), read.fieldWithoutEnd + 1);
     if (read.slots.empty())
-        return Fail(kUnreadable, "slots", Msg::NoWholeSlot, Shown(path).c_str(), bytes.size(), kSlotRecordSize);
+        return Fail(kUnreadable, "slots", Msg::NoWholeSlot, Shown(path).c_str(), Counted(bytes.size(), Noun::Byte).c_str(), kSlotRecordSize);
     std::vector<Slot> slots;
     for (std::size_t i = 0; i < read.slots.size(); ++i) slots.push_back(SlotOf(i, read.slots[i]));
     std::string warning = SizeWarning(bytes.size());

@@ -14,8 +14,10 @@
 #endif
 
 #include "commands/commands.h"
+#include "output/counted_words.h"
 #include "output/exit_codes.h"
 #include "output/messages.h"
+#include "output/text_layout.h"
 #include "text/mazovia_utf8.h"
 #include "ui/window_description.h"
 #include "window/window_format.h"
@@ -103,15 +105,22 @@ int WriteListing() {
         PrintTo(stderr, "callerid window-description: %s\n", error.c_str());
         return kUnreadable;
     }
-    Print("%s\n", Say(Msg::WindowHeading, description->size, description->records.size(), description->controls().size(),
-                      description->dataSize).c_str());
+    Print("%s", Wrapped(Say(Msg::WindowHeading, Counted(description->size, Noun::Byte).c_str(),
+                      Counted(description->records.size(), Noun::Record).c_str(),
+                      Counted(description->controls().size(), Noun::Control).c_str(),
+                      Counted(description->dataSize, Noun::Byte).c_str()), 0).c_str());
     Print("%s\n", T(Msg::WindowColumns));
     std::size_t index = 0;
     for (const refhost::WindowRecord& record : description->records) {
-        Print("%3zu  %-13s 0x%04X 0x%04X 0x%04X %5d %4d %4d %4d  %-14s \"%s\"%s\n", ++index,
+        // Two lines a record, within 80 columns: the record's numbers and
+        // its data field; under them its text and input line, wrapped.
+        Print("%3zu  %-13s 0x%04X 0x%04X 0x%04X %5d %4d %4d %4d  %s\n", ++index,
                     refhost::RecordKindName(record.kind), record.id, record.flags, record.hotkey, record.x,
-                    record.y, record.width, record.height, DataColumn(record).c_str(),
-                    ReadableText(record.text).c_str(), InputColumn(record).c_str());
+                    record.y, record.width, record.height, DataColumn(record).c_str());
+        std::string text = ReadableText(record.text);
+        text.insert(text.begin(), '"');
+        text.append("\"").append(InputColumn(record));
+        Print("%s", Wrapped(text, 5).c_str());
     }
     return kDone;
 }

@@ -31,7 +31,9 @@ enum class Msg {
     LogDirNotWritable, LogDirOk, DayLogMissing, DayLogUnreadable, DayLogOk, StationNeverAlive,
     StationStopped, StationAlive, StationLastDatagram, StationSilentBox, StationBindErrors,
     StationReceiveErrors, StationRestarts, PortFree, PortCannotTry, PortHeldByPlugin, PortHeldByOther,
-    FirewallForPort, ProblemCount,
+    FirewallForPort, ProblemCount, HostIniGiven, HostIniFromProgramDir, HostIniFromWorkingDir, HostIniNone,
+    HostIniPortsDiffer, PluginPortDiffers, SlotFileIsDirectory, LockFileIsDirectory, LockFileUnreadable, LockFileOk,
+    HostIniFromVirtualStore, HostIniVirtualPortsDiffer,
     Count
 };
 

@@ -1,4 +1,5 @@
 // Every sentence of the tool in English.
+#include "output/counted_words.h"
 #include "output/messages.h"
 
 const char* EnglishText(Msg message) {
@@ -9,12 +10,14 @@ const char* EnglishText(Msg message) {
                    "  help                   this text\n"
                    "  send [--to ADDRESS] [--port PORT] PHONE TARGET [TEXT]\n"
                    "                         one call as the caller-ID box sends it: fields 0, 1\n"
-                   "                         and 4 (UTF-8 typed, sent in Mazovia), to 127.0.0.1:1338\n"
+                   "                         and 4 (UTF-8 typed, sent in Mazovia),\n"
+                   "                         to 127.0.0.1:1338\n"
                    "  send [--to ADDRESS] [--port PORT] --raw TEXT\n"
                    "                         exactly these bytes; \\t \\r \\n \\0 \\\\ \\xHH escapes\n"
                    "  ping [ADDRESS] [--port PORT]\n"
                    "                         \"ping\\tping\\tping\\r\": the listener pauses 25 s and\n"
-                   "                         listens again with re-read settings (default 127.0.0.1)\n"
+                   "                         listens again with re-read settings\n"
+                   "                         (default 127.0.0.1)\n"
                    "  restart [ADDRESS] [--port PORT]\n"
                    "                         \"restart\\trestart\\trestart\\r\": the same after 5 s\n"
                    "  listen [--port PORT] [--json]\n"
@@ -51,26 +54,26 @@ const char* EnglishText(Msg message) {
         case Msg::BinaryFile: return "%s is a binary file, not a text the plug-in writes";
         case Msg::NotSlotFile: return "%s is no slot file: field ends missing in slot %d";
         case Msg::SlotFileWrongSize:
-            return "the file is %zu bytes, not %zu: it holds %zu whole record(s) and %zu bytes of another, not listed; the plug-in reads the missing slots as free";
-        case Msg::NoWholeSlot: return "%s is no slot file: %zu bytes, not one whole slot of %zu";
-        case Msg::SlotFileOverlong: return "the file is %zu bytes, not %zu: the %zu bytes after the ten slots belong to no slot";
+            return "the file is %s, not %zu: it holds %s and %s of another, not listed; the plug-in reads the missing slots as free";
+        case Msg::NoWholeSlot: return "%s is no slot file: %s, not one whole slot of %zu";
+        case Msg::SlotFileOverlong: return "the file is %s, not %zu: what follows the ten slots (%s) belongs to no slot";
         case Msg::NetworkError: return "cannot send to %s port %d: %s";
         case Msg::SendUsage: return "send needs PHONE TARGET [TEXT] or --raw TEXT";
         case Msg::SendRawNeedsText: return "--raw needs a text";
         case Msg::SendRawTakesNoFields: return "--raw takes no phone, target or text";
         case Msg::SendBadEscape: return "a broken escape in the --raw text: use \\t \\r \\n \\0 \\\\ or \\xHH";
-        case Msg::Sent: return "sent: %zu bytes to %s port %d";
+        case Msg::Sent: return "sent: %s to %s port %d";
         case Msg::ControlSent: return "sent: %s to %s port %d (a listener there pauses %d s and listens again)";
         case Msg::SlotsUsage: return "slots needs a slot FILE (such as LOGS\\TELEFONY\\CLIP.DAT)";
-        case Msg::SlotsHeading: return "%s: %zu bytes, %zu slot(s)";
-        case Msg::SlotsColumns: return "slot  phone                 target                date        time      NIP               text";
+        case Msg::SlotsHeading: return "%s: %s, %s";
+        case Msg::SlotsColumns: return "slot  phone                 target                date        time\n      NIP               text";
         case Msg::SlotFree: return "(free)";
         case Msg::WrongNipLegend: return "! after a NIP: its check digit is wrong (a typing error in the box's text?)";
         case Msg::Listening: return "listening on UDP port %ld (every local address); Ctrl-C ends";
         case Msg::PortHeld:
             return "UDP port %ld is already held, most likely by the host program with the caller-ID plug-in running on this "
                    "station: close the host program there and run listen again (the box sends to this one port, so "
-                   "another port would hear nothing); to find the holder: netstat -ano -p udp (Windows), ss -ulpn (Linux)";
+                   "another port would hear nothing); to find the holder: %s shows its process number (PID), %s its name";
         case Msg::CannotListen: return "cannot listen on UDP port %ld: %s";
         case Msg::VerdictCall: return "a call: filed in the slot of target \"%s\" and, with the log on, in the day log";
         case Msg::VerdictRing: return "a ring notice: never recorded";
@@ -80,11 +83,11 @@ const char* EnglishText(Msg message) {
             return "control word \"%s\": the listener pauses %d s, filing what comes, re-reads its settings and listens again";
         case Msg::VerdictControlWordInPause: return "control word \"%s\": within a pause, which still ends as it would";
         case Msg::VerdictAlsoFiled: return " (it is also filed as a call of target \"%s\")";
-        case Msg::VerdictTooLong: return "too long (%zu bytes, at most %zu): dropped, the day log shows \"recvfrom() error: 10040\"";
+        case Msg::VerdictTooLong: return "too long (%s, at most %zu): dropped, the day log shows \"recvfrom() error: 10040\"";
         case Msg::VerdictEmpty: return "empty: ignored";
         case Msg::NoDayLog: return "no day log %s: nothing logged that day (is \"Twórz LOG\" ticked in the plug-in's window?)";
         case Msg::WaitingForLog: return "waiting for %s to appear (the plug-in makes it with the day's first line); Ctrl-C ends";
-        case Msg::CallsColumns: return "date        time      phone                 target                NIP             stations          text";
+        case Msg::CallsColumns: return "date       time      phone                 target                NIP\n           stations: text";
         case Msg::Summary:
             return "calls %d, rings %d, repeats dropped %d, datagrams received %d, control words %d, errors %d, "
                    "stations %d";
@@ -92,8 +95,8 @@ const char* EnglishText(Msg message) {
         case Msg::WindowUsage: return "window-description takes only --list";
         case Msg::WindowRawToTerminal:
             return "the raw description is binary: send it into a file or a pipe (callerid window-description > window.bin), or use --list";
-        case Msg::WindowHeading: return "caller-ID window description: %zu bytes, %zu records (the window and %zu controls), window data record %zu bytes";
-        case Msg::WindowColumns: return "  #  kind          id     flags  hotkey     x    y    w    h  data           text";
+        case Msg::WindowHeading: return "caller-ID window description: %s, %s (the window and %s), window data record %s";
+        case Msg::WindowColumns: return "  #  kind          id     flags  hotkey     x    y    w    h  data\n     text";
         case Msg::NoDirectory: return "%s is a file, not the host's working folder";
         case Msg::ProgramDirMissing: return "program folder %s does not exist: give the folder of the host program with --program-dir";
         case Msg::PluginFound: return "plug-in: %s in %s";
@@ -126,9 +129,9 @@ const char* EnglishText(Msg message) {
         case Msg::SlotFileNotYet: return "slot file: %s not made yet (the first call makes it)";
         case Msg::SlotFileUnreadable: return "slot file: %s cannot be read: give the users read and write access";
         case Msg::SlotFileBad:
-            return "slot file: %s is %zu bytes, not %zu, or damaged (%zu whole records): delete it (F4 in the plug-in's window) and the next call makes a new one";
+            return "slot file: %s is %s, not %zu, or damaged (%s): delete it (F4 in the plug-in's window) and the next call makes a new one";
         case Msg::SlotFileDoubleTarget: return "slot file: %s: target %s is in two slots (the next call for it clears the later one)";
-        case Msg::SlotFileOk: return "slot file: %s: %zu bytes, %d of 10 slots taken";
+        case Msg::SlotFileOk: return "slot file: %s: %s, %d of 10 slots taken";
         case Msg::LogDirNotYet: return "log folder: LOGS\\TELEFONY\\ not made yet (the plug-in makes it)";
         case Msg::LogDirCannotMake: return "log folder: %s is not writable, so LOGS\\TELEFONY\\ cannot be made: give the users write access";
         case Msg::LogDirNotWritable: return "log folder: %s is not a writable folder: give the users write access to it";
@@ -143,17 +146,53 @@ const char* EnglishText(Msg message) {
         case Msg::StationLastDatagram: return "station %s: last datagram at %s from %s";
         case Msg::StationSilentBox:
             return "station %s: alive from %s to %s and no datagram from the box: the box may be silent; check its power and cable, and that it sends to this station (or the broadcast address) on the plug-in's port";
-        case Msg::StationBindErrors: return "station %s: %d bind() error line(s): another program held the port for a while (10048)";
-        case Msg::StationReceiveErrors: return "station %s: %d recvfrom() error line(s)";
-        case Msg::StationRestarts: return "station %s: %d listener restart(s)";
+        case Msg::StationBindErrors: return "station %s: %s: another program held the port for a while (10048)";
+        case Msg::StationReceiveErrors: return "station %s: %s";
+        case Msg::StationRestarts: return "station %s: %s";
         case Msg::PortFree: return "UDP port %ld is free (no listener runs on this station now)";
         case Msg::PortCannotTry: return "UDP port %ld cannot be tried: %s";
         case Msg::PortHeldByPlugin: return "UDP port %ld is held by the plug-in's listener (alive at %s)";
         case Msg::PortHeldByOther:
-            return "UDP port %ld is held, and the day log shows no live listener of this station: another program holds it; find it (netstat -ano -p udp, or ss -ulpn) and close it, or the host runs with its day log off";
+            return "UDP port %ld is held, and the day log shows no live listener of this station: another program holds it; find it (%s shows its process number, %s its name) and close it, or the host runs with its day log off";
         case Msg::FirewallForPort: return "the port is %ld, not 1338: the firewall rules for it (in an administrator's command prompt):";
-        case Msg::ProblemCount: return "%d problem(s)";
+        case Msg::ProblemCount: return "%s";
+        case Msg::HostIniGiven: return "host settings: %s, given with --host-ini";
+        case Msg::HostIniFromProgramDir: return "host settings: %s, the program folder's (the one the setup reads too)";
+        case Msg::HostIniFromWorkingDir: return "host settings: %s, the working folder's (the program folder has no MERLOX.INI)";
+        case Msg::HostIniNone:
+            return "host settings: no MERLOX.INI in the program folder %s nor in the working folder %s: the plug-in starts with the day log off and port 1338";
+        case Msg::HostIniPortsDiffer:
+            return "host settings: %s names port %ld and %s port %ld: the host reads only one of them; set the same port in both or delete the one not needed (the setup and its firewall rules take the program folder's)";
+        case Msg::PluginPortDiffers:
+            return "station %s: the plug-in listens since %s on port %ld, while %s names port %ld: the host reads other settings, or was not restarted since the change; give the host's settings file with --host-ini, or restart the host";
+        case Msg::SlotFileIsDirectory:
+            return "slot file: %s is a folder, not a file: delete or rename that folder (or choose another file in the plug-in's window)";
+        case Msg::LockFileIsDirectory:
+            return "lock file: %s is a folder, so the stations cannot take turns writing the slots: delete that folder (the plug-in makes the file itself)";
+        case Msg::LockFileUnreadable:
+            return "lock file: %s cannot be opened: give the users read and write access to it (read is enough for the lock)";
+        case Msg::LockFileOk: return "lock file: %s";
+        case Msg::HostIniFromVirtualStore:
+            return "host settings: %s, Windows' copy of the program folder's MERLOX.INI that a host run without administrator rights reads (file virtualization)";
+        case Msg::HostIniVirtualPortsDiffer:
+            return "host settings: %s names port %ld and its copy %s, which a host run without administrator rights reads, port %ld: the setup took the first; set the same port in both, or delete the copy";
         case Msg::Count: break;
     }
     return "";
+}
+
+const char* EnglishNoun(Noun noun, NounForm form) {
+    static const char* const kForms[][2] = {
+        {"byte", "bytes"},
+        {"whole record", "whole records"},
+        {"record", "records"},
+        {"control", "controls"},
+        {"slot", "slots"},
+        {"bind() error line", "bind() error lines"},
+        {"recvfrom() error line", "recvfrom() error lines"},
+        {"listener restart", "listener restarts"},
+        {"problem", "problems"},
+    };
+    static_assert(sizeof kForms / sizeof kForms[0] == static_cast<std::size_t>(Noun::Count), "a noun without its forms");
+    return kForms[static_cast<int>(noun)][form == NounForm::One ? 0 : 1];
 }

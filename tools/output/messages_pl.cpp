@@ -1,4 +1,5 @@
 // Every sentence of the tool in Polish.
+#include "output/counted_words.h"
 #include "output/messages.h"
 
 const char* PolishText(Msg message) {
@@ -9,26 +10,30 @@ const char* PolishText(Msg message) {
                    "  help                   ten opis\n"
                    "  send [--to ADRES] [--port PORT] TELEFON CEL [TEKST]\n"
                    "                         jedno połączenie tak, jak wysyła je bramka: pola 0, 1\n"
-                   "                         i 4 (wpisane w UTF-8, wysłane w Mazovii), na 127.0.0.1:1338\n"
+                   "                         i 4 (wpisane w UTF-8, wysłane w Mazovii),\n"
+                   "                         na 127.0.0.1:1338\n"
                    "  send [--to ADRES] [--port PORT] --raw TEKST\n"
                    "                         dokładnie te bajty; sekwencje \\t \\r \\n \\0 \\\\ \\xHH\n"
                    "  ping [ADRES] [--port PORT]\n"
                    "                         \"ping\\tping\\tping\\r\": nasłuch wstrzymuje się na 25 s\n"
-                   "                         i wraca z odczytanymi ustawieniami (domyślnie 127.0.0.1)\n"
+                   "                         i wraca z odczytanymi ustawieniami\n"
+                   "                         (domyślnie 127.0.0.1)\n"
                    "  restart [ADRES] [--port PORT]\n"
                    "                         \"restart\\trestart\\trestart\\r\": to samo po 5 s\n"
                    "  listen [--port PORT] [--json]\n"
-                   "                         każdy datagram na porcie (domyślnie 1338) w chwili nadejścia:\n"
-                   "                         godzina, nadawca, długość, pola 0, 1 i 4, NIP oraz\n"
-                   "                         co zrobi z nim wtyczka; Ctrl-C kończy\n"
+                   "                         każdy datagram na porcie (domyślnie 1338) w chwili\n"
+                   "                         nadejścia: godzina, nadawca, długość, pola 0, 1 i 4,\n"
+                   "                         NIP oraz co zrobi z nim wtyczka; Ctrl-C kończy\n"
                    "  log [PLIK | KATALOG] [--date DD-MM-RRRR] [--calls] [--follow]\n"
                    "                         dziennik dnia (domyślnie dzisiejszy z LOGS\\TELEFONY\\)\n"
                    "                         w UTF-8, połączenia w kolumnach ze stanowiskami, które\n"
                    "                         je zapisały, na końcu podsumowanie dnia\n"
-                   "  doctor [KATALOG] [--host-ini PLIK] [--date DD-MM-RRRR] [--program-dir KATALOG]\n"
-                   "                         sprawdza katalog roboczy programu (domyślnie .): wtyczkę\n"
-                   "                         i MERLOX obok tego narzędzia, ustawienia, plik slotów,\n"
-                   "                         katalog dziennika, port, nasłuchy w dzienniku dnia\n"
+                   "  doctor [KATALOG] [--host-ini PLIK] [--date DD-MM-RRRR]\n"
+                   "         [--program-dir KATALOG]\n"
+                   "                         sprawdza katalog roboczy programu (domyślnie .):\n"
+                   "                         wtyczkę i MERLOX obok tego narzędzia, ustawienia,\n"
+                   "                         plik slotów, katalog dziennika, port, nasłuchy\n"
+                   "                         w dzienniku dnia\n"
                    "  slots PLIK [--json]    dziesięć slotów (1-10) pliku slotów: telefon, cel,\n"
                    "                         data, godzina, NIP, tekst; ! oznacza błędną cyfrę\n"
                    "                         kontrolną NIP\n"
@@ -52,26 +57,26 @@ const char* PolishText(Msg message) {
         case Msg::BinaryFile: return "%s jest plikiem binarnym, a nie tekstem zapisywanym przez wtyczkę";
         case Msg::NotSlotFile: return "%s nie jest plikiem slotów: w slocie %d brak końca pola";
         case Msg::SlotFileWrongSize:
-            return "plik ma %zu bajtów zamiast %zu: mieści %zu pełnych rekordów i %zu bajtów kolejnego, niewymienionego; wtyczka czyta brakujące sloty jako wolne";
-        case Msg::NoWholeSlot: return "%s nie jest plikiem slotów: %zu bajtów, ani jednego pełnego slotu po %zu";
-        case Msg::SlotFileOverlong: return "plik ma %zu bajtów zamiast %zu: %zu bajtów za dziesięcioma slotami nie należy do żadnego slotu";
+            return "plik ma %s zamiast %zu: mieści %s i %s kolejnego, niewymienionego; wtyczka czyta brakujące sloty jako wolne";
+        case Msg::NoWholeSlot: return "%s nie jest plikiem slotów: %s, ani jednego pełnego slotu po %zu";
+        case Msg::SlotFileOverlong: return "plik ma %s zamiast %zu: nadmiar za dziesięcioma slotami (%s) nie należy do żadnego slotu";
         case Msg::NetworkError: return "nie można wysłać do %s na port %d: %s";
         case Msg::SendUsage: return "send wymaga TELEFON CEL [TEKST] albo --raw TEKST";
         case Msg::SendRawNeedsText: return "--raw wymaga tekstu";
         case Msg::SendRawTakesNoFields: return "--raw nie przyjmuje telefonu, celu ani tekstu";
         case Msg::SendBadEscape: return "błędna sekwencja w tekście --raw: dozwolone \\t \\r \\n \\0 \\\\ i \\xHH";
-        case Msg::Sent: return "wysłano: %zu bajtów do %s na port %d";
+        case Msg::Sent: return "wysłano: %s do %s na port %d";
         case Msg::ControlSent: return "wysłano: %s do %s na port %d (tamtejszy nasłuch wstrzyma się na %d s i wróci)";
         case Msg::SlotsUsage: return "slots wymaga PLIKU slotów (np. LOGS\\TELEFONY\\CLIP.DAT)";
-        case Msg::SlotsHeading: return "%s: %zu bajtów, slotów: %zu";
-        case Msg::SlotsColumns: return "slot  telefon               cel                   data        godzina   NIP               tekst";
+        case Msg::SlotsHeading: return "%s: %s, %s";
+        case Msg::SlotsColumns: return "slot  telefon               cel                   data        godzina\n      NIP               tekst";
         case Msg::SlotFree: return "(wolny)";
         case Msg::WrongNipLegend: return "! po numerze NIP: błędna cyfra kontrolna (literówka w tekście bramki?)";
         case Msg::Listening: return "nasłuch na porcie UDP %ld (każdy adres lokalny); Ctrl-C kończy";
         case Msg::PortHeld:
             return "port UDP %ld jest już zajęty, najpewniej przez program z działającą wtyczką identyfikacji na tym "
                    "stanowisku: zamknij tam program i uruchom listen ponownie (bramka wysyła tylko na ten port, więc "
-                   "inny port nic nie usłyszy); kto go trzyma: netstat -ano -p udp (Windows), ss -ulpn (Linux)";
+                   "inny port nic nie usłyszy); kto go trzyma: %s pokazuje numer procesu (PID), %s jego nazwę";
         case Msg::CannotListen: return "nie można nasłuchiwać na porcie UDP %ld: %s";
         case Msg::VerdictCall: return "połączenie: zapisane w slocie celu \"%s\" i, przy włączonym dzienniku, w dzienniku dnia";
         case Msg::VerdictRing: return "sygnał dzwonienia: nigdy nie zapisywany";
@@ -81,11 +86,11 @@ const char* PolishText(Msg message) {
             return "słowo sterujące \"%s\": nasłuch wstrzymuje się na %d s, zapisując, co nadejdzie, odczytuje ustawienia i wraca";
         case Msg::VerdictControlWordInPause: return "słowo sterujące \"%s\": w trakcie przerwy, która kończy się jak zwykle";
         case Msg::VerdictAlsoFiled: return " (zapisane także jako połączenie celu \"%s\")";
-        case Msg::VerdictTooLong: return "za długi (%zu bajtów, najwyżej %zu): odrzucony, dziennik pokaże \"recvfrom() error: 10040\"";
+        case Msg::VerdictTooLong: return "za długi (%s, najwyżej %zu): odrzucony, dziennik pokaże \"recvfrom() error: 10040\"";
         case Msg::VerdictEmpty: return "pusty: pominięty";
         case Msg::NoDayLog: return "brak dziennika %s: tego dnia nic nie zapisano (czy w oknie wtyczki zaznaczono \"Twórz LOG\"?)";
         case Msg::WaitingForLog: return "czekam, aż pojawi się %s (wtyczka tworzy go z pierwszym wierszem dnia); Ctrl-C kończy";
-        case Msg::CallsColumns: return "data        godzina   telefon               cel                   NIP             stanowiska        tekst";
+        case Msg::CallsColumns: return "data       godzina   telefon               cel                   NIP\n           stanowiska: tekst";
         case Msg::Summary:
             return "połączenia %d, dzwonienia %d, odrzucone powtórzenia %d, odebrane datagramy %d, "
                    "słowa sterujące %d, błędy %d, stanowiska %d";
@@ -93,8 +98,8 @@ const char* PolishText(Msg message) {
         case Msg::WindowUsage: return "window-description przyjmuje tylko --list";
         case Msg::WindowRawToTerminal:
             return "surowy opis jest binarny: skieruj go do pliku lub potoku (callerid window-description > okno.bin) albo użyj --list";
-        case Msg::WindowHeading: return "opis okna identyfikacji: %zu bajtów, %zu rekordów (okno i %zu kontrolek), rekord danych okna %zu bajtów";
-        case Msg::WindowColumns: return "  #  rodzaj        id     flagi  klawisz    x    y    s    w  dane           napis";
+        case Msg::WindowHeading: return "opis okna identyfikacji: %s, %s (okno i %s), rekord danych okna %s";
+        case Msg::WindowColumns: return "  #  rodzaj        id     flagi  klawisz    x    y    s    w  dane\n     napis";
         case Msg::NoDirectory: return "%s jest plikiem, a nie katalogiem roboczym programu";
         case Msg::ProgramDirMissing: return "katalog programu %s nie istnieje: wskaż katalog programu opcją --program-dir";
         case Msg::PluginFound: return "wtyczka: %s w %s";
@@ -127,9 +132,9 @@ const char* PolishText(Msg message) {
         case Msg::SlotFileNotYet: return "plik slotów: %s jeszcze nie istnieje (utworzy go pierwsze połączenie)";
         case Msg::SlotFileUnreadable: return "plik slotów: nie można odczytać %s: nadaj użytkownikom prawo odczytu i zapisu";
         case Msg::SlotFileBad:
-            return "plik slotów: %s ma %zu bajtów zamiast %zu albo jest uszkodzony (pełnych rekordów: %zu): usuń go (F4 w oknie wtyczki), a następne połączenie utworzy nowy";
+            return "plik slotów: %s ma %s zamiast %zu albo jest uszkodzony (%s): usuń go (F4 w oknie wtyczki), a następne połączenie utworzy nowy";
         case Msg::SlotFileDoubleTarget: return "plik slotów: %s: cel %s jest w dwóch slotach (następne połączenie do niego wyczyści późniejszy)";
-        case Msg::SlotFileOk: return "plik slotów: %s: %zu bajtów, zajęte sloty: %d z 10";
+        case Msg::SlotFileOk: return "plik slotów: %s: %s, zajęte sloty: %d z 10";
         case Msg::LogDirNotYet: return "katalog dziennika: LOGS\\TELEFONY\\ jeszcze nie istnieje (wtyczka go utworzy)";
         case Msg::LogDirCannotMake: return "katalog dziennika: do %s nie można pisać, więc nie powstanie LOGS\\TELEFONY\\: nadaj użytkownikom prawo zapisu";
         case Msg::LogDirNotWritable: return "katalog dziennika: %s nie jest katalogiem z prawem zapisu: nadaj użytkownikom prawo zapisu";
@@ -144,17 +149,53 @@ const char* PolishText(Msg message) {
         case Msg::StationLastDatagram: return "stanowisko %s: ostatni datagram o %s od %s";
         case Msg::StationSilentBox:
             return "stanowisko %s: działa od %s do %s bez żadnego datagramu z bramki: bramka może milczeć; sprawdź zasilanie i kabel oraz czy wysyła na to stanowisko (lub adres rozgłoszeniowy) na port wtyczki";
-        case Msg::StationBindErrors: return "stanowisko %s: wiersze bind() error: %d: inny program przez chwilę trzymał port (10048)";
-        case Msg::StationReceiveErrors: return "stanowisko %s: wiersze recvfrom() error: %d";
-        case Msg::StationRestarts: return "stanowisko %s: ponowne uruchomienia nasłuchu: %d";
+        case Msg::StationBindErrors: return "stanowisko %s: %s: inny program przez chwilę trzymał port (10048)";
+        case Msg::StationReceiveErrors: return "stanowisko %s: %s";
+        case Msg::StationRestarts: return "stanowisko %s: %s";
         case Msg::PortFree: return "port UDP %ld jest wolny (na tym stanowisku nie działa teraz nasłuch)";
         case Msg::PortCannotTry: return "portu UDP %ld nie da się sprawdzić: %s";
         case Msg::PortHeldByPlugin: return "port UDP %ld trzyma nasłuch wtyczki (ostatnio żywy o %s)";
         case Msg::PortHeldByOther:
-            return "port UDP %ld jest zajęty, a dziennik dnia nie pokazuje żywego nasłuchu tego stanowiska: trzyma go inny program; znajdź go (netstat -ano -p udp albo ss -ulpn) i zamknij, albo program działa z wyłączonym dziennikiem";
+            return "port UDP %ld jest zajęty, a dziennik dnia nie pokazuje żywego nasłuchu tego stanowiska: trzyma go inny program; znajdź go (%s pokazuje numer procesu, %s jego nazwę) i zamknij, albo program działa z wyłączonym dziennikiem";
         case Msg::FirewallForPort: return "port to %ld, nie 1338: reguły zapory dla niego (w wierszu poleceń administratora):";
-        case Msg::ProblemCount: return "problemy: %d";
+        case Msg::ProblemCount: return "%s";
+        case Msg::HostIniGiven: return "ustawienia programu: %s, wskazany opcją --host-ini";
+        case Msg::HostIniFromProgramDir: return "ustawienia programu: %s, plik katalogu programu (ten sam czyta instalator)";
+        case Msg::HostIniFromWorkingDir: return "ustawienia programu: %s, plik katalogu roboczego (katalog programu nie ma MERLOX.INI)";
+        case Msg::HostIniNone:
+            return "ustawienia programu: brak MERLOX.INI w katalogu programu %s i w katalogu roboczym %s: wtyczka startuje z wyłączonym dziennikiem i portem 1338";
+        case Msg::HostIniPortsDiffer:
+            return "ustawienia programu: %s podaje port %ld, a %s port %ld: program czyta tylko jeden z tych plików; ustaw w obu ten sam port albo usuń zbędny (instalator i reguły zapory biorą port z pliku katalogu programu)";
+        case Msg::PluginPortDiffers:
+            return "stanowisko %s: wtyczka nasłuchuje od %s na porcie %ld, a %s podaje port %ld: program czyta inne ustawienia albo nie uruchomiono go ponownie po zmianie; wskaż plik ustawień programu opcją --host-ini albo uruchom program ponownie";
+        case Msg::SlotFileIsDirectory:
+            return "plik slotów: %s jest katalogiem, a nie plikiem: usuń ten katalog albo zmień jego nazwę (lub wybierz inny plik w oknie wtyczki)";
+        case Msg::LockFileIsDirectory:
+            return "plik blokady: %s jest katalogiem, więc stanowiska nie zapisują slotów po kolei: usuń ten katalog (wtyczka sama utworzy plik)";
+        case Msg::LockFileUnreadable:
+            return "plik blokady: nie można otworzyć %s: nadaj użytkownikom prawo odczytu i zapisu (do blokady wystarczy odczyt)";
+        case Msg::LockFileOk: return "plik blokady: %s";
+        case Msg::HostIniFromVirtualStore:
+            return "ustawienia programu: %s, kopia MERLOX.INI katalogu programu, którą Windows daje programowi uruchomionemu bez praw administratora (wirtualizacja plików)";
+        case Msg::HostIniVirtualPortsDiffer:
+            return "ustawienia programu: %s podaje port %ld, a jego kopia %s, którą czyta program uruchomiony bez praw administratora, port %ld: instalator wziął pierwszy; ustaw w obu ten sam port albo usuń kopię";
         case Msg::Count: break;
     }
     return "";
+}
+
+const char* PolishNoun(Noun noun, NounForm form) {
+    static const char* const kForms[][3] = {
+        {"bajt", "bajty", "bajtów"},
+        {"pełny rekord", "pełne rekordy", "pełnych rekordów"},
+        {"rekord", "rekordy", "rekordów"},
+        {"kontrolka", "kontrolki", "kontrolek"},
+        {"slot", "sloty", "slotów"},
+        {"wiersz bind() error", "wiersze bind() error", "wierszy bind() error"},
+        {"wiersz recvfrom() error", "wiersze recvfrom() error", "wierszy recvfrom() error"},
+        {"ponowne uruchomienie nasłuchu", "ponowne uruchomienia nasłuchu", "ponownych uruchomień nasłuchu"},
+        {"problem", "problemy", "problemów"},
+    };
+    static_assert(sizeof kForms / sizeof kForms[0] == static_cast<std::size_t>(Noun::Count), "a noun without its forms");
+    return kForms[static_cast<int>(noun)][static_cast<int>(form)];
 }

@@ -41,3 +41,36 @@ std::string Padded(std::string_view utf8, std::size_t width) {
     if (count < width) padded.append(width - count, ' ');
     return padded;
 }
+
+// The byte length of the first count characters.
+static std::size_t BytesOfCharacters(std::string_view utf8, std::size_t count) {
+    std::size_t at = 0;
+    for (std::size_t taken = 0; at < utf8.size(); ++at) {
+        if ((static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80 && taken++ == count) break;
+    }
+    return at;
+}
+
+std::string Wrapped(std::string_view utf8, std::size_t indent, std::size_t firstIndent) {
+    std::string lines;
+    std::size_t lead = firstIndent;
+    do {
+        const std::size_t room = kTableWidth > lead + 10 ? kTableWidth - lead : 10;
+        std::string_view line = utf8;
+        if (CharacterCount(utf8) > room) {
+            std::size_t cut = BytesOfCharacters(utf8, room);
+            std::size_t blank = utf8.substr(0, cut + 1).find_last_of(' ');
+            line = utf8.substr(0, blank != std::string_view::npos && blank > 0 ? blank : cut);
+        }
+        lines += TrimmedRight(std::string(lead, ' ') + std::string(line)) + "\n";
+        lead = indent;
+        utf8.remove_prefix(line.size());
+        while (!utf8.empty() && utf8.front() == ' ') utf8.remove_prefix(1);
+    } while (!utf8.empty());
+    return lines;
+}
+
+std::string TrimmedRight(std::string text) {
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}

@@ -3,6 +3,7 @@
 // for rings and repeats and the control words, taken from the plug-in.
 #include "reading/datagram_judge.h"
 
+#include "output/counted_words.h"
 #include "output/messages.h"
 #include "udp/call_rules.h"
 
@@ -56,7 +57,7 @@ std::string VerdictSentence(const Judgement& judgement, const DatagramFields& fi
             return (judgement.withinPause ? Say(Msg::VerdictControlWordInPause, fields.phone.c_str())
                                           : Say(Msg::VerdictControlWord, fields.phone.c_str(), judgement.pauseSeconds)) +
                    (judgement.recorded ? Say(Msg::VerdictAlsoFiled, fields.target.c_str()) : "");
-        case Verdict::TooLong: return Say(Msg::VerdictTooLong, length, kLongestDatagram);
+        case Verdict::TooLong: return Say(Msg::VerdictTooLong, Counted(length, Noun::Byte).c_str(), kLongestDatagram);
         case Verdict::Empty: return T(Msg::VerdictEmpty);
     }
     return {};

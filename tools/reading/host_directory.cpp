@@ -2,8 +2,7 @@
 #include "reading/host_directory.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 #include <sstream>
 #include <vector>
 
@@ -11,19 +10,22 @@
 #include "output/messages.h"
 #include "reading/day_log_lines.h"
 #include "ini/ini_file.h"
+#include "system/files.h"
 
 namespace fs = std::filesystem;
 
 fs::path HostPath(const fs::path& directory, std::string_view path) {
     std::string local(path);
     std::replace(local.begin(), local.end(), '\\', '/');
-    fs::path named(local);
+    fs::path named = PathFromUtf8(local);
     return named.is_absolute() || named.has_root_name() ? named : directory / named;
 }
 
 std::optional<std::string> IniValue(const fs::path& file, std::string_view section, std::string_view key) {
+    std::string bytes;
+    if (ReadWholeFile(file, bytes) != FileRead::Read) return std::nullopt;
     std::vector<std::string> notUnderstood;   // the doctor judges values, not the file's other lines
-    return refhost::IniFile::Read(file.string(), notUnderstood).Get(section, key);
+    return refhost::IniFile::Parse(bytes, notUnderstood).Get(section, key);
 }
 
 bool ParsePytaj(const std::string& value, long numbers[4]) {
@@ -52,12 +54,14 @@ FileRead ReadWholeFile(const fs::path& path, std::string& bytes) {
     std::error_code error;
     if (fs::is_directory(path, error)) return FileRead::Directory;
     if (!fs::exists(path, error)) return FileRead::Missing;
-    std::ifstream in(path, std::ios::binary);
+    std::FILE* in = OpenFile(path, "rb");
     if (!in) return FileRead::Unreadable;
-    // Reading a directory or a device fails here rather than in the
-    // caller: no exception is asked of the stream.
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return in.bad() ? FileRead::Unreadable : FileRead::Read;
+    bytes.clear();
+    char buffer[65536];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) bytes.append(buffer, got);
+    bool failed = std::ferror(in) != 0;   // a device or a folder that opened after all
+    std::fclose(in);
+    return failed ? FileRead::Unreadable : FileRead::Read;
 }
 
 int FailOnFile(const char* command, const fs::path& path, FileRead read) {
@@ -69,5 +73,5 @@ bool LooksBinary(std::string_view bytes) { return bytes.substr(0, 65536).find('\
 
 std::string Shown(const fs::path& path) {
     fs::path shown = path;
-    return shown.make_preferred().string();
+    return Utf8Of(shown.make_preferred());
 }

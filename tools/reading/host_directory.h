@@ -8,7 +8,8 @@
 #include <string_view>
 
 // A path the plug-in names (Windows separators, relative to the host's
-// working directory) as this system finds it under directory.
+// working directory), in UTF-8, as this system finds it under directory.
+// A path read from the plug-in's INI files is Mazovia: made UTF-8 first.
 std::filesystem::path HostPath(const std::filesystem::path& directory, std::string_view path);
 
 // The value of key in [section] of an INI file; nothing when the file or
@@ -35,5 +36,5 @@ int FailOnFile(const char* command, const std::filesystem::path& path, FileRead 
 // A text file holds no NUL byte; a binary one does within its first bytes.
 bool LooksBinary(std::string_view bytes);
 
-// A path as this system writes it: on Windows with '\' only.
+// A path as this system writes it, in UTF-8: on Windows with '\' only.
 std::string Shown(const std::filesystem::path& path);

@@ -42,6 +42,10 @@ std::string ExecutableDirectory();
 // (callerid.dll and MERLOX.DLL on Windows).
 const char* PluginFileName();
 const char* HostModuleFileName();
+// The commands that name what holds a UDP port: one that shows the
+// process number, one that names the process (this system's own).
+const char* PortHolderCommand();
+const char* ProgramListCommand();
 
 // Polish when the user's language (Windows) or the locale (POSIX: LC_ALL,
 // else LC_MESSAGES, else LANG) is Polish; English otherwise.

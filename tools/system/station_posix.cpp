@@ -25,7 +25,12 @@ void CatchInterrupt() {
 
 bool Interrupted() { return g_interrupted.load(); }
 
-void WriteText(std::FILE* stream, const std::string& utf8) { std::fputs(utf8.c_str(), stream); }
+// stderr is flushed at once: what the tool says there (a wait, an error)
+// reaches a file or a pipe even when the run is stopped.
+void WriteText(std::FILE* stream, const std::string& utf8) {
+    std::fputs(utf8.c_str(), stream);
+    if (stream == stderr) std::fflush(stream);
+}
 
 std::string StationComputerName() {
     char name[256] = {};
@@ -40,6 +45,8 @@ std::string ExecutableDirectory() {
 }
 
 const char* PluginFileName() { return "libcallerid.so"; }
+const char* PortHolderCommand() { return "ss -ulpn"; }
+const char* ProgramListCommand() { return "ps -e"; }
 const char* HostModuleFileName() { return "libMERLOX.so"; }
 
 Language SystemLanguage() {

@@ -22,7 +22,10 @@ void WriteText(std::FILE* stream, const std::string& utf8) {
     HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     DWORD mode = 0;
     if (utf8.empty() || !GetConsoleMode(handle, &mode)) {
+        // stderr is flushed at once: what the tool says there (a wait, an
+        // error) reaches a file or a pipe even when the run is stopped.
         std::fputs(utf8.c_str(), stream);
+        if (stream == stderr) std::fflush(stream);
         return;
     }
     std::fflush(stream);
@@ -57,6 +60,8 @@ std::string ExecutableDirectory() {
 }
 
 const char* PluginFileName() { return "callerid.dll"; }
+const char* PortHolderCommand() { return "netstat -ano -p udp"; }
+const char* ProgramListCommand() { return "tasklist"; }
 const char* HostModuleFileName() { return "MERLOX.DLL"; }
 
 // The user's language for programs' texts (Windows 2000 and later).
