@@ -14,6 +14,9 @@
 #    port became 1339, the setup replaces them with rules for 1339; with a
 #    netsh that cannot run, it says which rules were not added, ends with
 #    exit code 3, keeps the files and remembers no rule;
+#  - `callerid firewall add|remove`, the tool a station of a shared program
+#    folder gets its rules with, runs netsh with the setup's rule names and
+#    commands for the program folder's port, and says when netsh fails;
 #  - while a process holds callerid.dll loaded, the uninstaller, silent or
 #    not, ends with exit code 2 and removes nothing: no file, no firewall
 #    rule, not its entry; once it is free, it removes the files and the
@@ -149,6 +152,27 @@ done
 for file in "${installed[@]}"; do [ -f "$host/$file" ] || fail "the setup whose netsh fails left out $file"; done
 ! remembered | grep -q 1339 || fail "the setup remembers rules netsh did not add: $(remembered)"
 traced "the silent install after a failed netsh" "$(delete_rules 1339; add_rules 1339)" "$setup" /S "/D=$(windows "$host")"
+
+# callerid firewall, run from a data folder as on a station of a shared
+# program folder: the port from the program folder's MERLOX.INI, each rule
+# deleted by name and added with the setup's very command; remove deletes
+# them; a netsh that cannot run: exit code 5, the rules named.
+mkdir -p "$work/data"
+tool() { (cd "$work/data" && "$run" -t 60 "$host/callerid.exe" --lang en firewall "$@"); }
+WINEDEBUG=+process tool add >"$work/tool.out" 2>"$work/trace" || fail "callerid firewall add ended with $?"
+expected=$(delete_rules 1339 | head -1; add_rules 1339 | head -1; delete_rules 1339 | tail -1; add_rules 1339 | tail -1)
+[ "$(netsh_runs "$work/trace")" = "$expected" ] || fail "callerid firewall add ran netsh with:
+$(netsh_runs "$work/trace")
+expected:
+$expected"
+grep -q "^port 1339: Pytaj in \[Ornitel\] of .*host.MERLOX.INI" "$work/tool.out" || fail "callerid firewall add says: $(cat "$work/tool.out")"
+WINEDEBUG=+process tool remove >"$work/tool.out" 2>"$work/trace" || fail "callerid firewall remove ended with $?"
+[ "$(netsh_runs "$work/trace")" = "$(delete_rules 1339)" ] || fail "callerid firewall remove ran netsh with: $(netsh_runs "$work/trace")"
+code=0
+WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;netsh.exe=" tool add >"$work/tool.out" 2>"$work/tool.err" || code=$?
+[ $code = 5 ] || fail "callerid firewall add with a failing netsh ended with $code, not 5"
+grep -q 'not added: "Caller ID UDP 1339 in": netsh could not be started' "$work/tool.err" ||
+    fail "callerid firewall add with a failing netsh says: $(cat "$work/tool.err")"
 
 # While a process holds the plug-in loaded (as the running host does), the
 # uninstaller removes nothing, silent or not (headless Wine shows no box,

@@ -32,6 +32,10 @@ enum class Msg {
     StationStopped, StationAlive, StationLastDatagram, StationSilentBox, StationBindErrors,
     StationReceiveErrors, StationRestarts, PortFree, PortCannotTry, PortHeldByPlugin, PortHeldByOther,
     FirewallForPort, ProblemCount,
+    // firewall
+    FirewallUsage, FirewallWindowsOnly, FirewallNotElevated, FirewallPortGiven, FirewallPortFrom, FirewallPortNone,
+    FirewallPortNoIni, FirewallBadPytaj, FirewallAdded, FirewallNotAdded, FirewallRemoved, FirewallNoneThere,
+    FirewallNotRemoved, NetshEnded, NetshNotStarted,
     Count
 };
 
