@@ -10,7 +10,7 @@ LangString NoHostModule ${LANG_ENGLISH} "$INSTDIR holds no MERLOX.DLL, the accou
 LangString SilentNoDirectory ${LANG_ENGLISH} "callerid setup: a silent install needs the accounting program's directory: /S /D=C:\path\to\the\program. Nothing was installed."
 LangString SilentNoHostModule ${LANG_ENGLISH} "callerid setup: $INSTDIR holds no MERLOX.DLL, the accounting program's main module; give that program's own directory with /D=.$1 Nothing was installed."
 LangString OldWindows ${LANG_ENGLISH} "callerid setup: this release needs Windows Vista or later. Nothing was installed."
-LangString HostRunning ${LANG_ENGLISH} "callerid setup: $INSTDIR\callerid.dll is in use: the accounting program is running. Close it on this station and try again."
+LangString HostRunning ${LANG_ENGLISH} "callerid setup: $INSTDIR\callerid.dll is in use: the accounting program is running on this station, or on another station that uses this directory. Close it there and try again. Nothing was installed."
 LangString FirewallQuestion ${LANG_ENGLISH} "Add the Windows firewall rules for the caller-ID plug-in?$\r$\n$\r$\nIn: UDP port $R1 from the local subnet only.$\r$\nOut: UDP port $R1 to the broadcast address 255.255.255.255.$\r$\n$\r$\nPort $R1 is the station's port (Pytaj in [Ornitel] of MERLOX.INI; 1338 when none is set)."
 LangString NetshResult ${LANG_ENGLISH} "netsh ended with $0"
 LangString MappedDrive ${LANG_ENGLISH} " $INSTDIR is on a mapped network drive, or on a drive this setup does not see: a setup that runs as administrator may not see the drives mapped for your user. Give the folder by its network path instead: \\server\share\..."

@@ -10,7 +10,7 @@ LangString NoHostModule ${LANG_POLISH} "W katalogu $INSTDIR nie ma pliku MERLOX.
 LangString SilentNoDirectory ${LANG_POLISH} "instalator callerid: instalacja cicha wymaga katalogu programu księgowego: /S /D=C:\ścieżka\do\programu. Niczego nie zainstalowano."
 LangString SilentNoHostModule ${LANG_POLISH} "instalator callerid: w katalogu $INSTDIR nie ma pliku MERLOX.DLL, modułu głównego programu księgowego; podaj katalog tego programu w /D=.$1 Niczego nie zainstalowano."
 LangString OldWindows ${LANG_POLISH} "instalator callerid: to wydanie wymaga systemu Windows Vista lub nowszego. Niczego nie zainstalowano."
-LangString HostRunning ${LANG_POLISH} "instalator callerid: plik $INSTDIR\callerid.dll jest w użyciu: program księgowy działa. Zamknij go na tym stanowisku i spróbuj ponownie."
+LangString HostRunning ${LANG_POLISH} "instalator callerid: plik $INSTDIR\callerid.dll jest w użyciu: program księgowy działa na tym stanowisku albo na innym, które korzysta z tego katalogu. Zamknij go tam i spróbuj ponownie. Niczego nie zainstalowano."
 LangString FirewallQuestion ${LANG_POLISH} "Dodać reguły Zapory systemu Windows dla wtyczki identyfikacji rozmów?$\r$\n$\r$\nPrzychodzące: UDP, port $R1, tylko z podsieci lokalnej.$\r$\nWychodzące: UDP, port $R1, na adres rozgłoszeniowy 255.255.255.255.$\r$\n$\r$\nPort $R1 to port stanowiska (Pytaj w [Ornitel] pliku MERLOX.INI; 1338, gdy nie ustawiono)."
 LangString NetshResult ${LANG_POLISH} "netsh zakończył się kodem $0"
 LangString MappedDrive ${LANG_POLISH} " $INSTDIR leży na zmapowanym dysku sieciowym albo na dysku, którego instalator nie widzi: instalator uruchomiony jako administrator może nie widzieć dysków zmapowanych dla Twojego użytkownika. Podaj katalog jego ścieżką sieciową: \\serwer\udział\..."

@@ -19,7 +19,7 @@
 #    commands for the program folder's port, and says when netsh fails;
 #  - while a process holds callerid.dll loaded, the uninstaller, silent or
 #    not, ends with exit code 2 and removes nothing: no file, no firewall
-#    rule, not its entry; once it is free, it removes the files and the
+#    rule, not its entry; a silent setup ends with 2 and says why; once it is free, it removes the files and the
 #    1339 rules and leaves LOGS\ and the INI files;
 #  - into a UNC path (\\server\share\..., Wine's dosdevices\unc), with
 #    Polish letters: installed; its uninstaller says the folder is a network
@@ -195,6 +195,13 @@ for mode in /S ""; do
 done
 grep -q "callerid.dll is in use.*Nothing was removed" "$work/held-silent.err" ||
     fail "the silent uninstaller does not say why: $(grep -v ':trace:' "$work/held-silent.err")"
+# The setup, likewise, replaces nothing then.
+code=0
+WINEDEBUG=+process "$run" -t 120 "$setup" /S "/D=$(windows "$host")" 2>"$work/held-setup.err" || code=$?
+[ $code = 2 ] || fail "the setup beside a held plug-in ended with $code, not 2"
+grep -q "callerid.dll is in use.*Nothing was installed" "$work/held-setup.err" ||
+    fail "the silent setup beside a held plug-in does not say why: $(grep -v ':trace:' "$work/held-setup.err")"
+[ -z "$(netsh_runs "$work/held-setup.err")" ] || fail "the setup beside a held plug-in ran netsh"
 touch "$work/released"
 wait "$holder" || fail "the holder ended with $?"
 holder=""
