@@ -137,8 +137,9 @@ grep -q 'Q:\\Program holds no MERLOX.DLL.*mapped network drive.*\\\\server\\shar
 printf '[Ornitel]\r\nPytaj=1,4,0, 01339\r\n' >"$host/MERLOX.INI"
 traced "the silent install on port 1339" "$(delete_rules 1338; delete_rules 1339; add_rules 1339)" "$setup" /S "/D=$(windows "$host")"
 remembered() { tr -d '\r' <"$host/callerid-firewall.ini"; }
-remembered | grep -qx 'In=1339' && remembered | grep -qx 'Out=1339' ||
-    fail "the setup does not remember the 1339 rules: $(remembered)"
+for key in In Out; do
+    remembered | grep -qx "$key=1339" || fail "the setup does not remember the 1339 rule $key: $(remembered)"
+done
 
 # A netsh that cannot run: the rules are named as not added, the files stay
 # and no rule is remembered; the next setup adds them again.
