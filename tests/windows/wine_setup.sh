@@ -23,7 +23,8 @@
 #    1339 rules and leaves LOGS\ and the INI files;
 #  - into a UNC path (\\server\share\..., Wine's dosdevices\unc), with
 #    Polish letters: installed; its uninstaller says the folder is a network
-#    folder, maybe every station's, and removes the plug-in;
+#    folder, maybe every station's, and removes the plug-in; the tool run
+#    from a share takes the port from the share's MERLOX.INI;
 #  - on Windows XP (Wine's version for this one program): exit code 2, a line
 #    that names Vista, nothing installed.
 # Wine's netsh keeps no rules, so the test reads the command lines the setup
@@ -228,6 +229,19 @@ LC_ALL=C.UTF-8 "$run" -t 120 "$work/share/Księgowy/callerid-uninstall.exe" /S "
     fail "the uninstaller in $shared ended with $?"
 grep -q "Księgowy is a network folder" "$work/shared.err" || fail "the uninstaller in $shared gives no warning: $(cat "$work/shared.err")"
 [ ! -e "$work/share/Księgowy/callerid.dll" ] || fail "the uninstaller in $shared left callerid.dll"
+# Another station of a shared program folder runs the tool from the share,
+# in its data folder: the port is the program folder's.
+mkdir -p "$work/share/Program"
+cp "$win/callerid.exe" "$work/share/Program/"
+printf '[Ornitel]\r\nPytaj=1,4,0,1340\r\n' >"$work/share/Program/MERLOX.INI"
+cmdexe=$prefix/drive_c/windows/syswow64/cmd.exe
+[ -f "$cmdexe" ] || cmdexe=$prefix/drive_c/windows/system32/cmd.exe
+(cd "$work/data" && WINEDEBUG=+process "$run" -t 60 "$cmdexe" /c "\\\\$unc_server\\biuro\\Program\\callerid.exe" --lang en firewall add) \
+    >"$work/tool.out" 2>"$work/trace" || fail "callerid firewall add from the share ended with $?"
+share_ini="\\\\$unc_server\\biuro\\Program\\MERLOX.INI"
+tr -d '\r' <"$work/tool.out" | grep -qxF "port 1340: Pytaj in [Ornitel] of $share_ini" ||
+    fail "callerid firewall add from the share says: $(cat "$work/tool.out")"
+[ "$(netsh_runs "$work/trace" | grep -c 1340)" = 4 ] || fail "callerid firewall add from the share ran netsh with: $(netsh_runs "$work/trace")"
 
 # Windows XP, for the setup program alone: refused before anything else.
 old=$work/old

@@ -72,7 +72,7 @@ bool SettingsPort(const fs::path& programs, long& port) {
         Print("%s\n", Say(Msg::FirewallPortNoIni, kBoxPort, Shown(programs).c_str()).c_str());
         return true;
     }
-    std::string shown = Shown(fs::absolute(ini, error));
+    std::string shown = Shown(ini.has_root_directory() ? ini : fs::absolute(ini, error));
     std::optional<std::string> value = IniValue(ini, "Ornitel", "Pytaj");
     long numbers[4];
     if (!value || (ParsePytaj(*value, numbers) && numbers[3] == 0)) {
