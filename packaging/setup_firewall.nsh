@@ -2,25 +2,88 @@
 ; subnet only (the box's datagrams); out, UDP to the broadcast address (the
 ; ping and restart commands). The port is the fourth number of Pytaj= in
 ; [Ornitel] of the host's MERLOX.INI, 1338 when there is none or it is 0, as
-; the plug-in itself reads it. The setup remembers the port of the rules it
-; added beside the uninstaller, which removes them whatever the port. netsh
-; is called by its full path, so that no netsh.exe beside the setup runs.
+; the plug-in itself reads it. The rule names are those `callerid firewall`
+; uses, so that the setup, the uninstaller and the tool manage the same
+; rules. netsh is called by its full path, so that no netsh.exe beside the
+; setup runs.
+;
+; The setup remembers beside the uninstaller each rule that netsh added (In=
+; and Out= in [Firewall], with its port); the uninstaller removes those
+; whatever their port. A rule netsh did not add is shown (a box, or in a
+; silent run a line on the console and exit code 3) and not remembered; the
+; files stay installed.
 
 !define FIREWALL_MEMORY "callerid-firewall.ini"
+!define RULE_IN "Caller ID UDP $R1 in"
+!define RULE_OUT "Caller ID UDP $R1 broadcast out"
 
-; Runs netsh with ARGS and puts the command and its exit code in the details.
+; Runs netsh with ARGS and waits: $0 := its exit code ("error" when it could
+; not start), $1 := what it printed, its last line ends trimmed, $8 := how
+; it ended, in words. The command, how it ended and the output go in the
+; details.
 !macro NETSH ARGS
   DetailPrint 'netsh ${ARGS}'
-  nsExec::ExecToLog '"$SYSDIR\netsh.exe" ${ARGS}'
+  nsExec::ExecToStack /OEM '"$SYSDIR\netsh.exe" ${ARGS}'
   Pop $0
-  DetailPrint "$(NetshResult)"
+  Pop $1
+  !insertmacro TRIM_LINE_ENDS $1
+  StrCpy $8 "$(NetshResult)"
+  ${If} $0 == "error"
+    StrCpy $8 "$(NetshNotStarted)"
+  ${EndIf}
+  DetailPrint "$8"
+  ${If} $1 != ""
+    DetailPrint "$1"
+  ${EndIf}
+!macroend
+
+; Drops the line ends (and spaces) from the end of VAR.
+!macro TRIM_LINE_ENDS VAR
+  ${Do}
+    StrCpy $9 ${VAR} 1 -1
+    ${If} $9 != "$\r"
+    ${AndIf} $9 != "$\n"
+    ${AndIf} $9 != " "
+      ${Break}
+    ${EndIf}
+    StrCpy ${VAR} ${VAR} -1
+  ${Loop}
 !macroend
 
 !macro DELETE_FIREWALL_RULES UN
-; Deletes the two rules for port $R1 (a rule that is not there is no fault).
+; Deletes the two rules for port $R1. netsh fails alike for a rule that is
+; not there and for one it cannot delete, so no failure is reported here.
 Function ${UN}DeleteFirewallRules
-  !insertmacro NETSH 'advfirewall firewall delete rule name="Caller ID UDP $R1 in"'
-  !insertmacro NETSH 'advfirewall firewall delete rule name="Caller ID UDP $R1 broadcast out"'
+  !insertmacro NETSH 'advfirewall firewall delete rule name="${RULE_IN}"'
+  !insertmacro NETSH 'advfirewall firewall delete rule name="${RULE_OUT}"'
+FunctionEnd
+
+; Deletes the rules of every port remembered (In=, Out=, and Port=, an
+; earlier release's memory of both rules) once, but those of port $R1.
+Function ${UN}DeleteRememberedRules
+  ReadINIStr $R2 "$INSTDIR\${FIREWALL_MEMORY}" "Firewall" "In"
+  ReadINIStr $R3 "$INSTDIR\${FIREWALL_MEMORY}" "Firewall" "Out"
+  ReadINIStr $R4 "$INSTDIR\${FIREWALL_MEMORY}" "Firewall" "Port"
+  StrCpy $R6 $R1
+  ${If} $R2 != ""
+  ${AndIf} $R2 != $R6
+    StrCpy $R1 $R2
+    Call ${UN}DeleteFirewallRules
+  ${EndIf}
+  ${If} $R3 != ""
+  ${AndIf} $R3 != $R6
+  ${AndIf} $R3 != $R2
+    StrCpy $R1 $R3
+    Call ${UN}DeleteFirewallRules
+  ${EndIf}
+  ${If} $R4 != ""
+  ${AndIf} $R4 != $R6
+  ${AndIf} $R4 != $R2
+  ${AndIf} $R4 != $R3
+    StrCpy $R1 $R4
+    Call ${UN}DeleteFirewallRules
+  ${EndIf}
+  StrCpy $R1 $R6
 FunctionEnd
 !macroend
 !insertmacro DELETE_FIREWALL_RULES ""
@@ -65,31 +128,47 @@ Function StationPort
   ${EndIf}
 FunctionEnd
 
+; Adds the rule NAME (netsh's add rule with RULE after the name) and
+; remembers its port under KEY; a rule not added joins the list in $R5.
+!macro ADD_FIREWALL_RULE NAME RULE KEY
+  !insertmacro NETSH 'advfirewall firewall add rule name="${NAME}" ${RULE}'
+  ${If} $0 == 0
+    WriteINIStr "$INSTDIR\${FIREWALL_MEMORY}" "Firewall" ${KEY} $R1
+  ${Else}
+    ${If} $1 != ""
+      StrCpy $1 ": $1"
+    ${EndIf}
+    StrCpy $R5 '$R5$\r$\n"${NAME}": $8$1'
+  ${EndIf}
+!macroend
+
 ; Asks (a silent install says yes) and adds the two rules for the station's
-; port. Rules an earlier install added for another port go first.
+; port. Rules an earlier install added, for this port or another, go first,
+; so that a setup run again replaces its rules rather than adding copies.
 Function OfferFirewallRules
   Call StationPort
   MessageBox MB_YESNO|MB_ICONQUESTION "$(FirewallQuestion)" /SD IDYES IDYES add
   Return
   add:
-  ReadINIStr $R2 "$INSTDIR\${FIREWALL_MEMORY}" "Firewall" "Port"
-  ${If} $R2 != ""
-  ${AndIf} $R2 != $R1
-    Push $R1
-    StrCpy $R1 $R2
-    Call DeleteFirewallRules
-    Pop $R1
+  Call DeleteRememberedRules
+  Call DeleteFirewallRules
+  DeleteINISec "$INSTDIR\${FIREWALL_MEMORY}" "Firewall"
+  StrCpy $R5 ""
+  !insertmacro ADD_FIREWALL_RULE "${RULE_IN}" \
+    "dir=in action=allow protocol=UDP localport=$R1 remoteip=localsubnet" In
+  !insertmacro ADD_FIREWALL_RULE "${RULE_OUT}" \
+    "dir=out action=allow protocol=UDP remoteport=$R1 remoteip=255.255.255.255" Out
+  ${If} $R5 != ""
+    StrCpy $R0 "$(FirewallFailed)"
+    Call Complain
+    SetErrorLevel 3
   ${EndIf}
-  !insertmacro NETSH 'advfirewall firewall add rule name="Caller ID UDP $R1 in" dir=in action=allow protocol=UDP localport=$R1 remoteip=localsubnet'
-  !insertmacro NETSH 'advfirewall firewall add rule name="Caller ID UDP $R1 broadcast out" dir=out action=allow protocol=UDP remoteport=$R1 remoteip=255.255.255.255'
-  WriteINIStr "$INSTDIR\${FIREWALL_MEMORY}" "Firewall" "Port" $R1
 FunctionEnd
 
-; The uninstaller: the rules of the remembered port, then the memory.
+; The uninstaller: the rules of every remembered port (Port= is an earlier
+; release's memory of both rules), then the memory.
 Function un.RemoveFirewallRules
-  ReadINIStr $R1 "$INSTDIR\${FIREWALL_MEMORY}" "Firewall" "Port"
-  ${If} $R1 != ""
-    Call un.DeleteFirewallRules
-  ${EndIf}
+  StrCpy $R1 ""
+  Call un.DeleteRememberedRules
   Delete "$INSTDIR\${FIREWALL_MEMORY}"
 FunctionEnd

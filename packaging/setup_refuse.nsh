@@ -1,10 +1,12 @@
-; How the setup refuses: a box in an interactive run; in a silent run (/S) the
-; line goes to the standard error of the console it was started from (Unicode
-; to a console, UTF-8 when redirected, like the callerid tool). Either way
-; nothing is installed and the exit code is 2.
+; How the setup and the uninstaller refuse or complain: a box in an
+; interactive run; in a silent run (/S) the line goes to the standard error
+; of the console it was started from (Unicode to a console, UTF-8 when
+; redirected, like the callerid tool). A refusal ends the run with exit code
+; 2, nothing installed or removed; a complaint lets it go on.
 
-; Writes $R0 and a line end to the standard error, if the setup has one.
-Function WriteStdErr
+!macro REFUSE_FUNCTIONS UN
+; Writes $R0 and a line end to the standard error, if the run has one.
+Function ${UN}WriteStdErr
   System::Call 'kernel32::GetStdHandle(i -12) p .r0'
   ${If} $0 P<= 0
     System::Call 'kernel32::AttachConsole(i -1) i .r1'
@@ -29,13 +31,25 @@ Function WriteStdErr
   System::Free $4
 FunctionEnd
 
-; Shows or writes $R0, then ends the setup with exit code 2.
-Function Refuse
+; Shows or writes $R0, then ends the run with exit code 2.
+Function ${UN}Refuse
   ${If} ${Silent}
-    Call WriteStdErr
+    Call ${UN}WriteStdErr
   ${Else}
     MessageBox MB_OK|MB_ICONSTOP "$R0"
   ${EndIf}
   SetErrorLevel 2
   Quit
+FunctionEnd
+!macroend
+!insertmacro REFUSE_FUNCTIONS ""
+!insertmacro REFUSE_FUNCTIONS "un."
+
+; Shows or writes $R0, and the run goes on.
+Function Complain
+  ${If} ${Silent}
+    Call WriteStdErr
+  ${Else}
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$R0"
+  ${EndIf}
 FunctionEnd

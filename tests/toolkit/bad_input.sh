@@ -65,6 +65,10 @@ expect 2 doctor --bogus
 expect 3 doctor nosuch
 expect 3 doctor letter.txt
 expect 2 window-description --bogus
+expect 2 firewall
+expect 2 firewall open
+expect 2 firewall add --port 0
+expect 2 firewall remove --port
 
 # The raw window description refuses a terminal (natively, where script(1)
 # gives the tool one; the Wine console is no terminal of this kind).

@@ -6,7 +6,8 @@
 # the sources have it), in one top-level directory,
 # and nothing else; callerid.exe with its application manifest embedded. Where makensis is installed it also builds the setup
 # program (cpack -G NSIS) and checks that callerid-*-setup.exe came out and
-# says Windows Vista in its PE header.
+# says Windows Vista in its PE header. The setup's readme and the guides must
+# name every guide shipped and fit 80 columns.
 #   check_package.sh WIN32_BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -52,6 +53,31 @@ for guide in "${guides[@]}"; do
     cmp -s "$unpacked/$top/$(basename "$guide")" "$root/$guide" || fail "the packaged $(basename "$guide") is not $guide"
 done
 echo "check_package: $(basename "$zip") holds callerid.dll, callerid.exe and the guides: ${guides[*]##*/}"
+
+# The setup's readme and both installation guides name every guide shipped,
+# and their text (and the datagram format's) fits a console of 80 columns:
+# only commands in code blocks may be wider.
+readmes=(packaging/SETUP.txt packaging/SETUP_pl.txt packaging/INSTALL.md packaging/INSTALACJA.md)
+for text in "${readmes[@]}"; do
+    for guide in "${guides[@]}"; do
+        grep -q "$(basename "$guide")" "$root/$text" || fail "$text does not name $(basename "$guide")"
+    done
+done
+for text in "${readmes[@]}" docs/datagram-format.md; do
+    wide=$(python3 - "$root/$text" <<'PY'
+import sys
+code = False
+for number, line in enumerate(open(sys.argv[1], encoding="utf-8-sig"), 1):
+    line = line.rstrip("\r\n")
+    if line.lstrip().startswith("```"):
+        code = not code
+    elif not code and not line.startswith("    ") and len(line) > 80:
+        print(f"line {number}: {len(line)} columns")
+PY
+)
+    [ -z "$wide" ] || fail "$text is wider than 80 columns outside its code: $wide"
+done
+echo "check_package: the readme and guides name every guide and fit 80 columns"
 
 if command -v makensis >/dev/null; then
     rm -f "$build"/callerid-*-setup.exe

@@ -4,15 +4,32 @@
 #  - into a directory without the host's main module: exit code 2, a line
 #    that says so, in English or (LANG=pl_PL.UTF-8) in Polish, nothing
 #    installed;
+#  - into a drive letter it does not see (as an elevated setup does not see
+#    a mapped drive): exit code 2, a line that names it and says to give the
+#    \\server\share path, nothing installed, not even into the last
+#    install's directory;
 #  - into a host directory (Merlox.dll: the name compares without case)
 #    whose MERLOX.INI names port 0: the files are there, and the firewall
-#    rules are added for 1338; run again after the port became 1339, the
-#    setup replaces them with rules for 1339; the uninstaller removes the
-#    files and the 1339 rules and leaves LOGS\ and the INI files;
+#    rules are added for 1338 (after a delete by name); run again after the
+#    port became 1339, the setup replaces them with rules for 1339; with a
+#    netsh that cannot run, it says which rules were not added, ends with
+#    exit code 3, keeps the files and remembers no rule;
+#  - `callerid firewall add|remove`, the tool a station of a shared program
+#    folder gets its rules with, runs netsh with the setup's rule names and
+#    commands for the program folder's port, and says when netsh fails;
+#  - while a process holds callerid.dll loaded, the uninstaller, silent or
+#    not, ends with exit code 2 and removes nothing: no file, no firewall
+#    rule, not its entry; a silent setup ends with 2 and says why; once it is free, it removes the files and the
+#    1339 rules and leaves LOGS\ and the INI files;
+#  - into a UNC path (\\server\share\..., Wine's dosdevices\unc), with
+#    Polish letters: installed; its uninstaller says the folder is a network
+#    folder, maybe every station's, and removes the plug-in; the tool run
+#    from a share takes the port from the share's MERLOX.INI;
 #  - on Windows XP (Wine's version for this one program): exit code 2, a line
 #    that names Vista, nothing installed.
 # Wine's netsh keeps no rules, so the test reads the command lines the setup
-# starts from Wine's process trace (WINEDEBUG=+process).
+# starts from Wine's process trace (WINEDEBUG=+process); a netsh that cannot
+# run is one whose load Wine's DLL overrides disable for that run alone.
 # Builds the setup program first when it is missing.
 set -euo pipefail
 [ $# -eq 2 ] || { echo "usage: $0 BUILD_WIN32_BIN BUILD_NATIVE_BIN" >&2; exit 2; }
@@ -34,7 +51,19 @@ regexe=$prefix/drive_c/windows/syswow64/reg.exe
 [ -f "$regexe" ] || regexe=$prefix/drive_c/windows/system32/reg.exe
 reg() { "$run" -t 60 "$regexe" "$@" >/dev/null 2>&1; }
 appdefaults="HKCU\\Software\\Wine\\AppDefaults\\$(basename "$setup")"
-trap 'reg delete "$appdefaults" /f || true; rm -rf "$work"' EXIT
+unc_server=callerid-$$
+unc=$prefix/dosdevices/unc
+unc_made=""
+[ -d "$unc" ] || unc_made=1
+holder=""
+cleanup() {
+    [ -z "$holder" ] || { touch "$work/released"; wait "$holder" || true; }
+    reg delete "$appdefaults" /f || true
+    rm -rf "${unc:?}/$unc_server"
+    [ -z "$unc_made" ] || rmdir "$unc" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
 windows() { local d="Z:${1//\//\\}"; echo "$d"; }
 # The command lines the traced program started, unescaped.
 started() { sed -n 's/.*CreateProcessInternalW app .* cmdline L"\(.*\)"$/\1/p' "$1" | sed 's/\\\(["\\]\)/\1/g'; }
@@ -71,6 +100,8 @@ $netsh
 expected:
 $expected"
 }
+# The uninstall entry this setup writes (the 32-bit view, as the setup sees it).
+entry_exists() { reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\callerid' /reg:32; }
 add_rules() {
     echo "advfirewall firewall add rule name=\"Caller ID UDP $1 in\" dir=in action=allow protocol=UDP localport=$1 remoteip=localsubnet"
     echo "advfirewall firewall add rule name=\"Caller ID UDP $1 broadcast out\" dir=out action=allow protocol=UDP remoteport=$1 remoteip=255.255.255.255"
@@ -88,22 +119,129 @@ printf 'host' >"$host/Merlox.dll"
 printf 'slots' >"$host/LOGS/TELEFONY/CLIP.DAT"
 printf '[Ornitel]\r\nPytaj=1,4,0,0\r\n' >"$host/MERLOX.INI"
 printf '[Ornitel]\r\nFilename=LOGS\\TELEFONY\\CLIP.DAT\r\n' >"$host/Ornitel.ini"
-traced "the silent install" "$(add_rules 1338)" "$setup" /S "/D=$(windows "$host")"
+traced "the silent install" "$(delete_rules 1338; add_rules 1338)" "$setup" /S "/D=$(windows "$host")"
 for file in "${installed[@]}"; do [ -f "$host/$file" ] || fail "the setup did not install $file: $(ls "$host")"; done
 cmp -s "$host/callerid.dll" "$win/callerid.dll" || fail "the installed DLL is not the built one"
+
+# A drive letter the setup does not see, as an elevated setup does not see
+# a mapped drive: named, with the way out, and nothing installed (NSIS alone
+# would fall back on the last install's directory, the one above).
+code=0
+WINEDEBUG=+process "$run" -t 120 "$setup" /S '/D=Q:\Program' 2>"$work/mapped.err" || code=$?
+[ $code = 2 ] || fail "a silent install into an unseen drive ended with $code, not 2"
+grep -q 'Q:\\Program holds no MERLOX.DLL.*mapped network drive.*\\\\server\\share' "$work/mapped.err" ||
+    fail "the refusal of an unseen drive reads: $(grep -v ':trace:' "$work/mapped.err")"
+[ -z "$(netsh_runs "$work/mapped.err")" ] || fail "a silent install into an unseen drive installed somewhere"
 
 # The station moves to port 1339 (with a space and a leading zero, as the
 # host's own reader takes them); the setup run again replaces its rules.
 printf '[Ornitel]\r\nPytaj=1,4,0, 01339\r\n' >"$host/MERLOX.INI"
-traced "the silent install on port 1339" "$(delete_rules 1338; add_rules 1339)" "$setup" /S "/D=$(windows "$host")"
+traced "the silent install on port 1339" "$(delete_rules 1338; delete_rules 1339; add_rules 1339)" "$setup" /S "/D=$(windows "$host")"
+remembered() { tr -d '\r' <"$host/callerid-firewall.ini"; }
+for key in In Out; do
+    remembered | grep -qx "$key=1339" || fail "the setup does not remember the 1339 rule $key: $(remembered)"
+done
 
-# _?= keeps the uninstaller in place, so that it ends before we look.
+# A netsh that cannot run: the rules are named as not added, the files stay
+# and no rule is remembered; the next setup adds them again.
+code=0
+WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;netsh.exe=" \
+    "$run" -t 120 "$setup" /S "/D=$(windows "$host")" 2>"$work/netsh.err" || code=$?
+[ $code = 3 ] || fail "the setup whose netsh fails ended with $code, not 3"
+for rule in "Caller ID UDP 1339 in" "Caller ID UDP 1339 broadcast out"; do
+    grep -q "\"$rule\": netsh could not be started" "$work/netsh.err" || fail "the setup whose netsh fails does not name $rule: $(cat "$work/netsh.err")"
+done
+for file in "${installed[@]}"; do [ -f "$host/$file" ] || fail "the setup whose netsh fails left out $file"; done
+! remembered | grep -q 1339 || fail "the setup remembers rules netsh did not add: $(remembered)"
+traced "the silent install after a failed netsh" "$(delete_rules 1339; add_rules 1339)" "$setup" /S "/D=$(windows "$host")"
+
+# callerid firewall, run from a data folder as on a station of a shared
+# program folder: the port from the program folder's MERLOX.INI, each rule
+# deleted by name and added with the setup's very command; remove deletes
+# them; a netsh that cannot run: exit code 5, the rules named.
+mkdir -p "$work/data"
+tool() { (cd "$work/data" && "$run" -t 60 "$host/callerid.exe" --lang en firewall "$@"); }
+WINEDEBUG=+process tool add >"$work/tool.out" 2>"$work/trace" || fail "callerid firewall add ended with $?"
+expected=$(delete_rules 1339 | head -1; add_rules 1339 | head -1; delete_rules 1339 | tail -1; add_rules 1339 | tail -1)
+[ "$(netsh_runs "$work/trace")" = "$expected" ] || fail "callerid firewall add ran netsh with:
+$(netsh_runs "$work/trace")
+expected:
+$expected"
+grep -q "^port 1339: Pytaj in \[Ornitel\] of .*host.MERLOX.INI" "$work/tool.out" || fail "callerid firewall add says: $(cat "$work/tool.out")"
+WINEDEBUG=+process tool remove >"$work/tool.out" 2>"$work/trace" || fail "callerid firewall remove ended with $?"
+[ "$(netsh_runs "$work/trace")" = "$(delete_rules 1339)" ] || fail "callerid firewall remove ran netsh with: $(netsh_runs "$work/trace")"
+code=0
+WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;netsh.exe=" tool add >"$work/tool.out" 2>"$work/tool.err" || code=$?
+[ $code = 5 ] || fail "callerid firewall add with a failing netsh ended with $code, not 5"
+grep -q 'not added: "Caller ID UDP 1339 in": netsh could not be started' "$work/tool.err" ||
+    fail "callerid firewall add with a failing netsh says: $(cat "$work/tool.err")"
+
+# While a process holds the plug-in loaded (as the running host does), the
+# uninstaller removes nothing, silent or not (headless Wine shows no box,
+# which counts as Cancel); _?= keeps it in place, so that it ends before we
+# look.
+"$run" -t 150 "$win/hold_module.exe" "$(windows "$host/callerid.dll")" 120 "$(windows "$work/released")" >"$work/holder.txt" 2>&1 &
+holder=$!
+for _ in $(seq 1 600); do grep -q '^loaded' "$work/holder.txt" 2>/dev/null && break; sleep 0.1; done
+grep -q '^loaded' "$work/holder.txt" || fail "the holder did not load the plug-in: $(cat "$work/holder.txt")"
+before=$(cd "$host" && ls -R && cat callerid-firewall.ini)
+for mode in /S ""; do
+    code=0
+    WINEDEBUG=+process "$run" -t 120 "$host/callerid-uninstall.exe" $mode "_?=$(windows "$host")" \
+        2>"$work/held${mode:+-silent}.err" || code=$?
+    what="the uninstaller ${mode:-without /S} beside a held plug-in"
+    [ $code = 2 ] || fail "$what ended with $code, not 2"
+    [ -z "$(netsh_runs "$work/held${mode:+-silent}.err")" ] || fail "$what ran netsh"
+    [ "$(cd "$host" && ls -R && cat callerid-firewall.ini)" = "$before" ] || fail "$what removed something: $(ls "$host")"
+    entry_exists || fail "$what removed its entry"
+done
+grep -q "callerid.dll is in use.*Nothing was removed" "$work/held-silent.err" ||
+    fail "the silent uninstaller does not say why: $(grep -v ':trace:' "$work/held-silent.err")"
+# The setup, likewise, replaces nothing then.
+code=0
+WINEDEBUG=+process "$run" -t 120 "$setup" /S "/D=$(windows "$host")" 2>"$work/held-setup.err" || code=$?
+[ $code = 2 ] || fail "the setup beside a held plug-in ended with $code, not 2"
+grep -q "callerid.dll is in use.*Nothing was installed" "$work/held-setup.err" ||
+    fail "the silent setup beside a held plug-in does not say why: $(grep -v ':trace:' "$work/held-setup.err")"
+[ -z "$(netsh_runs "$work/held-setup.err")" ] || fail "the setup beside a held plug-in ran netsh"
+touch "$work/released"
+wait "$holder" || fail "the holder ended with $?"
+holder=""
+
 traced "the uninstaller" "$(delete_rules 1339)" "$host/callerid-uninstall.exe" /S "_?=$(windows "$host")"
+entry_exists && fail "the uninstaller left its entry"
 rm -f "$host/callerid-uninstall.exe"   # run in place, it cannot remove itself
 for file in "${installed[@]}"; do [ ! -e "$host/$file" ] || fail "the uninstaller left $file"; done
 [ -z "$(ls "$host" | grep -iv '^\(merlox.dll\|merlox.ini\|ornitel.ini\|logs\)$')" ] || fail "the uninstaller left: $(ls "$host")"
 [ "$(cat "$host/LOGS/TELEFONY/CLIP.DAT")" = slots ] || fail "the uninstaller touched LOGS\\"
 [ -f "$host/MERLOX.INI" ] && [ -f "$host/Ornitel.ini" ] || fail "the uninstaller removed an INI file"
+
+# A program folder on a server, given by its UNC path with Polish letters
+# (Wine maps \\server\share to dosdevices\unc\server\share): installed;
+# the uninstaller warns that a network folder may be every station's.
+mkdir -p "$work/share/Księgowy" "$unc/$unc_server"
+printf 'host' >"$work/share/Księgowy/MERLOX.DLL"
+ln -s "$work/share" "$unc/$unc_server/biuro"
+shared="\\\\$unc_server\\biuro\\Księgowy"
+LC_ALL=C.UTF-8 "$run" -t 120 "$setup" /S "/D=$shared" || fail "the silent install into $shared ended with $?"
+for file in "${installed[@]}"; do [ -f "$work/share/Księgowy/$file" ] || fail "the setup did not install $file into $shared"; done
+LC_ALL=C.UTF-8 "$run" -t 120 "$work/share/Księgowy/callerid-uninstall.exe" /S "_?=$shared" 2>"$work/shared.err" ||
+    fail "the uninstaller in $shared ended with $?"
+grep -q "Księgowy is a network folder" "$work/shared.err" || fail "the uninstaller in $shared gives no warning: $(cat "$work/shared.err")"
+[ ! -e "$work/share/Księgowy/callerid.dll" ] || fail "the uninstaller in $shared left callerid.dll"
+# Another station of a shared program folder runs the tool from the share,
+# in its data folder: the port is the program folder's.
+mkdir -p "$work/share/Program"
+cp "$win/callerid.exe" "$work/share/Program/"
+printf '[Ornitel]\r\nPytaj=1,4,0,1340\r\n' >"$work/share/Program/MERLOX.INI"
+cmdexe=$prefix/drive_c/windows/syswow64/cmd.exe
+[ -f "$cmdexe" ] || cmdexe=$prefix/drive_c/windows/system32/cmd.exe
+(cd "$work/data" && WINEDEBUG=+process "$run" -t 60 "$cmdexe" /c "\\\\$unc_server\\biuro\\Program\\callerid.exe" --lang en firewall add) \
+    >"$work/tool.out" 2>"$work/trace" || fail "callerid firewall add from the share ended with $?"
+share_ini="\\\\$unc_server\\biuro\\Program\\MERLOX.INI"
+tr -d '\r' <"$work/tool.out" | grep -qxF "port 1340: Pytaj in [Ornitel] of $share_ini" ||
+    fail "callerid firewall add from the share says: $(cat "$work/tool.out")"
+[ "$(netsh_runs "$work/trace" | grep -c 1340)" = 4 ] || fail "callerid firewall add from the share ran netsh with: $(netsh_runs "$work/trace")"
 
 # Windows XP, for the setup program alone: refused before anything else.
 old=$work/old
@@ -117,4 +255,4 @@ reg delete "$appdefaults" /f
 grep -q "Windows Vista" "$work/old.err" || fail "the refusal on Windows XP names no Vista: $(cat "$work/old.err")"
 [ ! -e "$old/callerid.dll" ] || fail "the setup installed on Windows XP"
 
-echo "wine_setup: $(basename "$setup") refuses Windows XP and a directory without MERLOX.DLL, installs into the host's with rules for its port, and its uninstaller removes its files and those rules and keeps the office's data"
+echo "wine_setup: $(basename "$setup") refuses Windows XP, a directory without MERLOX.DLL and an unseen drive, installs into the host's (or a UNC path) with rules for its port, says which rules a failing netsh did not add, and its uninstaller removes nothing while the plug-in is held, then its files and those rules, and keeps the office's data"

@@ -15,5 +15,7 @@ int RunListenCommand(int argc, char** args);
 int RunLogCommand(int argc, char** args);
 // doctor: what stands between a station and a working plug-in.
 int RunDoctorCommand(int argc, char** args);
+// firewall add|remove: this station's firewall rules for the plug-in's port.
+int RunFirewallCommand(int argc, char** args);
 // window-description: the caller-ID window description, raw or listed.
 int RunWindowDescriptionCommand(int argc, char** args);

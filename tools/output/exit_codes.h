@@ -7,4 +7,5 @@ enum ExitCode {
     kBadUsage = 2,        // unknown command or option, a bad argument
     kUnreadable = 3,      // a file or folder cannot be read, or is not what the command expects
     kNetworkFailed = 4,   // a socket cannot be opened, bound or sent on
+    kFirewallUnchanged = 5,  // firewall: not an administrator, or netsh did not add or remove a rule
 };

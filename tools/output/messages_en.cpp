@@ -35,11 +35,17 @@ const char* EnglishText(Msg message) {
                    "  slots FILE [--json]    the ten phone slots (1-10) of a slot file: phone,\n"
                    "                         target, date, time, NIP, text; ! marks a wrong NIP\n"
                    "                         check digit\n"
+                   "  firewall add|remove [--port PORT] [--program-dir DIR]\n"
+                   "                         this station's Windows firewall rules for the\n"
+                   "                         plug-in's port (Pytaj in MERLOX.INI of the program\n"
+                   "                         folder, else of this folder; else 1338), named as the\n"
+                   "                         setup names them; needs an administrator\n"
                    "  window-description [--list]\n"
                    "                         the caller-ID window description: raw bytes (into a\n"
                    "                         file or a pipe), or its records and data layout\n"
                    "exit codes: 0 done (doctor: no problem), 1 doctor found a problem, 2 bad usage,\n"
-                   "3 a file or folder cannot be read or is not what the command expects, 4 network\n";
+                   "3 a file or folder cannot be read or is not what the command expects, 4 network,\n"
+                   "5 the firewall was not changed\n";
         case Msg::UnknownCommand: return "unknown command %s (callerid help lists the commands)";
         case Msg::NeedsValue: return "%s needs a value";
         case Msg::BadLanguage: return "--lang takes pl or en";
@@ -176,6 +182,24 @@ const char* EnglishText(Msg message) {
             return "host settings: %s, Windows' copy of the program folder's MERLOX.INI that a host run without administrator rights reads (file virtualization)";
         case Msg::HostIniVirtualPortsDiffer:
             return "host settings: %s names port %ld and its copy %s, which a host run without administrator rights reads, port %ld: the setup took the first; set the same port in both, or delete the copy";
+        case Msg::FirewallUsage: return "firewall needs add or remove (and takes --port PORT, --program-dir DIR)";
+        case Msg::FirewallWindowsOnly:
+            return "firewall is for Windows stations: it adds and removes the Windows firewall's rules with netsh; open the plug-in's UDP port with this system's own firewall";
+        case Msg::FirewallNotElevated:
+            return "changing the firewall needs an administrator: open the command prompt with \"Run as administrator\" and run this again; nothing was changed";
+        case Msg::FirewallPortGiven: return "port %ld: given with --port";
+        case Msg::FirewallPortFrom: return "port %ld: Pytaj in [Ornitel] of %s";
+        case Msg::FirewallPortNone: return "port %ld: %s names none (Pytaj in [Ornitel])";
+        case Msg::FirewallPortNoIni: return "port %ld: no MERLOX.INI in the program folder %s nor in this folder";
+        case Msg::FirewallBadPytaj:
+            return "Pytaj=%s in %s names no port from 1 to 65535: correct it (the plug-in's window saves it), or give --port";
+        case Msg::FirewallAdded: return "added: \"%s\"";
+        case Msg::FirewallNotAdded: return "not added: \"%s\": %s";
+        case Msg::FirewallRemoved: return "removed: \"%s\"";
+        case Msg::FirewallNoneThere: return "not there: \"%s\" (nothing to remove)";
+        case Msg::FirewallNotRemoved: return "not removed: \"%s\": %s";
+        case Msg::NetshEnded: return "netsh ended with %ld";
+        case Msg::NetshNotStarted: return "netsh could not be started: %s";
         case Msg::Count: break;
     }
     return "";

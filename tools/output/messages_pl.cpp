@@ -37,12 +37,17 @@ const char* PolishText(Msg message) {
                    "  slots PLIK [--json]    dziesięć slotów (1-10) pliku slotów: telefon, cel,\n"
                    "                         data, godzina, NIP, tekst; ! oznacza błędną cyfrę\n"
                    "                         kontrolną NIP\n"
+                   "  firewall add|remove [--port PORT] [--program-dir KATALOG]\n"
+                   "                         reguły Zapory systemu Windows tego stanowiska dla\n"
+                   "                         portu wtyczki (Pytaj w MERLOX.INI katalogu programu,\n"
+                   "                         inaczej tego katalogu; inaczej 1338), nazwane jak\n"
+                   "                         w instalatorze; wymaga administratora\n"
                    "  window-description [--list]\n"
                    "                         opis okna identyfikacji: surowe bajty (do pliku lub\n"
                    "                         potoku) albo jego rekordy i układ danych\n"
                    "kody wyjścia: 0 gotowe (doctor: bez problemów), 1 doctor znalazł problem,\n"
                    "2 błędne użycie, 3 pliku lub katalogu nie da się odczytać albo nie jest tym,\n"
-                   "czego oczekuje polecenie, 4 sieć\n";
+                   "czego oczekuje polecenie, 4 sieć, 5 zapora nie została zmieniona\n";
         case Msg::UnknownCommand: return "nieznane polecenie %s (callerid help wymienia polecenia)";
         case Msg::NeedsValue: return "%s wymaga wartości";
         case Msg::BadLanguage: return "--lang przyjmuje pl lub en";
@@ -179,6 +184,24 @@ const char* PolishText(Msg message) {
             return "ustawienia programu: %s, kopia MERLOX.INI katalogu programu, którą Windows daje programowi uruchomionemu bez praw administratora (wirtualizacja plików)";
         case Msg::HostIniVirtualPortsDiffer:
             return "ustawienia programu: %s podaje port %ld, a jego kopia %s, którą czyta program uruchomiony bez praw administratora, port %ld: instalator wziął pierwszy; ustaw w obu ten sam port albo usuń kopię";
+        case Msg::FirewallUsage: return "firewall wymaga add lub remove (i przyjmuje --port PORT, --program-dir KATALOG)";
+        case Msg::FirewallWindowsOnly:
+            return "firewall jest dla stanowisk z Windows: dodaje i usuwa reguły Zapory systemu Windows poleceniem netsh; port UDP wtyczki otwórz w zaporze tego systemu";
+        case Msg::FirewallNotElevated:
+            return "zmiana zapory wymaga administratora: otwórz wiersz polecenia przez \"Uruchom jako administrator\" i uruchom to ponownie; niczego nie zmieniono";
+        case Msg::FirewallPortGiven: return "port %ld: podany w --port";
+        case Msg::FirewallPortFrom: return "port %ld: Pytaj w [Ornitel] pliku %s";
+        case Msg::FirewallPortNone: return "port %ld: %s go nie podaje (Pytaj w [Ornitel])";
+        case Msg::FirewallPortNoIni: return "port %ld: brak MERLOX.INI w katalogu programu %s i w tym katalogu";
+        case Msg::FirewallBadPytaj:
+            return "Pytaj=%s w %s nie podaje portu od 1 do 65535: popraw go (zapisuje go okno wtyczki) albo podaj --port";
+        case Msg::FirewallAdded: return "dodano: \"%s\"";
+        case Msg::FirewallNotAdded: return "nie dodano: \"%s\": %s";
+        case Msg::FirewallRemoved: return "usunięto: \"%s\"";
+        case Msg::FirewallNoneThere: return "nie ma: \"%s\" (nie ma czego usuwać)";
+        case Msg::FirewallNotRemoved: return "nie usunięto: \"%s\": %s";
+        case Msg::NetshEnded: return "netsh zakończył się kodem %ld";
+        case Msg::NetshNotStarted: return "nie udało się uruchomić netsh: %s";
         case Msg::Count: break;
     }
     return "";

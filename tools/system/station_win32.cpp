@@ -47,11 +47,21 @@ std::string StationComputerName() {
     return std::string(name).substr(0, 14);
 }
 
+// A module path as a user writes it: GetModuleFileNameW may keep the
+// "\\?\" form the module was loaded by, and Wine gives a program started
+// from \\server\share as "UNC\server\share\...".
+static std::wstring PlainPath(std::wstring path) {
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) path.erase(0, 8).insert(0, L"\\\\");
+    else if (path.rfind(L"\\\\?\\", 0) == 0) path.erase(0, 4);
+    else if (path.rfind(L"UNC\\", 0) == 0) path.erase(0, 4).insert(0, L"\\\\");
+    return path;
+}
+
 std::string ExecutableDirectory() {
     wchar_t path[MAX_PATH] = {};
     DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return ".";
-    std::wstring wide(path, length);
+    std::wstring wide = PlainPath(std::wstring(path, length));
     wide.erase(wide.find_last_of(L"\\/") == std::wstring::npos ? 0 : wide.find_last_of(L"\\/"));
     int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(size), '\0');
