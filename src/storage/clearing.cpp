@@ -112,7 +112,10 @@ bool ClearDayLogAndSlots(char* why, std::size_t whySize) {
     if (!TakeSlotPath(path, why, whySize)) return false;
     StationFileLock stations(path, kUiLockWaitMilliseconds);
     if (stations.busy()) {
-        std::snprintf(why, whySize, kOtherStation, path);
+        if (ThisStationIsFiling())
+            std::snprintf(why, whySize, "%s", kBusy.c_str());
+        else
+            std::snprintf(why, whySize, kOtherStation, path);
         return false;
     }
     BoundedStateLock lock;

@@ -7,6 +7,7 @@
 // slot_saving.cpp, the file's own steps in slot_file.cpp.
 #include "storage/phone_slots.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 
@@ -187,6 +188,10 @@ static void MergeCallsIntoFile(const char* path, const CallRecord* calls, int co
     if (error != 0) std::memcpy(image, before, kSlotFileSize);
 }
 
+static std::atomic<bool> g_filing{false};
+
+bool ThisStationIsFiling() { return g_filing.load(); }
+
 CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds) {
     char path[kPathCapacity];
     char message[kMessageCapacity];
@@ -201,12 +206,14 @@ CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds) 
     {
         StationFileLock stations(path, milliseconds);
         if (stations.busy()) return CallsFiled::Busy;
+        g_filing.store(true);
         if (stations.covered()) {
             MergeCallsIntoFile(path, calls, count, image);
         } else {
             SharedStateLock lock;
             MergeCallsIntoFile(path, calls, count, image);
         }
+        g_filing.store(false);
     }
     SharedStateLock lock;
     std::memcpy(g_phoneSlots, image, sizeof g_phoneSlots);

@@ -47,6 +47,10 @@ void SavePhoneSlots();
 // The image is the file as written afterwards.
 enum class CallsFiled { Filed, Busy };
 CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds);
+// True while this station's listener holds the stations' lock to file
+// calls: a user-interface step that finds the lock held then tells the
+// user the file is busy here, not that another station saves it.
+bool ThisStationIsFiling();
 // Files one call, waiting for another station's hold up to 2 s; one still
 // held then is logged and the call is not filed.
 void UpdatePhoneSlots(const CallRecord& record);

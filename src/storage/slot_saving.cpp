@@ -109,7 +109,7 @@ static Attempt WriteOnce(CallRecord* image, PrepareImage prepare, void* context,
     Attempt result;
     {
         StationFileLock stations(path, kUiLockWaitMilliseconds);
-        if (stations.busy()) return Attempt::StationBusy;
+        if (stations.busy()) return ThisStationIsFiling() ? Attempt::Busy : Attempt::StationBusy;
         if (stations.covered()) {
             result = WriteUnderLock(path, image, prepare, context);
         } else {

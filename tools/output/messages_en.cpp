@@ -44,8 +44,8 @@ const char* EnglishText(Msg message) {
                    "                         the caller-ID window description: raw bytes (into a\n"
                    "                         file or a pipe), or its records and data layout\n"
                    "exit codes: 0 done (doctor: no problem), 1 doctor found a problem, 2 bad usage,\n"
-                   "3 a file or folder cannot be read or is not what the command expects, 4 network,\n"
-                   "5 the firewall was not changed\n";
+                   "3 a file or folder cannot be read or is not what the command expects,\n"
+                   "4 network, 5 the firewall was not changed\n";
         case Msg::UnknownCommand: return "unknown command %s (callerid help lists the commands)";
         case Msg::NeedsValue: return "%s needs a value";
         case Msg::BadLanguage: return "--lang takes pl or en";
