@@ -67,8 +67,9 @@ TEST_F(WaitingCalls, CallsDuringAnotherStationsHoldAreFiledInOrderWhenItEnds) {
     EXPECT_EQ(test::CountEvent(Log(), "Zapis"), 0);
     EXPECT_FALSE(test::FileExists(kSlotFile));
     flock(lockFile, LOCK_UN);
-    ASSERT_TRUE(WaitForEvent("Zapis", kCalls)) << test::ReadFile(kDayLog);
-    EXPECT_TRUE(LogHas("wpisano czekające połączenia: 10"));
+    // The end of the wait is logged after the calls' "Zapis" lines.
+    ASSERT_TRUE(test::WaitUntil([] { return LogHas("wpisano czekające połączenia: 10"); })) << test::ReadFile(kDayLog);
+    EXPECT_EQ(test::CountEvent(Log(), "Zapis"), kCalls);
     std::string file = test::ReadFile(kSlotFile);
     ASSERT_EQ(file.size(), 5620u);
     for (int k = 0; k < kCalls; ++k)
