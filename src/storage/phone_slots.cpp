@@ -58,7 +58,8 @@ static void ShowMessage(const char* message) {
 }
 
 // The path and the settings in one hold of the lock, the file read
-// outside it: a slow share keeps only this thread waiting. The message box
+// outside it (unless the caller holds it): a slow share keeps only this
+// thread waiting. The message box
 // waits for the user outside the lock as well.
 bool TakeSlotView(SlotView& view) {
     view.problem[0] = '\0';
@@ -73,10 +74,16 @@ bool TakeSlotView(SlotView& view) {
         named = BuildSlotPath(path, sizeof path, view.problem, sizeof view.problem);
         view.settings = g_settings;
     }
-    if (named)
+    if (named) {
+        // A write of this station's listener or another station is waited
+        // for a moment, so that the view holds no half-written record; a
+        // longer hold (a frozen station) is not: the window shows the file
+        // as it reads.
+        StationFileLock stations(path, kUiLockWaitMilliseconds);
         ReadSlotFileAt(path, view.slots, view.problem, sizeof view.problem, SlotReading::ThroughHost);
-    else
+    } else {
         std::memset(view.slots, 0, sizeof view.slots);
+    }
     if (view.problem[0] != '\0') WriteEventLog(view.problem);
     BoundedStateLock lock;
     if (lock.held()) std::memcpy(g_phoneSlots, view.slots, sizeof g_phoneSlots);
