@@ -407,6 +407,8 @@ static CycleEnd Listen(UDPControl& control, int64_t deadline) {
         FileWaitingCalls();
         if (TakeRestartRequest() && deadline == kNoDeadline) deadline = DeadlineAfter(kRestartPauseMilliseconds);
         int timeout = wait;
+        if (CallsAreWaiting() && timeout > wait - kWaitingCallTryMilliseconds)
+            timeout = wait > kWaitingCallTryMilliseconds ? wait - kWaitingCallTryMilliseconds : 1;
         if (deadline != kNoDeadline) {
             int left = MillisecondsUntil(deadline);
             if (left == 0) return IsStopRequested(control) ? CycleEnd::Stopped : CycleEnd::Restart;

@@ -16,9 +16,6 @@
 
 // Ten minutes of one call every five seconds is 120; this is well past it.
 static constexpr int kWaitingCapacity = 512;
-// Each try for the lock is this short, so the listener looks at its stop
-// and its socket well within 100 ms.
-static constexpr int kTryMilliseconds = 20;
 // A hold longer than this is told to the user.
 static constexpr int kTellAfterMilliseconds = 3000;
 
@@ -72,14 +69,16 @@ static void Enqueue(const CallRecord& record) {
 }
 
 bool FileOrQueueCall(const CallRecord& record) {
-    if (g_count == 0 && FilePhoneCalls(&record, 1, kTryMilliseconds) == CallsFiled::Filed) return true;
+    if (g_count == 0 && FilePhoneCalls(&record, 1, kWaitingCallTryMilliseconds) == CallsFiled::Filed) return true;
     Enqueue(record);
     return false;
 }
 
+bool CallsAreWaiting() { return g_count > 0; }
+
 void FileWaitingCalls() {
     if (g_count == 0) return;
-    if (FilePhoneCalls(g_waiting, g_count, kTryMilliseconds) == CallsFiled::Busy) {
+    if (FilePhoneCalls(g_waiting, g_count, kWaitingCallTryMilliseconds) == CallsFiled::Busy) {
         if (!g_told && MonotonicNanoseconds() - g_since > ListenerMilliseconds(kTellAfterMilliseconds) * 1'000'000LL) {
             g_told = true;
             WriteEventLogF(kWaitLong, SecondsWaited(), g_count);

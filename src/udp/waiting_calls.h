@@ -14,6 +14,10 @@
 bool FileOrQueueCall(const CallRecord& record);
 // Files what waits, in order, if the slot file is free now.
 void FileWaitingCalls();
+// True while calls wait; each try for the lock takes up to this long, and
+// the listener shortens its wait by it, to look at its stop as often.
+bool CallsAreWaiting();
+inline constexpr int kWaitingCallTryMilliseconds = 20;
 // At the listener's end: one last short try; calls still waiting are
 // named in the day log (their call lines are there already).
 void FinishWaitingCalls();
