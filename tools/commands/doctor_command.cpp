@@ -416,6 +416,7 @@ void CheckListeningPorts(const std::map<std::string, StationSeen>& stations, lon
 // Another port than the box's usual one needs its own firewall rules.
 void PrintFirewallRules(long port) {
     Print("%s\n", Say(Msg::FirewallForPort, port).c_str());
+    Print("  callerid firewall add --port %ld\n", port);
     Print("  netsh advfirewall firewall add rule name=\"Caller ID UDP %ld in\" dir=in action=allow protocol=UDP "
           "localport=%ld remoteip=localsubnet\n", port, port);
     Print("  netsh advfirewall firewall add rule name=\"Caller ID UDP %ld broadcast out\" dir=out action=allow "

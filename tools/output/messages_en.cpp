@@ -160,7 +160,7 @@ const char* EnglishText(Msg message) {
         case Msg::PortHeldByPlugin: return "UDP port %ld is held by the plug-in's listener (alive at %s)";
         case Msg::PortHeldByOther:
             return "UDP port %ld is held, and the day log shows no live listener of this station: another program holds it; find it (%s shows its process number, %s its name) and close it, or the host runs with its day log off";
-        case Msg::FirewallForPort: return "the port is %ld, not 1338: the firewall rules for it (in an administrator's command prompt):";
+        case Msg::FirewallForPort: return "the port is %ld, not 1338: add the firewall rules for it in an administrator's command prompt, with the toolkit or with netsh:";
         case Msg::ProblemCount: return "%s";
         case Msg::HostIniGiven: return "host settings: %s, given with --host-ini";
         case Msg::HostIniFromProgramDir: return "host settings: %s, the program folder's (the one the setup reads too)";

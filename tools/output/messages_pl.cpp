@@ -162,7 +162,7 @@ const char* PolishText(Msg message) {
         case Msg::PortHeldByPlugin: return "port UDP %ld trzyma nasłuch wtyczki (ostatnio żywy o %s)";
         case Msg::PortHeldByOther:
             return "port UDP %ld jest zajęty, a dziennik dnia nie pokazuje żywego nasłuchu tego stanowiska: trzyma go inny program; znajdź go (%s pokazuje numer procesu, %s jego nazwę) i zamknij, albo program działa z wyłączonym dziennikiem";
-        case Msg::FirewallForPort: return "port to %ld, nie 1338: reguły zapory dla niego (w wierszu poleceń administratora):";
+        case Msg::FirewallForPort: return "port to %ld, nie 1338: dodaj dla niego reguły zapory w wierszu poleceń administratora, narzędziem albo poleceniem netsh:";
         case Msg::ProblemCount: return "%s";
         case Msg::HostIniGiven: return "ustawienia programu: %s, wskazany opcją --host-ini";
         case Msg::HostIniFromProgramDir: return "ustawienia programu: %s, plik katalogu programu (ten sam czyta instalator)";
