@@ -158,15 +158,17 @@ static void LogSystemError(int error) {
 
 // One read, the merge of every call in order, one write of the slots that
 // changed; the file stays open only for that. The caller holds the other
-// stations' lock, or the plug-in's where there is none.
-static void MergeCallsIntoFile(const char* path, const CallRecord* calls, int count, CallRecord* image) {
+// stations' lock, or the plug-in's where there is none. False when another
+// program holds the file and refuses writers: nothing was done then.
+static bool MergeCallsIntoFile(const char* path, const CallRecord* calls, int count, CallRecord* image) {
     bool created = false;
     int error = 0;
     FILE* stream = OpenSlotFileForUpdate(path, created, &error);
+    if (!stream && IsSharingRefusal(error)) return false;
     if (!stream) {
         WriteEventLog(kUpdateOpenFailed);
         LogSystemError(error);
-        return;
+        return true;
     }
     CallRecord before[kSlotCount];
     long length = 0;
@@ -175,7 +177,7 @@ static void MergeCallsIntoFile(const char* path, const CallRecord* calls, int co
     if (!ReadOpenSlotFile(stream, before, &length)) {
         CloseFileStream(stream);
         WriteEventLogF(kReadFailed, path);
-        return;
+        return true;
     }
     WriteEventLog(kUpdateOpened);
     std::memcpy(image, before, kSlotFileSize);
@@ -187,12 +189,13 @@ static void MergeCallsIntoFile(const char* path, const CallRecord* calls, int co
     }
     if (!changed) {
         CloseFileStream(stream);
-        return;
+        return true;
     }
     error = CloseAfterWriting(stream, WriteChangedSlots(stream, before, image, length < kSlotFileSize));
     WriteEventLogF(error == 0 ? kSaved.c_str() : kWriteFailed.c_str(), path);
     LogSystemError(error);
     if (error != 0) std::memcpy(image, before, kSlotFileSize);
+    return true;
 }
 
 static std::atomic<bool> g_filing{false};
@@ -214,13 +217,15 @@ CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds) 
         StationFileLock stations(path, milliseconds);
         if (stations.busy()) return CallsFiled::Busy;
         g_filing.store(true);
+        bool done;
         if (stations.covered()) {
-            MergeCallsIntoFile(path, calls, count, image);
+            done = MergeCallsIntoFile(path, calls, count, image);
         } else {
             SharedStateLock lock;
-            MergeCallsIntoFile(path, calls, count, image);
+            done = MergeCallsIntoFile(path, calls, count, image);
         }
         g_filing.store(false);
+        if (!done) return CallsFiled::HeldByProgram;
     }
     SharedStateLock lock;
     std::memcpy(g_phoneSlots, image, sizeof g_phoneSlots);
@@ -228,6 +233,7 @@ CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds) 
 }
 
 void UpdatePhoneSlots(const CallRecord& record) {
-    if (FilePhoneCalls(&record, 1, kUpdateWaitMilliseconds) == CallsFiled::Busy)
-        WriteEventLog(kStationHoldsSlotFile);
+    CallsFiled filed = FilePhoneCalls(&record, 1, kUpdateWaitMilliseconds);
+    if (filed == CallsFiled::Busy) WriteEventLog(kStationHoldsSlotFile);
+    if (filed == CallsFiled::HeldByProgram) WriteEventLog(kUpdateOpenFailed);
 }

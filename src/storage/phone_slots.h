@@ -44,8 +44,10 @@ void SavePhoneSlots();
 // file, under the other stations' lock tried for about `milliseconds`.
 // Busy: another station kept the lock that long and nothing was done; the
 // caller waits without holding anything the host needs and tries again.
-// The image is the file as written afterwards.
-enum class CallsFiled { Filed, Busy };
+// HeldByProgram: another program holds the file open and refuses writers
+// (a backup copying it, say); nothing was done, and the caller tries again
+// as for Busy. The image is the file as written afterwards.
+enum class CallsFiled { Filed, Busy, HeldByProgram };
 CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds);
 // True while this station's listener holds the stations' lock to file
 // calls: a user-interface step that finds the lock held then tells the

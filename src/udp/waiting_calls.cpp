@@ -22,6 +22,8 @@ static constexpr int kTellAfterMilliseconds = 3000;
 static constexpr char kFiled[] = "Zapis";
 static constexpr auto kWaitBegins =
     MZ(u8"Plik telefonów zajęty przez inne stanowisko - połączenie czeka na wpisanie");
+static constexpr auto kHeldByProgram =
+    MZ(u8"Plik telefonów otwarty przez inny program, który nie pozwala na zapis - połączenie czeka na wpisanie");
 static constexpr auto kWaitLong =
     MZ(u8"Plik telefonów zajęty przez inne stanowisko od %d s - połączenia czekające na wpisanie: %d");
 static constexpr auto kWaitEnded =
@@ -51,7 +53,7 @@ static void Publish() {
     g_publishedCount.store(g_told ? g_count : 0);
 }
 
-static void Enqueue(const CallRecord& record) {
+static void Enqueue(const CallRecord& record, CallsFiled why) {
     if (g_count == kWaitingCapacity) {
         char phone[sizeof record.phone + 1] = {};
         char target[sizeof record.target + 1] = {};
@@ -62,15 +64,16 @@ static void Enqueue(const CallRecord& record) {
     }
     if (g_count == 0) {
         g_since = MonotonicNanoseconds();
-        WriteEventLog(kWaitBegins);
+        WriteEventLog(why == CallsFiled::HeldByProgram ? kHeldByProgram : kWaitBegins);
     }
     g_waiting[g_count++] = record;
     Publish();
 }
 
 bool FileOrQueueCall(const CallRecord& record) {
-    if (g_count == 0 && FilePhoneCalls(&record, 1, kWaitingCallTryMilliseconds) == CallsFiled::Filed) return true;
-    Enqueue(record);
+    CallsFiled filed = g_count == 0 ? FilePhoneCalls(&record, 1, kWaitingCallTryMilliseconds) : CallsFiled::Busy;
+    if (filed == CallsFiled::Filed) return true;
+    Enqueue(record, filed);
     return false;
 }
 
@@ -78,7 +81,7 @@ bool CallsAreWaiting() { return g_count > 0; }
 
 void FileWaitingCalls() {
     if (g_count == 0) return;
-    if (FilePhoneCalls(g_waiting, g_count, kWaitingCallTryMilliseconds) == CallsFiled::Busy) {
+    if (FilePhoneCalls(g_waiting, g_count, kWaitingCallTryMilliseconds) != CallsFiled::Filed) {
         if (!g_told && MonotonicNanoseconds() - g_since > ListenerMilliseconds(kTellAfterMilliseconds) * 1'000'000LL) {
             g_told = true;
             WriteEventLogF(kWaitLong, SecondsWaited(), g_count);

@@ -103,6 +103,29 @@ grep -A1 -xF 'message "uwaga":' "$work/held-r/console" | grep -qF "$refusal" ||
     fail "held, refusing writers: no message that another program refuses: $(tail -20 "$work/held-r/console")"
 as_seeded "$work/held-r" || fail "held, refusing writers: the slot file changed"
 
+# A call while a holder refuses writers for a few seconds (a backup copying
+# the slot file): the listener keeps it waiting and files it once the
+# holder lets go; the day log says why it waited.
+listener="$work/listener"
+seed "$listener"
+printf '[Ornitel]\r\nPytaj=1,6,0,1338\r\n' >"$listener/MERLOX.INI"
+printf 'call ready\ncall "600100299" "209" "Trzymany NIP:1234567890" nowait\ncall wait\nexpect file "%s" contains "600100299"\n' \
+    "$slots" >"$listener/call.script"
+(cd "$listener" && exec "$wine_run" -t 150 "$win/hold_file.exe" 'LOGS\TELEFONY\CLIP.DAT' 6 released r) \
+    >"$listener/holder.txt" 2>&1 &
+holder=$!
+for _ in $(seq 1 600); do
+    grep -q '^holding' "$listener/holder.txt" 2>/dev/null && break
+    sleep 0.1
+done
+grep -q '^holding' "$listener/holder.txt" || fail "the holder did not open the slot file"
+(cd "$listener" && "$wine_run" -t 120 "$win/refhost.exe" --headless --show-log --script call.script) \
+    >"$listener/console.txt" 2>&1 || fail "listener: the call was not filed: $(tail -20 "$listener/console.txt")"
+wait "$holder" || true
+holder=""
+grep -qF 'nie pozwala na zapis - połączenie czeka na wpisanie' "$listener/console.txt" ||
+    fail "listener: the call did not wait for the holder: $(tail -20 "$listener/console.txt")"
+
 # Free: the same walk saves row 1's phone.
 free="$work/free"
 seed "$free"
@@ -111,4 +134,4 @@ walk "$free" contains
 saved "$free" || fail "free: F5 did not save row 1's phone"
 ! as_seeded "$free" || fail "free: the slot file did not change"
 [ "$(stat -c %s "$free/$slots")" -eq 5620 ] || fail "free: the slot file is not 5620 bytes"
-echo "wine_held_open_save: F5 saved beside readers sharing writing, refused beside one refusing it, saved when free"
+echo "wine_held_open_save: F5 saved beside readers sharing writing, refused beside one refusing it, saved when free; a call waited for a holder refusing writers"
