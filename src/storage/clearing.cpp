@@ -62,18 +62,14 @@ static bool SamePathInForce(const char* path) {
     return BuildSlotPath(now, sizeof now, refusal, sizeof refusal) && std::strcmp(now, path) == 0;
 }
 
-static bool WriteAndClose(std::FILE* stream, const CallRecord* image) {
-    bool written = RewindFileStream(stream) == 0 && WriteFileStream(stream, image, kSlotFileSize) == 0;
-    bool closed = CloseFileStream(stream) == 0;
-    return written && closed;
-}
+static const CallRecord kFreeSlots[kSlotCount] = {};
 
 // A file shorter than ten slots comes back at full length, its missing
 // slots free as they read before.
 static bool PutBack(const char* path, const HeldSlots& held) {
     if (!held.existed) return true;
     std::FILE* stream = OpenSlotStream(path, "rb+");
-    return stream && WriteAndClose(stream, held.image);
+    return stream && CloseAfterWriting(stream, WriteChangedSlots(stream, kFreeSlots, held.image, true)) == 0;
 }
 
 // The slot file is opened in place and never made: where there is none,
@@ -82,13 +78,13 @@ static bool ClearSlots(const char* path, HeldSlots& held) {
     std::memset(&held, 0, sizeof held);
     std::FILE* stream = OpenSlotStream(path, "rb+");
     if (!stream) return !FileExists(path);
-    if (ReadFileStream(stream, held.image, sizeof held.image) < 0) {
+    long length = 0;
+    if (!ReadOpenSlotFile(stream, held.image, &length)) {
         CloseFileStream(stream);
         return false;
     }
     held.existed = true;
-    static const CallRecord kFreeSlots[kSlotCount] = {};
-    if (WriteAndClose(stream, kFreeSlots)) return true;
+    if (CloseAfterWriting(stream, WriteChangedSlots(stream, held.image, kFreeSlots, true)) == 0) return true;
     PutBack(path, held);
     return false;
 }

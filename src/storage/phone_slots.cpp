@@ -34,7 +34,6 @@ static constexpr auto kNoFreeSlot = MZ(u8"Brak wolnych slotów na wpisanie telef
 static constexpr auto kSaved = MZ(u8"Zapisano informacje do pliku %s");
 static constexpr auto kWriteFailed = MZ(u8"Blad zapisu pliku %s");
 static constexpr auto kReadFailed = MZ(u8"Blad odczytu pliku %s");
-static constexpr auto kSystemError = MZ(u8"Kod błędu systemu: %d");
 static constexpr auto kBusy = MZ(u8"Plik telefonów jest w tej chwili zajęty - spróbuj ponownie");
 static constexpr auto kStationHoldsSlotFile =
     MZ(u8"Plik telefonów zajęty przez inne stanowisko - połączenia nie wpisano do pliku telefonów");
@@ -80,7 +79,7 @@ bool TakeSlotView(SlotView& view) {
         // longer hold (a frozen station) is not: the window shows the file
         // as it reads.
         StationFileLock stations(path, kUiLockWaitMilliseconds);
-        ReadSlotFileAt(path, view.slots, view.problem, sizeof view.problem, SlotReading::ThroughHost);
+        ReadSlotFileAt(path, view.slots, view.problem, sizeof view.problem);
     } else {
         std::memset(view.slots, 0, sizeof view.slots);
     }
@@ -150,10 +149,6 @@ static bool MergeIntoImage(const CallRecord& record, CallRecord* image) {
     image[freeIndex] = record;
     WriteEventLogF(kSlotAdded, freeIndex, names.phone, names.target);
     return true;
-}
-
-static void LogSystemError(int error) {
-    if (error > 0) WriteEventLogF(kSystemError, error);
 }
 
 // One read, the merge of every call in order, one write of the slots that

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "host/imports.h"
+#include "storage/day_log.h"
 #include "storage/phone_slots.h"
 #include "storage/settings.h"
 #include "text/mazovia.h"
@@ -23,7 +24,7 @@ static constexpr long kRecordSize = static_cast<long>(sizeof(CallRecord));
 static constexpr auto kNameTooLong = MZ(u8"Nazwa pliku telefonow za dluga: %d znakow (najwyzej 255)");
 static constexpr auto kLoadMissing = MZ(u8"Otwarcie pliku do odczytu: %s - brak pliku");
 static constexpr auto kLoadOpenFailed = MZ(u8"Otwarcie pliku do odczytu: %s - blad otwarcia");
-static constexpr auto kReadFailed = MZ(u8"Blad odczytu pliku %s");
+static constexpr auto kSystemError = MZ(u8"Kod błędu systemu: %d");
 
 std::FILE* OpenSlotStream(const char* path, const char* mode) {
     return CallHost<Host::OpenStream>(path, mode, kShareDenyNone, 0, -1);
@@ -56,29 +57,19 @@ bool ReadOpenSlotFile(std::FILE* stream, CallRecord* image, long* length) {
     return false;
 }
 
-SlotFileRead ReadSlotFileAt(const char* path, CallRecord* image, char* message, std::size_t messageSize,
-                            SlotReading reading) {
+void ReadSlotFileAt(const char* path, CallRecord* image, char* message, std::size_t messageSize) {
     std::memset(image, 0, kSlotFileSize);
     if (!FileExists(path)) {
         std::snprintf(message, messageSize, kLoadMissing, path);
-        return SlotFileRead::Missing;
+        return;
     }
     std::FILE* stream = OpenSlotStream(path, "rb");
     if (!stream) {
         std::snprintf(message, messageSize, kLoadOpenFailed, path);
-        return SlotFileRead::Unreadable;
+        return;
     }
-    if (reading == SlotReading::ThroughHost) {
-        CallHost<Host::ReadStream>(image, kSlotFileSize, 1, stream);
-        CallHost<Host::CloseStream>(stream);
-        return SlotFileRead::Read;
-    }
-    long length = 0;
-    bool read = ReadOpenSlotFile(stream, image, &length);
-    CloseFileStream(stream);
-    if (read) return SlotFileRead::Read;
-    std::snprintf(message, messageSize, kReadFailed, path);
-    return SlotFileRead::Unreadable;
+    CallHost<Host::ReadStream>(image, kSlotFileSize, 1, stream);
+    CallHost<Host::CloseStream>(stream);
 }
 
 std::FILE* OpenSlotFileForUpdate(const char* path, bool& created, int* systemError) {
@@ -130,4 +121,8 @@ int CloseAfterWriting(std::FILE* stream, int writeResult) {
     ClearSystemError();
     if (CloseFileStream(stream) == 0 || writeResult != 0) return writeResult;
     return LastSystemError() != 0 ? LastSystemError() : -1;
+}
+
+void LogSystemError(int error) {
+    if (error > 0) WriteEventLogF(kSystemError, error);
 }

@@ -39,17 +39,11 @@ private:
     StationLock lock_;
 };
 
-enum class SlotFileRead { Read, Missing, Unreadable };
-// The window's loads go through the host's block read, as the host
-// expects of them; the saves read with the plug-in's own, which reports
-// an error.
-enum class SlotReading { Own, ThroughHost };
-// Reads the file at path into image (ten slots), which is all zero unless
-// the file was read; a shorter file leaves its missing slots free. A read
-// error counts as unreadable: the image is then no picture of the file.
-// message holds the reason.
-SlotFileRead ReadSlotFileAt(const char* path, CallRecord* image, char* message, std::size_t messageSize,
-                            SlotReading reading = SlotReading::Own);
+// Reads the file at path into image (ten slots) through the host's block
+// read, as the host expects of the window's loads; image is all zero
+// unless the file was read, and a shorter file leaves its missing slots
+// free. message holds the reason when it could not be read.
+void ReadSlotFileAt(const char* path, CallRecord* image, char* message, std::size_t messageSize);
 
 // The file opened for reading and writing in place. A file that is not
 // there is made by a create that fails where one exists, so that a share's
@@ -73,3 +67,5 @@ int WriteChangedSlots(std::FILE* stream, const CallRecord* before, const CallRec
 // failure when the writes went well (the bytes may not have reached the
 // file then).
 int CloseAfterWriting(std::FILE* stream, int writeResult);
+// The day log line with a system's code, when there is one (above 0).
+void LogSystemError(int error);

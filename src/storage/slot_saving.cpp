@@ -23,7 +23,6 @@ static constexpr std::size_t kShownNameLength = 255;
 
 static constexpr auto kSaveOpenFailed = MZ(u8"Otwarcie pliku do zapisu: %s - blad otwarcia");
 static constexpr auto kWriteFailed = MZ(u8"Blad zapisu pliku %s");
-static constexpr auto kSystemError = MZ(u8"Kod błędu systemu: %d");
 static constexpr auto kSaveNotDone =
     MZ(u8"Zapis pliku telefonów: %s - nie udał się, zmiany nie zostały zapisane");
 static constexpr auto kSaveBusy =
@@ -68,7 +67,7 @@ static Attempt TakePath(char (&path)[kPathCapacity], char* shownName, std::size_
 
 static Attempt OpenFailure(const char* path, int error) {
     WriteEventLogF(kSaveOpenFailed, path);
-    if (error > 0) WriteEventLogF(kSystemError, error);
+    LogSystemError(error);
     return IsSharingRefusal(error) ? Attempt::RefusedByHolder : Attempt::Failed;
 }
 
@@ -95,7 +94,7 @@ static Attempt WriteUnderLock(const char* path, CallRecord* image, PrepareImage 
     error = CloseAfterWriting(stream, WriteChangedSlots(stream, before, image, length < kSlotFileSize));
     if (error == 0) return Attempt::Done;
     WriteEventLogF(kWriteFailed, path);
-    if (error > 0) WriteEventLogF(kSystemError, error);
+    LogSystemError(error);
     std::memcpy(image, before, kSlotFileSize);
     return Attempt::Failed;
 }

@@ -229,7 +229,7 @@ static int FileDatagram(UDPControl& control) {
     if (std::memcmp(&record, &g_listener.previous, sizeof record) == 0) {
         WriteEventLog("Bez zapisu");
     } else {
-        if (UDPRecordCall(record)) WriteEventLog("Zapis");
+        if (UDPRecordCall(record)) WriteEventLog(kCallFiledLine);
     }
     std::memcpy(&g_listener.previous, &record, sizeof record);
     return ControlWordPauseMilliseconds(record.phone);

@@ -19,7 +19,6 @@ static constexpr int kWaitingCapacity = 512;
 // A hold longer than this is told to the user.
 static constexpr int kTellAfterMilliseconds = 3000;
 
-static constexpr char kFiled[] = "Zapis";
 static constexpr auto kWaitBegins =
     MZ(u8"Plik telefonów zajęty przez inne stanowisko - połączenie czeka na wpisanie");
 static constexpr auto kHeldByProgram =
@@ -89,7 +88,7 @@ void FileWaitingCalls() {
         }
         return;
     }
-    for (int i = 0; i < g_count; ++i) WriteEventLog(kFiled);
+    for (int i = 0; i < g_count; ++i) WriteEventLog(kCallFiledLine);
     if (g_told) WriteEventLogF(kWaitEnded, SecondsWaited(), g_count);
     g_count = 0;
     g_told = false;

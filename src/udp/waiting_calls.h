@@ -9,6 +9,9 @@
 
 #include "storage/call_record.h"
 
+// The day log's line for a call in the slot file (or not to be filed).
+inline constexpr char kCallFiledLine[] = "Zapis";
+
 // Files the call at once when nothing waits and the slot file is free;
 // else it waits behind the others. True when it was filed now.
 bool FileOrQueueCall(const CallRecord& record);
