@@ -33,6 +33,7 @@
 #include "output/counted_words.h"
 #include "output/exit_codes.h"
 #include "output/messages.h"
+#include "output/text_layout.h"
 #include "reading/day_log_lines.h"
 #include "reading/host_directory.h"
 #include "reading/slot_file.h"
@@ -63,7 +64,10 @@ public:
     int problems() const { return problems_; }
 
 private:
-    static void Line(const char* verdict, const std::string& text) { Print("%s %s\n", verdict, text.c_str()); }
+    // A long text goes on under itself, past the verdict.
+    static void Line(const char* verdict, const std::string& text) {
+        Print("%s", Wrapped(std::string(verdict) + " " + text, 8, 0).c_str());
+    }
     int problems_ = 0;
 };
 
@@ -413,14 +417,16 @@ void CheckListeningPorts(const std::map<std::string, StationSeen>& stations, lon
     }
 }
 
-// Another port than the box's usual one needs its own firewall rules.
+// Another port than the box's usual one needs its own firewall rules: the
+// commands are laid out for the command prompt, where they run pasted whole.
 void PrintFirewallRules(long port) {
+    std::string number = std::to_string(port);
     Print("%s\n", Say(Msg::FirewallForPort, port).c_str());
-    Print("  callerid firewall add --port %ld\n", port);
-    Print("  netsh advfirewall firewall add rule name=\"Caller ID UDP %ld in\" dir=in action=allow protocol=UDP "
-          "localport=%ld remoteip=localsubnet\n", port, port);
-    Print("  netsh advfirewall firewall add rule name=\"Caller ID UDP %ld broadcast out\" dir=out action=allow "
-          "protocol=UDP remoteport=%ld remoteip=255.255.255.255\n", port, port);
+    Print("%s", CommandWrapped("callerid firewall add --port " + number, 2).c_str());
+    Print("%s", CommandWrapped("netsh advfirewall firewall add rule name=\"Caller ID UDP " + number + " in\" dir=in "
+                               "action=allow protocol=UDP localport=" + number + " remoteip=localsubnet", 2).c_str());
+    Print("%s", CommandWrapped("netsh advfirewall firewall add rule name=\"Caller ID UDP " + number + " broadcast out\" "
+                               "dir=out action=allow protocol=UDP remoteport=" + number + " remoteip=255.255.255.255", 2).c_str());
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ void PrintJson(const std::string& file, std::size_t size, const std::vector<Slot
                 (slot.nip.size() == 10 ? (NipCheckDigitIsRight(slot.nip) ? "true" : "false") : "null") +
                 ",\"text\":" + JsonString(slot.text) + "}";
     }
-    Print("%s]}\n", json.c_str());
+    PrintAsIs("%s]}\n", json.c_str());
 }
 
 }  // namespace
