@@ -37,7 +37,9 @@ enum class Msg {
     // firewall
     FirewallUsage, FirewallWindowsOnly, FirewallNotElevated, FirewallPortGiven, FirewallPortFrom, FirewallPortNone,
     FirewallPortNoIni, FirewallBadPytaj, FirewallAdded, FirewallNotAdded, FirewallRemoved, FirewallNoneThere,
-    FirewallNotRemoved, NetshEnded, NetshNotStarted,
+    FirewallNotRemoved, NetshEnded, NetshNotStarted, FirewallPortOutOfRange,
+    // options that name a file or folder
+    NoSuchFolderGiven, NoSuchFileGiven,
     Count
 };
 

@@ -124,7 +124,7 @@ const char* EnglishText(Msg message) {
         case Msg::PytajBadOptions: return "settings: Pytaj=%s: option bits %ld hold unknown bits (known: 1 NIP hint, 2 clipboard, 4 day log): set 0 to 7";
         case Msg::PytajBadSlot: return "settings: Pytaj=%s: slot %ld is not 1 to 10: choose a slot in the plug-in's window";
         case Msg::PytajBadPort:
-            return "settings: Pytaj=%s: port %ld is outside 1 to 65535 (the plug-in would use %ld): set the box's port, normally 1338";
+            return "settings: Pytaj=%s: port %ld is outside 1 to 65535: the plug-in listens on %ld, and the setup and callerid firewall add their rules for it; set the box's port, normally 1338";
         case Msg::PytajOk: return "settings: Pytaj=%s (options %ld, slot %ld, port %ld)";
         case Msg::DayLogOff: return "settings: the day log is off: tick \"Twórz LOG\" in the plug-in's window to see what it receives";
         case Msg::FilenameDefault: return "slot file name: none set in Ornitel.ini, the plug-in uses LOGS\\TELEFONY\\CLIP.DAT";
@@ -200,6 +200,10 @@ const char* EnglishText(Msg message) {
         case Msg::FirewallNotRemoved: return "not removed: \"%s\": %s";
         case Msg::NetshEnded: return "netsh ended with %ld";
         case Msg::NetshNotStarted: return "netsh could not be started: %s";
+        case Msg::FirewallPortOutOfRange:
+            return "port %ld: Pytaj=%s in %s names port %ld, outside 1 to 65535; the plug-in listens on %ld, so the rules are for %ld (set the box's port, normally 1338, in the plug-in's window)";
+        case Msg::NoSuchFolderGiven: return "%s %s: there is no such folder";
+        case Msg::NoSuchFileGiven: return "%s %s: there is no such file";
         case Msg::Count: break;
     }
     return "";

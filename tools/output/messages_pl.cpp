@@ -126,7 +126,7 @@ const char* PolishText(Msg message) {
         case Msg::PytajBadOptions: return "ustawienia: Pytaj=%s: bity opcji %ld zawierają nieznane bity (znane: 1 podpowiedź NIP, 2 schowek, 4 dziennik): ustaw od 0 do 7";
         case Msg::PytajBadSlot: return "ustawienia: Pytaj=%s: slot %ld nie mieści się w 1-10: wybierz slot w oknie wtyczki";
         case Msg::PytajBadPort:
-            return "ustawienia: Pytaj=%s: port %ld jest poza 1-65535 (wtyczka użyłaby %ld): ustaw port bramki, zwykle 1338";
+            return "ustawienia: Pytaj=%s: port %ld jest poza 1-65535: wtyczka nasłuchuje na %ld i dla niego instalator oraz callerid firewall dodają reguły; ustaw port bramki, zwykle 1338";
         case Msg::PytajOk: return "ustawienia: Pytaj=%s (opcje %ld, slot %ld, port %ld)";
         case Msg::DayLogOff: return "ustawienia: dziennik dnia jest wyłączony: zaznacz \"Twórz LOG\" w oknie wtyczki, by widzieć, co odbiera";
         case Msg::FilenameDefault: return "nazwa pliku slotów: brak w Ornitel.ini, wtyczka używa LOGS\\TELEFONY\\CLIP.DAT";
@@ -202,6 +202,10 @@ const char* PolishText(Msg message) {
         case Msg::FirewallNotRemoved: return "nie usunięto: \"%s\": %s";
         case Msg::NetshEnded: return "netsh zakończył się kodem %ld";
         case Msg::NetshNotStarted: return "nie udało się uruchomić netsh: %s";
+        case Msg::FirewallPortOutOfRange:
+            return "port %ld: Pytaj=%s w %s podaje port %ld, spoza 1-65535; wtyczka nasłuchuje na %ld, więc reguły są dla %ld (ustaw port bramki, zwykle 1338, w oknie wtyczki)";
+        case Msg::NoSuchFolderGiven: return "%s %s: nie ma takiego katalogu";
+        case Msg::NoSuchFileGiven: return "%s %s: nie ma takiego pliku";
         case Msg::Count: break;
     }
     return "";

@@ -71,16 +71,16 @@ std::string Wrapped(std::string_view utf8, std::size_t indent, std::size_t first
     return lines;
 }
 
-// Where a line's further lines start: under its text, past the leading
-// blanks and past a leading word of capitals with its blanks ("PROBLEM ",
-// "OK      ").
+// Where a line's further lines start: under its text past a leading word
+// of capitals and its blanks ("PROBLEM ", "OK      "), else two further in
+// than the line, so that a reader sees they go on from it.
 static std::size_t HangingIndent(std::string_view line) {
     std::size_t at = line.find_first_not_of(' ');
     if (at == std::string_view::npos) return 0;
     std::size_t word = at;
     while (word < line.size() && line[word] >= 'A' && line[word] <= 'Z') ++word;
-    if (word - at >= 2 && word < line.size() && line[word] == ' ') at = line.find_first_not_of(' ', word);
-    return at == std::string_view::npos || at > kTableWidth / 2 ? 0 : at;
+    std::size_t text = word - at >= 2 && word < line.size() && line[word] == ' ' ? line.find_first_not_of(' ', word) : at + 2;
+    return text == std::string_view::npos || text > kTableWidth / 2 ? 2 : text;
 }
 
 std::string FittedToWidth(std::string_view utf8) {
