@@ -187,18 +187,28 @@ TEST_F(Toolkit, DoctorWarnsOfASilentBoxAndOfAStationWhoseListenerStopped) {
         << result.output;
 }
 
-TEST_F(Toolkit, NipCheckDigitMarksOnlyWrongTenDigitNips) {
+TEST_F(Toolkit, NipMarkFollowsEveryNipThatIsNotRight) {
     std::string slots(5620, '\0');
-    const char* texts[] = {"NIP:7790004561", "NIP:5260250274", "NIP:1234567890", "NIP:7790004562", "NIP:123456789"};
-    for (int i = 0; i < 5; ++i) {
+    const char* texts[] = {"NIP:7790004561", "NIP:5260250274", "NIP:1234567890", "NIP:7790004562", "NIP:123456789",
+                           "NIP:77900045610", "NIP:0000000000", "NIP:", "Firma"};
+    for (int i = 0; i < 9; ++i) {
         slots.replace(i * 562, std::strlen(texts[i]), texts[i]);
         slots[i * 562 + 521] = static_cast<char>('A' + i);   // a target, so the slot is taken
     }
     test::WriteFile("CLIP.DAT", slots);
     test::ProgramResult result = Tool("slots CLIP.DAT");
-    for (const char* shown : {"779-00-04-561   ", "526-02-50-274   ", "123-45-67-890!  ", "779-00-04-562!  ", "123456789       "})
+    for (const char* shown : {"779-00-04-561   ", "526-02-50-274   ", "123-45-67-890!  ", "779-00-04-562!  ", "123456789!      ",
+                              "77900045610!    ", "000-00-00-000!  ", "\n                        NIP:\n", "\n                        Firma\n"})
         EXPECT_NE(result.output.find(shown), std::string::npos) << shown << "\n" << result.output;
-    EXPECT_NE(result.output.find("! after a NIP: its check digit is wrong"), std::string::npos);
+    EXPECT_NE(result.output.find("! after a NIP: not ten digits, or not a right NIP"), std::string::npos);
+    test::ProgramResult json = Tool("slots CLIP.DAT --json");
+    for (const char* verdict : {"\"nipValid\":true", "\"nipValid\":true", "\"nipValid\":false", "\"nipValid\":false",
+                                "\"nipValid\":false", "\"nipValid\":false", "\"nipValid\":false", "\"nipValid\":null", "\"nipValid\":null"}) {
+        static std::size_t at = 0;
+        at = json.output.find(verdict, at);
+        ASSERT_NE(at, std::string::npos) << verdict << " out of order in " << json.output;
+        ++at;
+    }
 }
 
 TEST_F(Toolkit, LogFollowPrintsWhatIsAppendedUntilCtrlC) {

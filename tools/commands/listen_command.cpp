@@ -73,7 +73,7 @@ void PrintJson(const Reception& when, const ReceivedDatagram& datagram, const Ju
                 JsonString(refhost::MazoviaToUtf8(fields.phone)).c_str(),
                 JsonString(refhost::MazoviaToUtf8(fields.target)).c_str(),
                 JsonString(refhost::MazoviaToUtf8(fields.text)).c_str(), JsonString(NipGrouped(nip)).c_str(),
-                nip.size() == 10 ? (NipCheckDigitIsRight(nip) ? "true" : "false") : "null",
+                NipValidJson(nip),
                 VerdictName(judgement.verdict), judgement.recorded ? "true" : "false", judgement.pauseSeconds);
 }
 

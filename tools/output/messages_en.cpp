@@ -33,8 +33,8 @@ const char* EnglishText(Msg message) {
                    "                         plug-in and MERLOX beside this tool, settings, slot\n"
                    "                         file, log directory, port, listeners in the day log\n"
                    "  slots FILE [--json]    the ten phone slots (1-10) of a slot file: phone,\n"
-                   "                         target, date, time, NIP, text; ! marks a wrong NIP\n"
-                   "                         check digit\n"
+                   "                         target, date, time, NIP, text; ! marks a NIP that\n"
+                   "                         is not ten digits or has a wrong check digit\n"
                    "  firewall add|remove [--port PORT] [--program-dir DIR]\n"
                    "                         this station's Windows firewall rules for the\n"
                    "                         plug-in's port (Pytaj in MERLOX.INI of the program\n"
@@ -74,7 +74,7 @@ const char* EnglishText(Msg message) {
         case Msg::SlotsHeading: return "%s: %s, %s";
         case Msg::SlotsColumns: return "slot  phone                 target                date        time\n      NIP               text";
         case Msg::SlotFree: return "(free)";
-        case Msg::WrongNipLegend: return "! after a NIP: its check digit is wrong (a typing error in the box's text?)";
+        case Msg::WrongNipLegend: return "! after a NIP: not ten digits, or not a right NIP (a typing error in the box's text?)";
         case Msg::Listening: return "listening on UDP port %ld (every local address); Ctrl-C ends";
         case Msg::PortHeld:
             return "UDP port %ld is already held, most likely by the host program with the caller-ID plug-in running on this "

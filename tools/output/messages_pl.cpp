@@ -35,8 +35,8 @@ const char* PolishText(Msg message) {
                    "                         plik slotów, katalog dziennika, port, nasłuchy\n"
                    "                         w dzienniku dnia\n"
                    "  slots PLIK [--json]    dziesięć slotów (1-10) pliku slotów: telefon, cel,\n"
-                   "                         data, godzina, NIP, tekst; ! oznacza błędną cyfrę\n"
-                   "                         kontrolną NIP\n"
+                   "                         data, godzina, NIP, tekst; ! oznacza NIP, który\n"
+                   "                         nie ma dziesięciu cyfr albo ma błędną cyfrę kontrolną\n"
                    "  firewall add|remove [--port PORT] [--program-dir KATALOG]\n"
                    "                         reguły Zapory systemu Windows tego stanowiska dla\n"
                    "                         portu wtyczki (Pytaj w MERLOX.INI katalogu programu,\n"
@@ -76,7 +76,7 @@ const char* PolishText(Msg message) {
         case Msg::SlotsHeading: return "%s: %s, %s";
         case Msg::SlotsColumns: return "slot  telefon               cel                   data        godzina\n      NIP               tekst";
         case Msg::SlotFree: return "(wolny)";
-        case Msg::WrongNipLegend: return "! po numerze NIP: błędna cyfra kontrolna (literówka w tekście bramki?)";
+        case Msg::WrongNipLegend: return "! po numerze NIP: nie dziesięć cyfr albo błędny NIP (literówka w tekście bramki?)";
         case Msg::Listening: return "nasłuch na porcie UDP %ld (każdy adres lokalny); Ctrl-C kończy";
         case Msg::PortHeld:
             return "port UDP %ld jest już zajęty, najpewniej przez program z działającą wtyczką identyfikacji na tym "
