@@ -63,6 +63,7 @@ check send --port "$port" 600 201 "Firma"
 check ping --port "$port"
 check restart --port "$port"
 check send --port 0 600 201
+check send --port "$port" 600 201 "Cena 5 € – „Żółw”"
 check slots sound/LOGS/TELEFONY/CLIP.DAT
 check slots nosuch.dat
 check log sound --date 01-03-2024

@@ -12,7 +12,7 @@ enum class Msg {
     UnexpectedArgument, NoSuchFile, IsDirectory, CannotRead, NotDayLog, BinaryFile, NotSlotFile,
     SlotFileWrongSize, NoWholeSlot, SlotFileOverlong, NetworkError,
     // send, ping, restart
-    SendUsage, SendRawNeedsText, SendRawTakesNoFields, SendBadEscape, Sent, ControlSent,
+    SendUsage, SendRawNeedsText, SendRawTakesNoFields, SendBadEscape, Sent, ControlSent, SendNotInMazovia,
     // slots
     SlotsUsage, SlotsHeading, SlotsColumns, SlotFree, WrongNipLegend,
     // listen

@@ -68,6 +68,8 @@ const char* EnglishText(Msg message) {
         case Msg::SendRawNeedsText: return "--raw needs a text";
         case Msg::SendRawTakesNoFields: return "--raw takes no phone, target or text";
         case Msg::SendBadEscape: return "a broken escape in the --raw text: use \\t \\r \\n \\0 \\\\ or \\xHH";
+        case Msg::SendNotInMazovia:
+            return "nothing sent: the host's code page (Mazovia) has no %s, which it would show as \"?\"; write them otherwise (EUR, -, \"), or give the bytes with --raw";
         case Msg::Sent: return "sent: %s to %s port %d";
         case Msg::ControlSent: return "sent: %s to %s port %d (a listener there pauses %d s and listens again)";
         case Msg::SlotsUsage: return "slots needs a slot FILE (such as LOGS\\TELEFONY\\CLIP.DAT)";

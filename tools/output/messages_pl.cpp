@@ -70,6 +70,8 @@ const char* PolishText(Msg message) {
         case Msg::SendRawNeedsText: return "--raw wymaga tekstu";
         case Msg::SendRawTakesNoFields: return "--raw nie przyjmuje telefonu, celu ani tekstu";
         case Msg::SendBadEscape: return "błędna sekwencja w tekście --raw: dozwolone \\t \\r \\n \\0 \\\\ i \\xHH";
+        case Msg::SendNotInMazovia:
+            return "nic nie wysłano: strona kodowa programu (Mazovia) nie ma znaków %s, które program pokazałby jako \"?\"; zapisz je inaczej (EUR, -, \") albo podaj bajty przez --raw";
         case Msg::Sent: return "wysłano: %s do %s na port %d";
         case Msg::ControlSent: return "wysłano: %s do %s na port %d (tamtejszy nasłuch wstrzyma się na %d s i wróci)";
         case Msg::SlotsUsage: return "slots wymaga PLIKU slotów (np. LOGS\\TELEFONY\\CLIP.DAT)";
