@@ -18,4 +18,6 @@ LangString FirewallFailed ${LANG_ENGLISH} "callerid setup: netsh did not add the
 LangString UninstallHostRunning ${LANG_ENGLISH} "callerid uninstall: $INSTDIR\callerid.dll is in use: the accounting program is running on this station, or on another station that uses this folder. Close it there and try again. Nothing was removed."
 LangString UninstallSharedFolder ${LANG_ENGLISH} "callerid uninstall: $INSTDIR is a network folder. If other stations run the accounting program from it, removing the plug-in here removes it for all of them, and their firewall rules stay (remove them on each station with callerid firewall remove first)."
 LangString UninstallSharedQuestion ${LANG_ENGLISH} "Remove the plug-in from this folder all the same?"
+LangString PortOutOfRange ${LANG_ENGLISH} "callerid setup: Pytaj in [Ornitel] of $INSTDIR\MERLOX.INI names port $R9, outside 1 to 65535; the plug-in listens on $R1, so the rules are for $R1 (set the box's port, normally 1338, in the plug-in's window)."
+LangString SilentSeveralInstalls ${LANG_ENGLISH} "callerid setup: the plug-in is installed in more than one folder on this computer:$R5$\r$\nGive the one to install into with /D=. Nothing was installed."
 LangString NetshNotStarted ${LANG_ENGLISH} "netsh could not be started"

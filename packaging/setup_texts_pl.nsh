@@ -18,4 +18,6 @@ LangString FirewallFailed ${LANG_POLISH} "instalator callerid: netsh nie dodał 
 LangString UninstallHostRunning ${LANG_POLISH} "deinstalator callerid: plik $INSTDIR\callerid.dll jest w użyciu: program księgowy działa na tym stanowisku albo na innym, które korzysta z tego katalogu. Zamknij go tam i spróbuj ponownie. Niczego nie usunięto."
 LangString UninstallSharedFolder ${LANG_POLISH} "deinstalator callerid: $INSTDIR to katalog sieciowy. Jeśli inne stanowiska uruchamiają z niego program księgowy, usunięcie wtyczki tutaj usuwa ją dla nich wszystkich, a ich reguły zapory zostają (najpierw usuń je na każdym stanowisku poleceniem callerid firewall remove)."
 LangString UninstallSharedQuestion ${LANG_POLISH} "Usunąć mimo to wtyczkę z tego katalogu?"
+LangString PortOutOfRange ${LANG_POLISH} "instalator callerid: Pytaj w [Ornitel] pliku $INSTDIR\MERLOX.INI podaje port $R9, spoza 1-65535; wtyczka nasłuchuje na $R1, więc reguły są dla $R1 (ustaw port bramki, zwykle 1338, w oknie wtyczki)."
+LangString SilentSeveralInstalls ${LANG_POLISH} "instalator callerid: wtyczka jest zainstalowana w więcej niż jednym katalogu tego komputera:$R5$\r$\nPodaj ten, do którego instalować, opcją /D=. Niczego nie zainstalowano."
 LangString NetshNotStarted ${LANG_POLISH} "nie udało się uruchomić netsh"
