@@ -9,7 +9,10 @@
 ;
 ; The setup remembers beside the uninstaller each rule that netsh added (In=
 ; and Out= in [Firewall], with its port); the uninstaller removes those
-; whatever their port. A rule netsh did not add is shown (a box, or in a
+; whatever their port. A rule the uninstaller could not remove (netsh could
+; not be started, or failed on a rule that is there) is named, as the
+; setup names one it could not add, its memory stays, and the run ends
+; with exit code 3: the files are removed, a rule is not. A rule netsh did not add is shown (a box, or in a
 ; silent run a line on the console and exit code 3) and not remembered; the
 ; files stay installed.
 
@@ -50,12 +53,37 @@
   ${Loop}
 !macroend
 
+; Deletes the rule NAME; one that is still there afterwards (netsh could
+; not be started, or failed on a rule that exists: netsh fails alike for a
+; rule that is not there, which asking for it tells apart) joins the list
+; in $R5 with why.
+!macro DELETE_FIREWALL_RULE NAME
+  !insertmacro NETSH 'advfirewall firewall delete rule name="${NAME}"'
+  ${If} $0 != 0
+    StrCpy $R3 $8
+    StrCpy $R4 $1
+    ${If} $0 != "error"
+      !insertmacro NETSH 'advfirewall firewall show rule name="${NAME}"'
+    ${EndIf}
+    ${If} $0 == 0
+    ${OrIf} $0 == "error"
+      ${If} $R4 != ""
+        StrCpy $R4 ": $R4"
+      ${EndIf}
+      StrCpy $R5 '$R5$\r$\n"${NAME}": $R3$R4'
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 !macro DELETE_FIREWALL_RULES UN
-; Deletes the two rules for port $R1. netsh fails alike for a rule that is
-; not there and for one it cannot delete, so no failure is reported here.
+; Deletes the two rules for port $R1; those it could not delete join $R5.
 Function ${UN}DeleteFirewallRules
-  !insertmacro NETSH 'advfirewall firewall delete rule name="${RULE_IN}"'
-  !insertmacro NETSH 'advfirewall firewall delete rule name="${RULE_OUT}"'
+  Push $R3
+  Push $R4
+  !insertmacro DELETE_FIREWALL_RULE "${RULE_IN}"
+  !insertmacro DELETE_FIREWALL_RULE "${RULE_OUT}"
+  Pop $R4
+  Pop $R3
 FunctionEnd
 
 ; Deletes the rules of every port remembered (In=, Out=, and Port=, an
@@ -188,9 +216,17 @@ Function OfferFirewallRules
 FunctionEnd
 
 ; The uninstaller: the rules of every remembered port (Port= is an earlier
-; release's memory of both rules), then the memory.
+; release's memory of both rules), then the memory; a rule not removed is
+; named, and its memory kept, for callerid firewall remove or a next run.
 Function un.RemoveFirewallRules
   StrCpy $R1 ""
+  StrCpy $R5 ""
   Call un.DeleteRememberedRules
-  Delete "$INSTDIR\${FIREWALL_MEMORY}"
+  ${If} $R5 == ""
+    Delete "$INSTDIR\${FIREWALL_MEMORY}"
+    Return
+  ${EndIf}
+  StrCpy $R0 "$(FirewallNotRemoved)"
+  Call un.Complain
+  SetErrorLevel 3
 FunctionEnd

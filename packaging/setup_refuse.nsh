@@ -78,16 +78,16 @@ Function ${UN}Refuse
   SetErrorLevel 2
   Quit
 FunctionEnd
-!macroend
-!insertmacro REFUSE_FUNCTIONS ""
-!insertmacro REFUSE_FUNCTIONS "un."
 
 ; Shows or writes $R0, and the run goes on.
-Function Complain
-  Call WriteLog
+Function ${UN}Complain
+  Call ${UN}WriteLog
   ${If} ${Silent}
-    Call WriteStdErr
+    Call ${UN}WriteStdErr
   ${Else}
     MessageBox MB_OK|MB_ICONEXCLAMATION "$R0"
   ${EndIf}
 FunctionEnd
+!macroend
+!insertmacro REFUSE_FUNCTIONS ""
+!insertmacro REFUSE_FUNCTIONS "un."

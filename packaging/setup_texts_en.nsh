@@ -20,4 +20,5 @@ LangString UninstallSharedFolder ${LANG_ENGLISH} "callerid uninstall: $INSTDIR i
 LangString UninstallSharedQuestion ${LANG_ENGLISH} "Remove the plug-in from this folder all the same?"
 LangString PortOutOfRange ${LANG_ENGLISH} "callerid setup: Pytaj in [Ornitel] of $INSTDIR\MERLOX.INI names port $R9, outside 1 to 65535; the plug-in listens on $R1, so the rules are for $R1 (set the box's port, normally 1338, in the plug-in's window)."
 LangString SilentSeveralInstalls ${LANG_ENGLISH} "callerid setup: the plug-in is installed in more than one folder on this computer:$R5$\r$\nGive the one to install into with /D=. Nothing was installed."
+LangString FirewallNotRemoved ${LANG_ENGLISH} "callerid uninstall: netsh did not remove these firewall rules:$R5$\r$\nThe plug-in is removed. Remove the rules in an administrator's command prompt with netsh advfirewall firewall delete rule name=$\"...$\" (their ports stay in $INSTDIR\callerid-firewall.ini)."
 LangString NetshNotStarted ${LANG_ENGLISH} "netsh could not be started"

@@ -20,4 +20,5 @@ LangString UninstallSharedFolder ${LANG_POLISH} "deinstalator callerid: $INSTDIR
 LangString UninstallSharedQuestion ${LANG_POLISH} "Usunąć mimo to wtyczkę z tego katalogu?"
 LangString PortOutOfRange ${LANG_POLISH} "instalator callerid: Pytaj w [Ornitel] pliku $INSTDIR\MERLOX.INI podaje port $R9, spoza 1-65535; wtyczka nasłuchuje na $R1, więc reguły są dla $R1 (ustaw port bramki, zwykle 1338, w oknie wtyczki)."
 LangString SilentSeveralInstalls ${LANG_POLISH} "instalator callerid: wtyczka jest zainstalowana w więcej niż jednym katalogu tego komputera:$R5$\r$\nPodaj ten, do którego instalować, opcją /D=. Niczego nie zainstalowano."
+LangString FirewallNotRemoved ${LANG_POLISH} "deinstalator callerid: netsh nie usunął tych reguł zapory:$R5$\r$\nWtyczka jest usunięta. Usuń reguły w wierszu polecenia administratora poleceniem netsh advfirewall firewall delete rule name=$\"...$\" (ich porty zostają w $INSTDIR\callerid-firewall.ini)."
 LangString NetshNotStarted ${LANG_POLISH} "nie udało się uruchomić netsh"

@@ -7,8 +7,8 @@
 // uninstaller would copy itself to the temporary folder, start the copy and
 // end at once with 0, the copy's refusal seen by no one.
 //
-// Once the uninstaller has removed the plug-in (exit code 0), its program
-// goes, and this one, which Windows cannot delete while it runs, is removed
+// Once the uninstaller has removed the plug-in (exit code 0, or 3 when a
+// firewall rule stayed), its program goes, and this one, which Windows cannot delete while it runs, is removed
 // at the next restart.
 #include <windows.h>
 
@@ -103,7 +103,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, wchar_t*, int) {
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    if (code == 0 && GetFileAttributesW((folder + L"\\callerid.dll").c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if ((code == 0 || code == 3) && GetFileAttributesW((folder + L"\\callerid.dll").c_str()) == INVALID_FILE_ATTRIBUTES) {
         DeleteFileW(program.c_str());
         wchar_t self[MAX_PATH] = {};
         if (GetModuleFileNameW(nullptr, self, MAX_PATH)) MoveFileExW(self, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);

@@ -21,10 +21,25 @@
 #    not, ends with exit code 2 and removes nothing: no file, no firewall
 #    rule, not its entry; a silent setup ends with 2 and says why; once it is free, it removes the files and the
 #    1339 rules and leaves LOGS\ and the INI files;
+#  - the port 70000 (outside 1 to 65535): the setup and `callerid firewall
+#    add` both take 4464, its low 16 bits, as the plug-in binds it, with the
+#    same line; the setup's reason is in %TEMP%\callerid-setup.log too;
+#  - `callerid firewall remove` with a netsh that cannot run: exit code 5,
+#    each rule named as not removed, never "nothing to remove"; a
+#    --program-dir naming no folder: exit code 2, no netsh run;
+#  - the uninstaller (callerid-uninstall.exe, which starts
+#    callerid-remove.exe in place and waits) gives the same exit code and
+#    reason with "_?=" quoted (Wine quotes the folder's blank) and unquoted
+#    (from a batch file), and its reason is in %TEMP%\callerid-uninstall.log;
 #  - into a UNC path (\\server\share\..., Wine's dosdevices\unc), with
 #    Polish letters: installed; its uninstaller says the folder is a network
 #    folder, maybe every station's, and removes the plug-in; the tool run
 #    from a share takes the port from the share's MERLOX.INI;
+#  - a local install beside the share's: each has its own uninstall entry,
+#    removing the share's leaves the local one's; a silent setup without /D
+#    then takes the one folder left, whose uninstaller, with a netsh that
+#    cannot run, removes the files, names the rules it could not remove and
+#    ends with exit code 3;
 #  - on Windows XP (Wine's version for this one program): exit code 2, a line
 #    that names Vista, nothing installed.
 # Wine's netsh keeps no rules, so the test reads the command lines the setup
@@ -288,11 +303,20 @@ grep -q "Księgowy is a network folder" "$work/shared.err" || fail "the uninstal
 [ "$(entries_of "\\\\$unc_server\\biuro\\Ksi")" = 0 ] || fail "the uninstaller in $shared left its entry"
 entry_exists || fail "the uninstaller in $shared took the local install's entry"
 # With one install left, a silent setup without /D takes its folder; then
-# that one uninstalls cleanly.
+# that one uninstalls, with a netsh that cannot run: the files go, the
+# rules are named as not removed, exit code 3, their memory kept.
 "$run" -t 120 "$setup" /S || fail "a silent setup without /D, one install left, ended with $?"
 entry_exists || fail "a silent setup without /D lost the entry"
-"$run" -t 120 "$host/callerid-uninstall.exe" /S || fail "the local uninstaller ended with $?"
+code=0
+WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;netsh.exe=" \
+    "$run" -t 120 "$host/callerid-uninstall.exe" /S 2>"$work/local.err" || code=$?
+[ $code = 3 ] || fail "the local uninstaller with a failing netsh ended with $code, not 3: $(cat "$work/local.err")"
+for rule in "Caller ID UDP 1339 in" "Caller ID UDP 1339 broadcast out"; do
+    grep -q "\"$rule\": netsh could not be started" "$work/local.err" || fail "the local uninstaller does not name $rule: $(cat "$work/local.err")"
+done
+grep -q "did not remove these firewall rules" <<<"$(temp_log callerid-uninstall.log)" || fail "the uninstaller's log lacks the rules: $(temp_log callerid-uninstall.log)"
 [ ! -e "$host/callerid.dll" ] && [ ! -e "$host/callerid-remove.exe" ] || fail "the local uninstaller left: $(ls "$host")"
+remembered | grep -qx "In=1339" || fail "the local uninstaller forgot the rules it did not remove"
 entry_exists && fail "the local uninstaller left its entry"
 # Another station of a shared program folder runs the tool from the share,
 # in its data folder: the port is the program folder's.
