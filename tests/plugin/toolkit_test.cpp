@@ -147,6 +147,7 @@ TEST_F(Toolkit, DoctorPassesASoundDirectoryAndFindsEachPlantedProblem) {
     EXPECT_NE(result.output.find("station OFFICE2 s=2: last \"I'm alive\" at 10:00:02"), std::string::npos);
 
     plant("pytaj", "1,12,10," + std::to_string(port));
+    plant("wide", "1,4,0,70000");   // the plug-in binds its low 16 bits
     plant("short", sound);
     test::WriteFile("short/LOGS/TELEFONY/CLIP.DAT", std::string(562 * 3, '\0'));
     plant("logs", sound);
@@ -160,7 +161,9 @@ TEST_F(Toolkit, DoctorPassesASoundDirectoryAndFindsEachPlantedProblem) {
     };
     for (Planted planted : {Planted{"pytaj", "option bits 12 hold unknown bits"}, Planted{"pytaj", "slot 11 is not 1 to 10"},
                             Planted{"short", "is 1686 bytes, not 5620, or damaged (3 whole records)"},
-                            Planted{"logs", "is not a writable folder"}}) {
+                            Planted{"logs", "is not a writable folder"},
+                            Planted{"wide", "port 70000 is outside 1 to 65535: the plug-in listens on 4464"},
+                            Planted{"wide", "UDP port 4464 is"}, Planted{"wide", "callerid firewall add --port 4464"}}) {
         test::ProgramResult found = Tool(std::string("doctor ") + planted.dir);
         EXPECT_EQ(found.exitCode, 1) << planted.dir;
         EXPECT_NE(test::Unwrapped(found.output).find(planted.problem), std::string::npos) << found.output;
