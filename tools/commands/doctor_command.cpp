@@ -30,6 +30,7 @@
 
 #include "commands/commands.h"
 #include "ini/ini_file.h"
+#include "log/day_log_events.h"
 #include "output/counted_words.h"
 #include "output/exit_codes.h"
 #include "output/messages.h"
@@ -205,7 +206,7 @@ void CheckSlotFile(const fs::path& file, Report& report) {
     }
     SlotFile slots = ReadSlotRecords(bytes);
     if (!slots.rightSize() || slots.fieldWithoutEnd >= 0) {
-        report.Problem(Say(Msg::SlotFileBad, shown.c_str(), Counted(bytes.size(), Noun::Byte).c_str(), kSlotFileSize,
+        report.Problem(Say(Msg::SlotFileBad, shown.c_str(), Counted(bytes.size(), Noun::Byte).c_str(), kSlotFileBytes,
                                    Counted(slots.slots.size(), Noun::WholeRecord).c_str()));
         return;
     }
@@ -218,7 +219,7 @@ void CheckSlotFile(const fs::path& file, Report& report) {
         if (!record.target.empty() && !targets.insert(record.target).second)
             report.Warn(Say(Msg::SlotFileDoubleTarget, shown.c_str(), refhost::MazoviaToUtf8(record.target).c_str()));
     }
-    report.Ok(Say(Msg::SlotFileOk, shown.c_str(), Counted(kSlotFileSize, Noun::Byte).c_str(), taken));
+    report.Ok(Say(Msg::SlotFileOk, shown.c_str(), Counted(kSlotFileBytes, Noun::Byte).c_str(), taken));
 }
 
 // Stations that share the folder take turns on the slot file through a lock
@@ -254,9 +255,23 @@ struct StationSeen {
     std::string lastAlive, firstAlive, lastDatagram, lastSender, listeningSince;
     int bindErrors = 0, receiveErrors = 0, cycles = 0;
     long listeningPort = 0;   // from the last "rozpoczeto nasluch" line; 0 when none
+    std::string noLockSince;  // the last line saying it has no lock between stations
+    int noLockCode = 0;
 };
 
 constexpr char kListeningLine[] = "UDPoling() - rozpoczeto nasluch";
+
+// The system's code of a line saying the station has no lock between
+// stations (formats/log/day_log_events.h); false for any other line.
+bool NoStationLockCode(std::string_view message, int* code) {
+    std::string text = refhost::MazoviaToUtf8(message);
+    const std::string start(reinterpret_cast<const char*>(kNoStationLockEventStart));
+    const std::string before(reinterpret_cast<const char*>(kNoStationLockEventCode));
+    if (text.rfind(start, 0) != 0) return false;
+    std::size_t at = text.find(before);
+    *code = at == std::string::npos ? 0 : std::atoi(text.c_str() + at + before.size());
+    return true;
+}
 
 int SecondsOf(const std::string& time) { return static_cast<int>(TimeDiffSeconds(time.c_str(), "")); }
 
@@ -278,6 +293,7 @@ void ReportStation(const std::string& name, const StationSeen& seen, bool today,
     if (seen.bindErrors) report.Warn(Say(Msg::StationBindErrors, who, Counted(seen.bindErrors, Noun::BindErrorLine).c_str()));
     if (seen.receiveErrors) report.Warn(Say(Msg::StationReceiveErrors, who, Counted(seen.receiveErrors, Noun::ReceiveErrorLine).c_str()));
     if (seen.cycles > 1) report.Ok(Say(Msg::StationRestarts, who, Counted(seen.cycles - 1, Noun::ListenerRestart).c_str()));
+    if (!seen.noLockSince.empty()) report.Problem(Say(Msg::StationNoLock, who, seen.noLockCode, seen.noLockSince.c_str()));
 }
 
 // Returns the stations seen, keyed "COMPUTER s=N".
@@ -313,6 +329,8 @@ std::map<std::string, StationSeen> CheckDayLog(const fs::path& dir, const std::s
             ++seen.bindErrors;
         } else if (parsed.message.rfind("recvfrom() error", 0) == 0) {
             ++seen.receiveErrors;
+        } else if (NoStationLockCode(parsed.message, &seen.noLockCode)) {
+            seen.noLockSince = parsed.time;
         } else if (parsed.message.rfind(kListeningLine, 0) == 0) {
             ++seen.cycles;
             std::size_t digits = parsed.message.find_last_not_of("0123456789");
