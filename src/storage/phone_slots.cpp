@@ -13,8 +13,10 @@
 
 #include "host/imports.h"
 #include "storage/day_log.h"
+#include "storage/late_calls.h"
 #include "storage/settings.h"
 #include "storage/slot_file.h"
+#include "storage/station_clock.h"
 #include "storage/storage_paths.h"
 #include "text/mazovia.h"
 
@@ -30,6 +32,9 @@ static constexpr auto kUpdateOpened = MZ(u8"Otwarto plik telefonow (aktualizacja
 static constexpr auto kSlotCleared = MZ(u8"Slot nr %d zostal wyczyszczony");
 static constexpr auto kSlotReplaced = MZ(u8"Slot nr %d wpisanie telefonu: %s - > %s");
 static constexpr auto kSlotAdded = MZ(u8"Slot nr %d wpisanie NOWEGO telefonu: %s - > %s");
+static constexpr auto kLateCallKept =
+    MZ(u8"Slot nr %d: połączenie %s - > %s odebrane po wstrzymaniu stanowiska - nie wiadomo, czy nowsze; "
+       u8"pozostaje wpis z %s %s");
 static constexpr auto kNoFreeSlot = MZ(u8"Brak wolnych slotów na wpisanie telefonu: %s - > %s");
 static constexpr auto kSaved = MZ(u8"Zapisano informacje do pliku %s");
 static constexpr auto kWriteFailed = MZ(u8"Blad zapisu pliku %s");
@@ -151,11 +156,37 @@ static bool MergeIntoImage(const CallRecord& record, CallRecord* image) {
     return true;
 }
 
+// A call heard in time is filed by the ordinary rules, but for a station
+// whose clock is off: the same call another station filed keeps its stamp.
+static LateCall InTimeVerdict(const CallRecord* slots, const CallRecord& call) {
+    int ahead = StationClockAheadSeconds();
+    if (ahead == 0 || call.target[0] == '\0') return LateCall::File;
+    for (int index = 0; index < kSlotCount; ++index)
+        if (SameTarget(call, slots[index]))
+            return KeepsSlotStamp(slots[index], call, ahead) ? LateCall::KeepsSlot : LateCall::File;
+    return LateCall::File;
+}
+
+// The slot of the call's target keeps what it holds: the line says why.
+static void LogLateCallKept(const CallRecord& call, const CallRecord* slots) {
+    const RecordNames names = NamesOf(call);
+    for (int index = 0; index < kSlotCount; ++index) {
+        if (!SameTarget(call, slots[index])) continue;
+        char date[sizeof call.date + 1] = {};
+        char time[sizeof call.time + 1] = {};
+        std::memcpy(date, slots[index].date, sizeof call.date);
+        std::memcpy(time, slots[index].time, sizeof call.time);
+        WriteEventLogF(kLateCallKept, index, names.phone, names.target, date, time);
+        return;
+    }
+}
+
 // One read, the merge of every call in order, one write of the slots that
 // changed; the file stays open only for that. The caller holds the other
 // stations' lock, or the plug-in's where there is none. False when another
 // program holds the file and refuses writers: nothing was done then.
-static bool MergeCallsIntoFile(const char* path, const CallRecord* calls, int count, CallRecord* image) {
+static bool MergeCallsIntoFile(const char* path, const CallRecord* calls, int count, const HoldInfo* hold,
+                               CallRecord* image) {
     bool created = false;
     int error = 0;
     FILE* stream = OpenSlotFileForUpdate(path, created, &error);
@@ -180,7 +211,9 @@ static bool MergeCallsIntoFile(const char* path, const CallRecord* calls, int co
     // Each call is copied first: the caller may have handed in a slot.
     for (int i = 0; i < count; ++i) {
         const CallRecord call = calls[i];
-        changed = MergeIntoImage(call, image) || changed;
+        LateCall verdict = hold ? JudgeLateCall(before, calls, count, *hold, i) : InTimeVerdict(image, call);
+        if (verdict == LateCall::CannotTell) LogLateCallKept(call, before);
+        if (verdict == LateCall::File) changed = MergeIntoImage(call, image) || changed;
     }
     if (!changed) {
         CloseFileStream(stream);
@@ -197,7 +230,8 @@ static std::atomic<bool> g_filing{false};
 
 bool ThisStationIsFiling() { return g_filing.load(); }
 
-CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds) {
+CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds, const HoldInfo* hold,
+                          CallRecord* slotsAfter) {
     char path[kPathCapacity];
     char message[kMessageCapacity];
     {
@@ -214,14 +248,15 @@ CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds) 
         g_filing.store(true);
         bool done;
         if (stations.covered()) {
-            done = MergeCallsIntoFile(path, calls, count, image);
+            done = MergeCallsIntoFile(path, calls, count, hold, image);
         } else {
             SharedStateLock lock;
-            done = MergeCallsIntoFile(path, calls, count, image);
+            done = MergeCallsIntoFile(path, calls, count, hold, image);
         }
         g_filing.store(false);
         if (!done) return CallsFiled::HeldByProgram;
     }
+    if (slotsAfter) std::memcpy(slotsAfter, image, sizeof image);
     SharedStateLock lock;
     std::memcpy(g_phoneSlots, image, sizeof g_phoneSlots);
     return CallsFiled::Filed;

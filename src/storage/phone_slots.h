@@ -47,8 +47,13 @@ void SavePhoneSlots();
 // HeldByProgram: another program holds the file open and refuses writers
 // (a backup copying it, say); nothing was done, and the caller tries again
 // as for Busy. The image is the file as written afterwards.
+// With a hold, the calls were read after the listener was held up and are
+// judged by the rules for late calls (late_calls.h). slotsAfter, when
+// given, receives the slots as the file holds them afterwards.
 enum class CallsFiled { Filed, Busy, HeldByProgram };
-CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds);
+struct HoldInfo;
+CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds, const HoldInfo* hold = nullptr,
+                          CallRecord* slotsAfter = nullptr);
 // True while this station's listener holds the stations' lock to file
 // calls: a user-interface step that finds the lock held then tells the
 // user the file is busy here, not that another station saves it.

@@ -24,6 +24,7 @@
 #include "storage/day_log.h"
 #include "storage/settings.h"
 #include "udp/datagram.h"
+#include "udp/listener_holds.h"
 #include "udp/listener_pauses.h"
 #include "udp/listener_status.h"
 #include "udp/waiting_calls.h"
@@ -225,6 +226,7 @@ static int FileDatagram(UDPControl& control) {
     std::snprintf(message, sizeof message, "R[%s]:%s", sender, g_listener.datagram);
     WriteEventLog(message);
     CallRecord record;
+    NoteDatagramRead();
     UDPBuildRecord(g_listener.datagram, record);
     if (std::memcmp(&record, &g_listener.previous, sizeof record) == 0) {
         WriteEventLog("Bez zapisu");
@@ -388,7 +390,10 @@ static bool WaitForData(int timeout) {
         SleepMilliseconds(timeout);
         return false;
     }
+    NoteListenerStep();
     bool ready = WaitForSocketWatch(g_listener.watch, timeout) != 0;
+    NoteListenerStep();
+    if (!ready) NoteSocketEmpty();
     CountWait();
     return ready;
 }

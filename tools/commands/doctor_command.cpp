@@ -40,6 +40,7 @@
 #include "system/station.h"
 #include "system/udp_receiver.h"
 #include "text/mazovia_utf8.h"
+#include "storage/clock_lines.h"
 #include "udp/call_rules.h"
 
 namespace fs = std::filesystem;
@@ -250,6 +251,7 @@ struct StationSeen {
     std::string lastAlive, firstAlive, lastDatagram, lastSender, listeningSince;
     int bindErrors = 0, receiveErrors = 0, cycles = 0;
     long listeningPort = 0;   // from the last "rozpoczeto nasluch" line; 0 when none
+    std::string clockOff, clockOffSince;   // the plug-in's last word on its clock: off by so many seconds
 };
 
 constexpr char kListeningLine[] = "UDPoling() - rozpoczeto nasluch";
@@ -260,6 +262,23 @@ int NowSeconds() {
     std::time_t now = std::time(nullptr);
     std::tm local = *std::localtime(&now);
     return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+}
+
+// The plug-in's lines on its clock against the server's: the difference
+// in seconds of the last that found it off, none after one that found it
+// agreeing. True for either line.
+bool NoteClockLine(const DayLogLine& line, std::string& off) {
+    const std::string& message = line.message;
+    if (message.rfind(kClockAgreesWords.c_str(), 0) == 0) {
+        off.clear();
+        return false;
+    }
+    if (message.rfind(kClockDiffersWords.c_str(), 0) != 0) return false;
+    std::size_t at = kClockDiffersWords.size();
+    std::size_t sign = message.find_first_of("+-", at);
+    std::size_t end = message.find(' ', sign == std::string::npos ? at : sign);
+    off = sign == std::string::npos ? "?" : message.substr(sign, end - sign);
+    return true;
 }
 
 void ReportStation(const std::string& name, const StationSeen& seen, bool today, Report& report) {
@@ -273,6 +292,7 @@ void ReportStation(const std::string& name, const StationSeen& seen, bool today,
         report.Warn(Say(Msg::StationSilentBox, who, seen.firstAlive.c_str(), seen.lastAlive.c_str()));
     if (seen.bindErrors) report.Warn(Say(Msg::StationBindErrors, who, Counted(seen.bindErrors, Noun::BindErrorLine).c_str()));
     if (seen.receiveErrors) report.Warn(Say(Msg::StationReceiveErrors, who, Counted(seen.receiveErrors, Noun::ReceiveErrorLine).c_str()));
+    if (!seen.clockOff.empty()) report.Problem(Say(Msg::StationClockOff, who, seen.clockOff.c_str(), seen.clockOffSince.c_str()));
     if (seen.cycles > 1) report.Ok(Say(Msg::StationRestarts, who, Counted(seen.cycles - 1, Noun::ListenerRestart).c_str()));
 }
 
@@ -309,6 +329,8 @@ std::map<std::string, StationSeen> CheckDayLog(const fs::path& dir, const std::s
             ++seen.bindErrors;
         } else if (parsed.message.rfind("recvfrom() error", 0) == 0) {
             ++seen.receiveErrors;
+        } else if (NoteClockLine(parsed, seen.clockOff)) {
+            seen.clockOffSince = parsed.time;
         } else if (parsed.message.rfind(kListeningLine, 0) == 0) {
             ++seen.cycles;
             std::size_t digits = parsed.message.find_last_not_of("0123456789");
