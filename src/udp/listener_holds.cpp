@@ -30,7 +30,7 @@ void NoteSocketEmpty() {
 void NoteDatagramRead() {
     TakePaceStep(g_pace, MonotonicNanoseconds());
     if (g_pace.held == 0) return;
-    int seconds = static_cast<int>((g_pace.held + 999'999'999) / 1'000'000'000);
+    int seconds = static_cast<int>((g_pace.held + 500'000'000) / 1'000'000'000);
     g_pace.held = 0;
     WriteEventLogF(kHeldUp, seconds);
     OpenLateBatch(seconds);
