@@ -386,11 +386,11 @@ enum class CycleEnd { Restart, PortTaken, Stopped };
 
 // A wait for data on the socket that holds the port; with none, a sleep.
 static bool WaitForData(int timeout) {
+    NoteListenerStep();
     if (g_listener.watch == kNoSocketWatch) {
         SleepMilliseconds(timeout);
         return false;
     }
-    NoteListenerStep();
     bool ready = WaitForSocketWatch(g_listener.watch, timeout) != 0;
     NoteListenerStep();
     if (!ready) NoteSocketEmpty();
@@ -446,6 +446,7 @@ static bool BeginListening(UDPControl& control) {
     std::memset(&g_listener.previous, 0, sizeof g_listener.previous);
     std::memset(g_listener.datagram, 0, sizeof g_listener.datagram);
     g_listener.waits = 0;
+    ForgetListenerPace();
     CloseWatch();
     return WatchListeningSocket(control);
 }

@@ -22,6 +22,8 @@ bool TakePaceStep(ListenerPace& pace, int64_t now) {
 
 void NoteListenerStep() { TakePaceStep(g_pace, MonotonicNanoseconds()); }
 
+void ForgetListenerPace() { g_pace = {0, 0}; }
+
 void NoteSocketEmpty() {
     g_pace.held = 0;
     CompleteLateBatch();

@@ -24,6 +24,9 @@ bool TakePaceStep(ListenerPace& pace, int64_t now);
 
 // The listener thread's side. Called as a wait begins and as it ends.
 void NoteListenerStep();
+// A socket that begins listening holds nothing that waited for it: the
+// pause or bind retries before it are no hold.
+void ForgetListenerPace();
 // A wait found the socket empty: nothing read after a hold is waiting to
 // be read, and a batch of late calls is complete.
 void NoteSocketEmpty();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "storage/late_calls.h"
+#include "udp/listener_holds.h"
 
 namespace {
 
@@ -77,4 +78,16 @@ TEST(LateCalls, AStationWhoseClockIsOffKeepsTheOthersStampOfTheSameCallOnly) {
     LateCall verdict;
     JudgeLateCalls(slots, batch, 1, {30, nullptr, 3600}, &verdict);
     EXPECT_EQ(verdict, LateCall::KeepsSlot);
+}
+
+TEST(ListenerPace, WaitsOfTheirLengthAreNoHoldAndAFarLongerStepIs) {
+    constexpr int64_t kMs = 1'000'000;
+    ListenerPace pace = {0, 0};
+    EXPECT_FALSE(TakePaceStep(pace, 5000 * kMs));   // the first look
+    EXPECT_FALSE(TakePaceStep(pace, 5100 * kMs));
+    EXPECT_FALSE(TakePaceStep(pace, 7100 * kMs));   // 2 s of filing on a slow share
+    EXPECT_EQ(pace.held, 0);
+    EXPECT_TRUE(TakePaceStep(pace, 37100 * kMs));
+    EXPECT_TRUE(TakePaceStep(pace, 40200 * kMs));
+    EXPECT_EQ(pace.held, 30000 * kMs);   // the longest step counts
 }
