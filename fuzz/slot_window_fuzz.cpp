@@ -93,7 +93,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::memcpy(g_phoneSlots, image.data(), sizeof g_phoneSlots);
 
     std::memset(&g_windowData, 0x5A, sizeof g_windowData);
-    FillWindowData();
+    SlotView view{};
+    std::memcpy(view.slots, g_phoneSlots, sizeof view.slots);
+    view.settings = g_settings;
+    FillWindowData(view);
     for (int k = 0; k < kSlotCount; ++k) CheckRow(g_windowData.rows[k], g_phoneSlots[k]);
     fuzz::Require(Terminated(g_windowData.fileName, sizeof g_windowData.fileName), "the file name is terminated");
     fuzz::Require(std::strncmp(g_windowData.fileName, g_settings.slotFileName, sizeof g_windowData.fileName - 1) == 0,

@@ -11,6 +11,7 @@ static std::atomic<FileCallHook> g_fileCallHook{nullptr};
 void HookFileCalls(FileCallHook hook) { g_fileCallHook.store(hook); }
 
 static void RunHook(FileCall call) {
+    NoteFileWork("slot file work");
     if (FileCallHook hook = g_fileCallHook.load()) hook(call);
 }
 
@@ -50,6 +51,7 @@ int RewindFileStream(std::FILE* stream) { return SeekFileStream(stream, 0); }
 
 // A write the system refuses shows here at the latest, before the close.
 int FlushFileStream(std::FILE* stream) {
+    NoteFileWork("a flush");
     if (TakeFileFault(FileCall::Write)) return -1;
     return std::fflush(stream) == 0 ? 0 : -1;
 }
@@ -57,7 +59,10 @@ int FlushFileStream(std::FILE* stream) {
 // A failed close must still release the stream, so the injected failure
 // closes it too and only reports otherwise.
 int CloseFileStream(std::FILE* stream) {
+    NoteFileWork("a close");
     bool fail = TakeFileFault(FileCall::Close);
     int result = std::fclose(stream);
     return (fail || result != 0) ? -1 : 0;
 }
+
+int UnbufferFileStream(std::FILE* stream) { return std::setvbuf(stream, nullptr, _IONBF, 0) == 0 ? 0 : -1; }

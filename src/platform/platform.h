@@ -42,9 +42,10 @@ bool IsDebuggerAttached();
 void WriteDebuggerText(const char* text);
 
 // The plug-in's one lock: it keeps the listener thread and the user-interface
-// thread apart where they share the slot image, the slot file and the
-// settings. It may be taken again by the thread that holds it. It is held
-// only around memory and file work, never around a message box or a sleep.
+// thread apart where they share the slot image and the settings. It is
+// plain (the thread that holds it cannot take it again) and held only for
+// copies of memory: never around file work, a wait for the stations' lock,
+// a message box or a sleep.
 void LockSharedState();
 void UnlockSharedState();
 // Takes the lock, waiting at most about `milliseconds`; true when taken.
@@ -105,20 +106,44 @@ bool IsSharingRefusal(int systemError);
 // Stations that share one data folder keep apart with a lock on a file
 // beside the slot file ("<path>.lck"), held from reading the slot file to
 // its last write: no station then writes back slots it read before another
-// station wrote, and nothing writes the slot file without it. Tries for
-// about `milliseconds` (0: once); kStationLockBusy when another station
-// (or another thread of this one) kept it that long, kNoStationLock when
-// there can be no lock file (a read-only folder, a path too long). The lock
-// file is made so that every user of the folder can use it, and opened for
-// reading alone where writing is refused, which is enough for the lock.
-// The caller waits for a busy lock without holding the plug-in's own lock.
-using StationLock = intptr_t;
-inline constexpr StationLock kNoStationLock = -1;
-inline constexpr StationLock kStationLockBusy = -2;
+// station wrote. The turn is this station's first (its two threads keep
+// apart in memory), then the other stations' (the lock file). Tries for
+// about `milliseconds` in all (0: once). The lock file is made so that
+// every user of the folder can use it, opened for reading alone where
+// writing is refused, and kept open between turns (it is opened again
+// when it was replaced). Where no lock between stations can be had (a
+// read-only folder without a lock file, a file system without locks), the
+// turn is this station's alone and systemError says why. Taken without
+// the plug-in's own lock held.
+enum class StationTurn : uint8_t {
+    Held,          // this station's turn, the other stations kept out
+    HeldHereOnly,  // this station's turn, with no lock between stations
+    BusyHere,      // this station's other thread kept the turn that long
+    Busy,          // another station kept the lock that long
+};
+struct StationLock {
+    StationTurn turn;
+    int systemError;   // HeldHereOnly: the system's code (0 when it gave none)
+};
 StationLock LockAcrossStations(const char* path, int milliseconds);
-// Lets the lock go, then closes the file (the system would also let it go
-// when the station dies).
-void UnlockAcrossStations(StationLock lock);
+// Lets the lock go (the lock file stays open for the next turn); the
+// system lets it go too when the station dies.
+void UnlockAcrossStations(const StationLock& lock);
+// Test switch: every try for the lock between stations fails with this
+// system code (0: none), as on a network file system without locks.
+void FailStationLocks(int systemError);
+int TakeStationLockFault();   // for the implementations: the staged code, or 0
+
+// Test switch: the lock-order check. While it is on, the seam records
+// whether a thread holds the plug-in's lock, and aborts the process when
+// that thread takes it again, waits for the stations' lock or does file
+// work under it.
+void CheckLockOrder(bool on);
+// For the implementations and the storage: file work is about to begin.
+void NoteFileWork(const char* what);
+// For the implementations: the plug-in's lock was taken or let go.
+void NoteSharedStateTaken();
+void NoteSharedStateReleased();
 
 // The plug-in's own work on a stream the host opened: the standard
 // library's buffered functions, with results that say plainly whether
@@ -129,6 +154,10 @@ int RewindFileStream(std::FILE* stream);   // positions at the start; 0 on succe
 int SeekFileStream(std::FILE* stream, long offset);   // from the start; 0 on success
 int FlushFileStream(std::FILE* stream);    // hands the buffer to the system; 0 on success
 int CloseFileStream(std::FILE* stream);    // always closes; 0 on success
+// Makes the stream write each block straight to the system, so that one
+// write of a record is one write of the system; called before any other
+// work on the stream. 0 on success.
+int UnbufferFileStream(std::FILE* stream);
 
 // Test switch: the next `count` calls of one kind fail as the system would
 // report the failure (a failed close still releases the stream).

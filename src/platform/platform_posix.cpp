@@ -73,26 +73,33 @@ void WriteDebuggerText(const char* text) {
     std::fputs(text, stderr);
 }
 
-static pthread_mutex_t g_sharedState = [] {
-    pthread_mutex_t mutex;
-    pthread_mutexattr_t attributes;
-    pthread_mutexattr_init(&attributes);
-    pthread_mutexattr_settype(&attributes, PTHREAD_MUTEX_RECURSIVE);
-    pthread_mutex_init(&mutex, &attributes);
-    pthread_mutexattr_destroy(&attributes);
-    return mutex;
-}();
+// A plain mutex: a thread that took it cannot take it again.
+static pthread_mutex_t g_sharedState = PTHREAD_MUTEX_INITIALIZER;
 
-void LockSharedState() { pthread_mutex_lock(&g_sharedState); }
-void UnlockSharedState() { pthread_mutex_unlock(&g_sharedState); }
+void LockSharedState() {
+    pthread_mutex_lock(&g_sharedState);
+    NoteSharedStateTaken();
+}
 
-bool TryLockSharedStateFor(int milliseconds) {
+void UnlockSharedState() {
+    NoteSharedStateReleased();
+    pthread_mutex_unlock(&g_sharedState);
+}
+
+static timespec DeadlineIn(int milliseconds) {
     timespec deadline{};
     clock_gettime(CLOCK_REALTIME, &deadline);
-    long long nanoseconds = deadline.tv_nsec + static_cast<long long>(milliseconds) * 1000000;
+    long long nanoseconds = deadline.tv_nsec + static_cast<long long>(milliseconds > 0 ? milliseconds : 0) * 1000000;
     deadline.tv_sec += static_cast<time_t>(nanoseconds / 1000000000);
     deadline.tv_nsec = static_cast<long>(nanoseconds % 1000000000);
-    return pthread_mutex_timedlock(&g_sharedState, &deadline) == 0;
+    return deadline;
+}
+
+bool TryLockSharedStateFor(int milliseconds) {
+    timespec deadline = DeadlineIn(milliseconds);
+    if (pthread_mutex_timedlock(&g_sharedState, &deadline) != 0) return false;
+    NoteSharedStateTaken();
+    return true;
 }
 
 // Copies a Windows path into out with '/' for every '\\'; false when it
@@ -106,6 +113,7 @@ static bool MapPath(const char* path, char* out, std::size_t size) {
 
 bool FileExists(const char* path) {
     char mapped[PATH_MAX];
+    NoteFileWork("a look for a file");
     if (TakeFileFault(FileCall::Exists)) return false;
     return MapPath(path, mapped, sizeof mapped) && access(mapped, F_OK) == 0;
 }
@@ -116,6 +124,7 @@ static constexpr mode_t kSharedFileMode = 0666;
 
 int CreateNewFile(const char* path) {
     char mapped[PATH_MAX];
+    NoteFileWork("a change of a file's name or existence");
     if (!MapPath(path, mapped, sizeof mapped)) {
         errno = ENAMETOOLONG;
         return -1;
@@ -133,12 +142,14 @@ bool IsSharingRefusal(int) { return false; }
 
 int RemoveFile(const char* path) {
     char mapped[PATH_MAX];
+    NoteFileWork("a change of a file's name or existence");
     if (TakeFileFault(FileCall::Remove) || !MapPath(path, mapped, sizeof mapped)) return -1;
     return std::remove(mapped) == 0 ? 0 : -1;
 }
 
 int RenameFileOver(const char* from, const char* to) {
     char mappedFrom[PATH_MAX], mappedTo[PATH_MAX];
+    NoteFileWork("a change of a file's name or existence");
     if (TakeFileFault(FileCall::Rename) || !MapPath(from, mappedFrom, sizeof mappedFrom) ||
         !MapPath(to, mappedTo, sizeof mappedTo))
         return -1;
@@ -162,31 +173,66 @@ static int OpenLockFile(const char* lockPath) {
     return open(lockPath, O_RDONLY | O_CLOEXEC);
 }
 
-// flock belongs to the open file, not the process: the listener and the
-// user-interface thread, each with a file of its own, keep apart too.
+// This station's turn, and the lock file kept open between turns. Both
+// belong to whoever holds the turn; the file is opened again in a child
+// process (flock belongs to the open file, which a child would share) and
+// when the name now leads to another file (one deleted and made anew).
+static pthread_mutex_t g_stationTurn = PTHREAD_MUTEX_INITIALIZER;
+static int g_lockFile = -1;
+static char g_lockFilePath[PATH_MAX + 4];
+static pid_t g_lockFileProcess = 0;
+
+static bool StillTheFile(int descriptor, const char* lockPath) {
+    struct stat open{}, named{};
+    return fstat(descriptor, &open) == 0 && stat(lockPath, &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
+}
+
+// The lock file for this turn, or -1 (errno says why).
+static int KeptLockFile(const char* lockPath) {
+    if (g_lockFile >= 0 && g_lockFileProcess == getpid() && std::strcmp(g_lockFilePath, lockPath) == 0 &&
+        StillTheFile(g_lockFile, lockPath))
+        return g_lockFile;
+    if (g_lockFile >= 0 && g_lockFileProcess == getpid()) close(g_lockFile);
+    g_lockFile = OpenLockFile(lockPath);
+    g_lockFileProcess = getpid();
+    std::snprintf(g_lockFilePath, sizeof g_lockFilePath, "%s", lockPath);
+    return g_lockFile;
+}
+
+static int64_t NanosecondsLeft(int64_t deadline) {
+    int64_t left = deadline - MonotonicNanoseconds();
+    return left > 0 ? left : 0;
+}
+
 StationLock LockAcrossStations(const char* path, int milliseconds) {
+    NoteFileWork("a wait for the stations' lock");
+    const int64_t deadline = MonotonicNanoseconds() + static_cast<int64_t>(milliseconds) * 1000000;
+    timespec turnDeadline = DeadlineIn(milliseconds);
+    if (pthread_mutex_timedlock(&g_stationTurn, &turnDeadline) != 0) return {StationTurn::BusyHere, 0};
     char mapped[PATH_MAX];
     char lockPath[PATH_MAX + 4];
-    if (!MapPath(path, mapped, sizeof mapped)) return kNoStationLock;
+    if (!MapPath(path, mapped, sizeof mapped)) return {StationTurn::HeldHereOnly, ENAMETOOLONG};
     std::snprintf(lockPath, sizeof lockPath, "%s.lck", mapped);
-    int descriptor = OpenLockFile(lockPath);
-    if (descriptor < 0) return kNoStationLock;
-    const int64_t deadline = MonotonicNanoseconds() + static_cast<int64_t>(milliseconds) * 1000000;
-    while (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-        const bool contended = errno == EWOULDBLOCK || errno == EINTR;
-        if (!contended || MonotonicNanoseconds() >= deadline) {
-            close(descriptor);
-            return contended ? kStationLockBusy : kNoStationLock;
+    int descriptor = KeptLockFile(lockPath);
+    if (descriptor < 0) return {StationTurn::HeldHereOnly, errno};
+    for (;;) {
+        int error = TakeStationLockFault();
+        if (error == 0 && flock(descriptor, LOCK_EX | LOCK_NB) != 0) error = errno;
+        if (error == 0) return {StationTurn::Held, 0};
+        if (error != EWOULDBLOCK && error != EINTR) return {StationTurn::HeldHereOnly, error};
+        if (NanosecondsLeft(deadline) == 0) {
+            pthread_mutex_unlock(&g_stationTurn);
+            return {StationTurn::Busy, 0};
         }
         SleepMilliseconds(1);
     }
-    return descriptor;
 }
 
-void UnlockAcrossStations(StationLock lock) {
-    if (lock < 0) return;
-    flock(static_cast<int>(lock), LOCK_UN);
-    close(static_cast<int>(lock));
+void UnlockAcrossStations(const StationLock& lock) {
+    if (lock.turn == StationTurn::Held) flock(g_lockFile, LOCK_UN);
+    if (lock.turn == StationTurn::Held || lock.turn == StationTurn::HeldHereOnly)
+        pthread_mutex_unlock(&g_stationTurn);
 }
 
 void GetComputerNameText(char* name, std::size_t size) {

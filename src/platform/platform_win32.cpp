@@ -46,35 +46,38 @@ bool IsDebuggerAttached() { return IsDebuggerPresent() != FALSE; }
 
 void WriteDebuggerText(const char* text) { OutputDebugStringA(text); }
 
-// A critical section may be entered again by the thread that owns it.
-static CRITICAL_SECTION g_sharedState;
-static INIT_ONCE g_sharedStateOnce = INIT_ONCE_STATIC_INIT;
-
-static BOOL CALLBACK InitSharedState(PINIT_ONCE, PVOID, PVOID*) {
-    InitializeCriticalSection(&g_sharedState);
-    return TRUE;
-}
+// A slim reader/writer lock, taken exclusively: unlike a critical
+// section, the thread that holds it cannot take it again. It has no timed
+// take: it is tried again every millisecond until the time is up.
+static SRWLOCK g_sharedState = SRWLOCK_INIT;
 
 void LockSharedState() {
-    InitOnceExecuteOnce(&g_sharedStateOnce, InitSharedState, nullptr, nullptr);
-    EnterCriticalSection(&g_sharedState);
+    AcquireSRWLockExclusive(&g_sharedState);
+    NoteSharedStateTaken();
 }
 
-void UnlockSharedState() { LeaveCriticalSection(&g_sharedState); }
+void UnlockSharedState() {
+    NoteSharedStateReleased();
+    ReleaseSRWLockExclusive(&g_sharedState);
+}
 
-// A critical section has no timed entry: it is tried again every
-// millisecond until the time is up.
-bool TryLockSharedStateFor(int milliseconds) {
-    InitOnceExecuteOnce(&g_sharedStateOnce, InitSharedState, nullptr, nullptr);
+static bool TryLockFor(SRWLOCK* lock, int milliseconds) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds > 0 ? milliseconds : 0);
     for (;;) {
-        if (TryEnterCriticalSection(&g_sharedState)) return true;
+        if (TryAcquireSRWLockExclusive(lock)) return true;
         if (GetTickCount64() >= deadline) return false;
         Sleep(1);
     }
 }
 
+bool TryLockSharedStateFor(int milliseconds) {
+    if (!TryLockFor(&g_sharedState, milliseconds)) return false;
+    NoteSharedStateTaken();
+    return true;
+}
+
 bool FileExists(const char* path) {
+    NoteFileWork("a look for a file");
     if (TakeFileFault(FileCall::Exists)) return false;
     return _access(path, 0) == 0;
 }
@@ -82,6 +85,7 @@ bool FileExists(const char* path) {
 // CREATE_NEW fails on a file that is there, whatever a share's cache says
 // of it: the server decides.
 int CreateNewFile(const char* path) {
+    NoteFileWork("a change of a file's name or existence");
     HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
@@ -101,6 +105,7 @@ bool IsSharingRefusal(int systemError) {
 }
 
 int RemoveFile(const char* path) {
+    NoteFileWork("a change of a file's name or existence");
     if (TakeFileFault(FileCall::Remove)) return -1;
     return std::remove(path) == 0 ? 0 : -1;
 }
@@ -108,6 +113,7 @@ int RemoveFile(const char* path) {
 // The runtime's rename refuses an existing target; the kernel's move
 // replaces it in one step.
 int RenameFileOver(const char* from, const char* to) {
+    NoteFileWork("a change of a file's name or existence");
     if (TakeFileFault(FileCall::Rename)) return -1;
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : -1;
 }
@@ -261,49 +267,70 @@ int SendDatagram(SocketHandle socketHandle, const char* address, uint16_t port, 
 
 void SleepMilliseconds(int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
-static constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// The lock file is shared for reading and writing but not for deletion:
+// kept open between turns, it cannot be deleted and made anew under a
+// station that holds it.
+static constexpr DWORD kShareLockFile = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 // The lock file for reading and writing where that is allowed, else for
 // reading (a lock file another user made, or one marked read-only):
 // LockFileEx takes a lock through a handle with either right.
 static HANDLE OpenLockFile(const char* lockPath) {
-    HANDLE file = CreateFileA(lockPath, GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS,
+    HANDLE file = CreateFileA(lockPath, GENERIC_READ | GENERIC_WRITE, kShareLockFile, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED) return file;
-    return CreateFileA(lockPath, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(lockPath, GENERIC_READ, kShareLockFile, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// This station's turn, and the lock file kept open between turns; both
+// belong to whoever holds the turn.
+static SRWLOCK g_stationTurn = SRWLOCK_INIT;
+static HANDLE g_lockFile = INVALID_HANDLE_VALUE;
+static char g_lockFilePath[MAX_PATH + 4];
+
+static HANDLE KeptLockFile(const char* lockPath) {
+    if (g_lockFile != INVALID_HANDLE_VALUE && std::strcmp(g_lockFilePath, lockPath) == 0) return g_lockFile;
+    if (g_lockFile != INVALID_HANDLE_VALUE) CloseHandle(g_lockFile);
+    g_lockFile = OpenLockFile(lockPath);
+    std::snprintf(g_lockFilePath, sizeof g_lockFilePath, "%s", lockPath);
+    return g_lockFile;
 }
 
 // A byte range of the lock file, which works on a server's share too. The
-// lock belongs to the handle: the listener and the user-interface thread,
-// each with a handle of its own, keep apart too.
+// lock belongs to the handle; the turn keeps this station's threads apart.
 StationLock LockAcrossStations(const char* path, int milliseconds) {
+    NoteFileWork("a wait for the stations' lock");
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds > 0 ? milliseconds : 0);
+    if (!TryLockFor(&g_stationTurn, milliseconds)) return {StationTurn::BusyHere, 0};
     char lockPath[MAX_PATH + 4];
     if (std::snprintf(lockPath, sizeof lockPath, "%s.lck", path) >= static_cast<int>(sizeof lockPath))
-        return kNoStationLock;
-    HANDLE file = OpenLockFile(lockPath);
-    if (file == INVALID_HANDLE_VALUE) return kNoStationLock;
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds > 0 ? milliseconds : 0);
+        return {StationTurn::HeldHereOnly, ERROR_FILENAME_EXCED_RANGE};
+    HANDLE file = KeptLockFile(lockPath);
+    if (file == INVALID_HANDLE_VALUE) return {StationTurn::HeldHereOnly, static_cast<int>(GetLastError())};
     for (;;) {
         OVERLAPPED at = {};
-        if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at))
-            return reinterpret_cast<StationLock>(file);
-        const bool contended = GetLastError() == ERROR_LOCK_VIOLATION;
-        if (!contended || GetTickCount64() >= deadline) {
-            CloseHandle(file);
-            return contended ? kStationLockBusy : kNoStationLock;
+        int error = TakeStationLockFault();
+        if (error == 0 && !LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at))
+            error = static_cast<int>(GetLastError());
+        if (error == 0) return {StationTurn::Held, 0};
+        if (error != ERROR_LOCK_VIOLATION) return {StationTurn::HeldHereOnly, error};
+        if (GetTickCount64() >= deadline) {
+            ReleaseSRWLockExclusive(&g_stationTurn);
+            return {StationTurn::Busy, 0};
         }
         Sleep(1);
     }
 }
 
-// The lock is let go before the handle closes: Windows may release a lock
-// left to the close only some time later.
-void UnlockAcrossStations(StationLock lock) {
-    if (lock < 0) return;
-    HANDLE file = reinterpret_cast<HANDLE>(lock);
-    OVERLAPPED at = {};
-    UnlockFileEx(file, 0, 1, 0, &at);
-    CloseHandle(file);
+// The lock is let go at once: Windows may release a lock left to a close
+// only some time later.
+void UnlockAcrossStations(const StationLock& lock) {
+    if (lock.turn == StationTurn::Held) {
+        OVERLAPPED at = {};
+        UnlockFileEx(g_lockFile, 0, 1, 0, &at);
+    }
+    if (lock.turn == StationTurn::Held || lock.turn == StationTurn::HeldHereOnly)
+        ReleaseSRWLockExclusive(&g_stationTurn);
 }
 
 int64_t MonotonicNanoseconds() {

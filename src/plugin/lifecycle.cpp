@@ -93,8 +93,5 @@ void ShowNotice() {
     char title[sizeof kDisplayName];
     std::memcpy(title, kDisplayName, sizeof kDisplayName);
     CallHost<Host::NoticeWindow>(1194, &flag, 0, title);
-    BoundedStateLock lock;
-    if (!lock.held()) return;
-    g_settings.noticeFlag = flag;
-    SaveSettings();
+    SaveNoticeFlag(flag);
 }

@@ -17,3 +17,8 @@ static_assert(offsetof(CallRecord, phone) == 500);
 static_assert(offsetof(CallRecord, target) == 521);
 static_assert(offsetof(CallRecord, date) == 542);
 static_assert(offsetof(CallRecord, time) == 553);
+
+// The phone-slot file: ten records in slot order, slot i at 562 * i.
+inline constexpr int kSlotCount = 10;
+inline constexpr int kSlotFileSize = kSlotCount * static_cast<int>(sizeof(CallRecord));
+static_assert(kSlotFileSize == 5620);

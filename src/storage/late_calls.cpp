@@ -3,7 +3,6 @@
 
 #include <cstring>
 
-#include "storage/phone_slots.h"
 #include "udp/call_rules.h"
 
 static constexpr int64_t kDaySeconds = 86400;
@@ -45,8 +44,8 @@ static bool LaterCallOfTarget(const CallRecord* calls, int count, int at) {
 
 // The verdict for the batch's last call of a target whose slot holds `slot`.
 static LateCall JudgeAgainstSlot(const CallRecord& call, const CallRecord& slot, const CallRecord* slotBefore,
-                                 const CallRecord& first, const HoldInfo& hold) {
-    const int64_t beforeHold = StampSecondsBefore(slot, first) - hold.clockAheadSeconds - hold.heldSeconds;
+                                 const CallRecord& first, int heldSeconds, int clockAheadSeconds) {
+    const int64_t beforeHold = StampSecondsBefore(slot, first) - clockAheadSeconds - heldSeconds;
     if (SameCall(call, slot)) {
         if (beforeHold <= kStampSlackSeconds) return LateCall::KeepsSlot;
         return beforeHold > kSameCallSlackSeconds ? LateCall::File : LateCall::CannotTell;
@@ -57,19 +56,15 @@ static LateCall JudgeAgainstSlot(const CallRecord& call, const CallRecord& slot,
     return beforeHold > kStampSlackSeconds ? LateCall::File : LateCall::CannotTell;
 }
 
-LateCall JudgeLateCall(const CallRecord* slots, const CallRecord* calls, int count, const HoldInfo& hold, int at) {
+LateCall JudgeLateCall(const CallRecord* slots, const CallRecord* calls, int count, const HoldInfo& hold,
+                       int clockAheadSeconds, int at) {
     const CallRecord& call = calls[at];
     if (call.target[0] == '\0') return LateCall::File;
     if (LaterCallOfTarget(calls, count, at)) return LateCall::Superseded;
     int index = SlotOfTarget(slots, call);
     if (index < 0) return LateCall::File;
     const CallRecord* before = hold.slotsBefore ? &hold.slotsBefore[index] : nullptr;
-    return JudgeAgainstSlot(call, slots[index], before, calls[0], hold);
-}
-
-void JudgeLateCalls(const CallRecord* slots, const CallRecord* calls, int count, const HoldInfo& hold,
-                    LateCall* verdicts) {
-    for (int at = 0; at < count; ++at) verdicts[at] = JudgeLateCall(slots, calls, count, hold, at);
+    return JudgeAgainstSlot(call, slots[index], before, calls[0], hold.heldSeconds, clockAheadSeconds);
 }
 
 bool KeepsSlotStamp(const CallRecord& slot, const CallRecord& call, int clockAheadSeconds) {

@@ -16,13 +16,9 @@
 // `slotsBefore`, when known, is the file as this station last read or
 // wrote it before the hold: a slot that still holds that record was not
 // written while the station was held.
-// `clockAheadSeconds` is how far this station's clock is known to run
-// ahead of the server's (station_clock.h), 0 when it agrees: its stamps
-// are compared with the others' after taking that off.
 struct HoldInfo {
     int heldSeconds;
     const CallRecord* slotsBefore;   // ten records, or nullptr
-    int clockAheadSeconds;
 };
 
 enum class LateCall : uint8_t {
@@ -40,12 +36,12 @@ inline constexpr int kSameCallSlackSeconds = 60;
 inline constexpr int kStampSlackSeconds = 2;
 
 // The verdict for the batch's call at `at`, slots being the file as read
-// in the transaction (ten records).
-LateCall JudgeLateCall(const CallRecord* slots, const CallRecord* calls, int count, const HoldInfo& hold, int at);
-// One verdict per call of the batch, slots being the file as read in the
-// transaction (ten records).
-void JudgeLateCalls(const CallRecord* slots, const CallRecord* calls, int count, const HoldInfo& hold,
-                    LateCall* verdicts);
+// in the transaction (ten records). `clockAheadSeconds` is how far this
+// station's clock is known to run ahead of the server's (station_clock.h),
+// 0 when it agrees: its stamps are compared with the others' after taking
+// that off.
+LateCall JudgeLateCall(const CallRecord* slots, const CallRecord* calls, int count, const HoldInfo& hold,
+                       int clockAheadSeconds, int at);
 
 // A call heard in time by a station whose clock is known to be off: the
 // slot keeps its stamp when it holds the same call stamped, by the

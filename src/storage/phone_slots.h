@@ -1,13 +1,12 @@
 // The ten phone slots: the slot file and its image in memory.
 #pragma once
 
+#include <cstddef>
+
 #include "storage/call_record.h"
 #include "storage/settings.h"
+#include "storage/slot_changes.h"
 #include "storage/storage_paths.h"
-
-inline constexpr int kSlotCount = 10;
-inline constexpr int kSlotFileSize = kSlotCount * static_cast<int>(sizeof(CallRecord));
-static_assert(kSlotFileSize == 5620);
 
 // The image of the slot file, as last read or written. The listener thread
 // and the user-interface thread both use it: hold the lock while reading
@@ -21,32 +20,35 @@ extern CallRecord g_phoneSlots[kSlotCount];
 int PhoneSlotPath(char* path, int capacity);
 
 // One view of the slots and the settings for an action of the
-// user-interface thread: the file loaded into the image and both copied in
-// one hold of the lock, so that what the action shows or hands on comes
-// from one load.
+// user-interface thread: the file read and both copied in one
+// transaction, so that what the action shows or hands on comes from one
+// read. The image is the view's slots afterwards.
 struct SlotView {
     CallRecord slots[kSlotCount];
     Settings settings;
     char problem[kMessageCapacity];   // why the file was not read; empty when it was
 };
-// False when the lock stayed busy (the view is then untouched but for its
-// problem). A file that could not be read gives free slots and a problem.
+// False when the plug-in's lock stayed busy (the view is then untouched
+// but for its problem). A file that could not be read gives free slots
+// and a problem. The user-interface layer shows the problem
+// (LoadPhoneSlots, ui/slot_messages.cpp).
 bool TakeSlotView(SlotView& view);
-// The view's problem in a "uwaga" box, when there is one.
-void ShowSlotProblem(const SlotView& view);
 
-// Loads the file into the image; false when the lock stayed busy.
-bool LoadPhoneSlots(bool showMessages);
-// Writes over the file the slots in which the image differs from it.
-void SavePhoneSlots();
+// The view's problem when the plug-in's lock stayed busy.
+void MarkSlotViewBusy(SlotView& view);
+
+// F5 of old: writes over the file the slots in which the image differs
+// from it. False when it was not done, with the text for the user's box.
+bool SaveSlotImage(char* message, std::size_t size);
 
 // Files the calls, in the order given, with one read and one write of the
-// file, under the other stations' lock tried for about `milliseconds`.
-// Busy: another station kept the lock that long and nothing was done; the
-// caller waits without holding anything the host needs and tries again.
-// HeldByProgram: another program holds the file open and refuses writers
-// (a backup copying it, say); nothing was done, and the caller tries again
-// as for Busy. The image is the file as written afterwards.
+// file, in one transaction that waits for the stations' lock about
+// `milliseconds`. Busy: another station or this station's other thread
+// kept the lock that long and nothing was done; the caller waits without
+// holding anything the host needs and tries again. HeldByProgram: another
+// program holds the file open and refuses writers (a backup copying it,
+// say); nothing was done, and the caller tries again as for Busy. The
+// image is the file as written afterwards.
 // With a hold, the calls were read after the listener was held up and are
 // judged by the rules for late calls (late_calls.h). slotsAfter, when
 // given, receives the slots as the file holds them afterwards.
@@ -54,27 +56,11 @@ enum class CallsFiled { Filed, Busy, HeldByProgram };
 struct HoldInfo;
 CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds, const HoldInfo* hold = nullptr,
                           CallRecord* slotsAfter = nullptr);
-// True while this station's listener holds the stations' lock to file
-// calls: a user-interface step that finds the lock held then tells the
-// user the file is busy here, not that another station saves it.
-bool ThisStationIsFiling();
 // Files one call, waiting for another station's hold up to 2 s; one still
 // held then is logged and the call is not filed.
 void UpdatePhoneSlots(const CallRecord& record);
 
-// The window's edits for F5: for each edited slot, the record its row was
-// shown from and the record it should now hold (the same call with the
-// user's phone and target).
-struct SlotEdits {
-    bool edited[kSlotCount];
-    CallRecord shownFrom[kSlotCount];
-    CallRecord wanted[kSlotCount];
-};
 enum class EditSave { Saved, Busy, Failed };
-// Why an edited slot was not saved: since its row was shown, the slot
-// received another call (its date, time or text differ), or another
-// station changed the same call (its phone or target, or cleared it).
-enum class EditConflict : uint8_t { None, NewCall, EditedElsewhere };
 struct EditOutcome {
     // Edited slots that another call or another station's edit reached
     // first: they keep what the file holds.

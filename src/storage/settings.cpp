@@ -119,6 +119,14 @@ void SaveSettings() {
     SaveValues(g_settings);
 }
 
+bool SaveNoticeFlag(int16_t flag) {
+    BoundedStateLock lock;
+    if (!lock.held()) return false;
+    g_settings.noticeFlag = flag;
+    SaveValues(g_settings);
+    return true;
+}
+
 bool SetSlotFileName(const char* name) {
     BoundedStateLock lock;
     if (!lock.held()) return false;

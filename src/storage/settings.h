@@ -23,6 +23,9 @@ extern Settings g_settings;
 // window is open keeps the window's choices (see SetWindowChoices).
 void LoadSettings();
 void SaveSettings();
+// The notice's flag set and saved in one bounded hold of the lock, so that
+// a re-read cannot come between; false (nothing done) when it stayed busy.
+bool SaveNoticeFlag(int16_t flag);
 
 // The slot file name as the caller-ID window changes it: copied whole under
 // the lock, cut to the field's size. False when the lock was busy.

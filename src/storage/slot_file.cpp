@@ -12,7 +12,6 @@
 
 #include "host/imports.h"
 #include "storage/day_log.h"
-#include "storage/phone_slots.h"
 #include "storage/settings.h"
 #include "text/mazovia.h"
 
@@ -30,8 +29,7 @@ std::FILE* OpenSlotStream(const char* path, const char* mode) {
     return CallHost<Host::OpenStream>(path, mode, kShareDenyNone, 0, -1);
 }
 
-bool BuildSlotPath(char* path, std::size_t capacity, char* refusal, std::size_t refusalSize) {
-    const char* name = g_settings.slotFileName;
+bool BuildSlotPath(const char* name, char* path, std::size_t capacity, char* refusal, std::size_t refusalSize) {
     std::size_t length = strnlen(name, sizeof g_settings.slotFileName);
     const bool ownName = length > 0;
     if (!ownName) {
@@ -68,11 +66,12 @@ void ReadSlotFileAt(const char* path, CallRecord* image, char* message, std::siz
         std::snprintf(message, messageSize, kLoadOpenFailed, path);
         return;
     }
+    NoteFileWork("a read of the slot file");
     CallHost<Host::ReadStream>(image, kSlotFileSize, 1, stream);
     CallHost<Host::CloseStream>(stream);
 }
 
-std::FILE* OpenSlotFileForUpdate(const char* path, bool& created, int* systemError) {
+static std::FILE* OpenForUpdate(const char* path, bool& created, int* systemError) {
     created = false;
     *systemError = 0;
     ClearSystemError();
@@ -94,27 +93,34 @@ std::FILE* OpenSlotFileForUpdate(const char* path, bool& created, int* systemErr
     return nullptr;
 }
 
-// Writes records first..last of image at their places and flushes them.
-static bool WriteSpan(std::FILE* stream, const CallRecord* image, int first, int last) {
-    return SeekFileStream(stream, first * kRecordSize) == 0 &&
-           WriteFileStream(stream, &image[first], static_cast<std::size_t>(last - first + 1) * sizeof(CallRecord)) ==
-               0 &&
+std::FILE* OpenSlotFileForUpdate(const char* path, bool& created, int* systemError) {
+    std::FILE* stream = OpenForUpdate(path, created, systemError);
+    if (stream) UnbufferFileStream(stream);
+    return stream;
+}
+
+// Writes record k of image at its place, in one write, and hands it to
+// the system.
+static bool WriteRecord(std::FILE* stream, const CallRecord* image, int k) {
+    return SeekFileStream(stream, k * kRecordSize) == 0 && WriteFileStream(stream, &image[k], sizeof(CallRecord)) == 0 &&
            FlushFileStream(stream) == 0;
 }
 
+static bool Differs(const CallRecord* before, const CallRecord* after, int k) {
+    return std::memcmp(&before[k], &after[k], sizeof(CallRecord)) != 0;
+}
+
 int WriteChangedSlots(std::FILE* stream, const CallRecord* before, const CallRecord* after, bool whole) {
-    int first = whole ? 0 : -1;
-    int last = whole ? kSlotCount - 1 : -1;
-    for (int k = 0; !whole && k < kSlotCount; ++k) {
-        if (std::memcmp(&before[k], &after[k], sizeof(CallRecord)) == 0) continue;
-        if (first < 0) first = k;
-        last = k;
-    }
     ClearSystemError();
-    if (first < 0 || WriteSpan(stream, after, first, last)) return 0;
-    int error = LastSystemError();
-    WriteSpan(stream, before, first, last);
-    return error != 0 ? error : -1;
+    for (int k = 0; k < kSlotCount; ++k) {
+        if (!whole && !Differs(before, after, k)) continue;
+        if (WriteRecord(stream, after, k)) continue;
+        int error = LastSystemError();
+        for (int back = 0; back <= k; ++back)
+            if (whole || Differs(before, after, back)) WriteRecord(stream, before, back);
+        return error != 0 ? error : -1;
+    }
+    return 0;
 }
 
 int CloseAfterWriting(std::FILE* stream, int writeResult) {

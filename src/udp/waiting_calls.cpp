@@ -12,7 +12,6 @@
 #include "storage/day_log.h"
 #include "storage/late_calls.h"
 #include "storage/phone_slots.h"
-#include "storage/station_clock.h"
 #include "text/mazovia.h"
 #include "udp/listener_pauses.h"
 
@@ -86,7 +85,7 @@ static void Enqueue(const CallRecord& record, CallsFiled why) {
 // Files with the rules for late calls when a batch read after a hold is
 // complete, and keeps what the file holds afterwards.
 static CallsFiled FileCalls(const CallRecord* calls, int count) {
-    HoldInfo hold = {g_late.heldSeconds, g_seenSlots ? g_slotsSeen : nullptr, StationClockAheadSeconds()};
+    HoldInfo hold = {g_late.heldSeconds, g_seenSlots ? g_slotsSeen : nullptr};
     CallsFiled filed = FilePhoneCalls(calls, count, kWaitingCallTryMilliseconds, g_late.open ? &hold : nullptr, g_slotsSeen);
     if (filed == CallsFiled::Filed) {
         g_seenSlots = true;

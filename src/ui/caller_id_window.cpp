@@ -17,6 +17,7 @@
 #include "udp/listener_status.h"
 #include "udp/waiting_calls.h"
 #include "ui/nip.h"
+#include "ui/slot_messages.h"
 
 WindowData g_windowData;
 static bool g_windowActive = false;
@@ -99,20 +100,9 @@ static void FillSettingsFields(const Settings& settings) {
     CopyText(g_windowData.fileName, sizeof g_windowData.fileName, settings.slotFileName);
 }
 
-void FillWindowDataFrom(const SlotView& view) {
+void FillWindowData(const SlotView& view) {
     FillSettingsFields(view.settings);
     for (int k = 0; k < kSlotCount; ++k) FillRow(g_windowData.rows[k], view.slots[k]);
-}
-
-void FillWindowData() {
-    SlotView view;
-    {
-        BoundedStateLock lock;
-        if (!lock.held()) return;
-        std::memcpy(view.slots, g_phoneSlots, sizeof view.slots);
-        view.settings = g_settings;
-    }
-    FillWindowDataFrom(view);
 }
 
 const char* SelectedNip() {
@@ -204,14 +194,21 @@ static void ShowSlots(const CallRecord* slots, const WindowData* typed) {
 }
 
 // What the user set in the window (selection, options, port, and the file
-// it holds) goes into the settings, and the slots are loaded, in one hold
-// of the lock. False when the lock stayed busy.
+// it holds) goes into the settings in a hold of the lock for the copy
+// alone; the slots are then loaded in the slot file's transaction, which
+// takes the stations' lock and reads the file outside the plug-in's lock.
+// False when the lock stayed busy.
 static bool TakeWindowView(SlotView& view, const WindowData& controls) {
-    BoundedStateLock lock;
-    if (!lock.held()) return false;
-    SetWindowChoices(static_cast<int16_t>(controls.optionBits), static_cast<int16_t>(controls.selectedSlot),
-                     controls.port, g_windowFileName);
-    return TakeSlotView(view);
+    {
+        BoundedStateLock lock;
+        if (!lock.held()) {
+            MarkSlotViewBusy(view);
+            return false;
+        }
+        SetWindowChoices(static_cast<int16_t>(controls.optionBits), static_cast<int16_t>(controls.selectedSlot),
+                         controls.port, g_windowFileName);
+    }
+    return LoadPhoneSlots(view, false);
 }
 
 // A slot file name typed into the field (not chosen with "~W~ybierz")
@@ -437,9 +434,7 @@ static Settings TakeWindowSettings() {
 // listener keeps the lock, the user is told and nothing opens.
 static bool OpenWithView() {
     SlotView view;
-    bool taken = TakeSlotView(view);
-    ShowSlotProblem(view);
-    if (!taken) return false;
+    if (!LoadPhoneSlots(view, true)) return false;
     KeepChoicesSavedWithoutLock(view.settings);
     FillSettingsFields(view.settings);
     FillRows(view.slots, nullptr);

@@ -8,11 +8,8 @@
 
 extern WindowData g_windowData;
 
-// Fills the window data record from the settings and the slot image (the
-// lock is taken for the copy; a busy lock leaves the record as it is), or
-// from one view of them.
-void FillWindowData();
-void FillWindowDataFrom(const SlotView& view);
+// Fills the window data record from one view of the settings and the slots.
+void FillWindowData(const SlotView& view);
 int HOSTAPI CallerIdWindowProc(int id, int event);
 void UDPSetup();
 

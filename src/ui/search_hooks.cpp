@@ -11,6 +11,7 @@
 #include "storage/phone_slots.h"
 #include "storage/settings.h"
 #include "ui/caller_id_window.h"
+#include "ui/slot_messages.h"
 
 inline constexpr int kTableHandlerOffset = 104;
 
@@ -44,13 +45,12 @@ static const uint16_t kSuggestionKeys[] = {0x4700, 0xBF00, 0};
 // to the user; the window data record is filled from it. A busy lock
 // leaves free slots: the action goes on with no NIP.
 static void TakeView(SlotView& view) {
-    if (!TakeSlotView(view)) {
+    if (!LoadPhoneSlots(view, true)) {
         std::memset(view.slots, 0, sizeof view.slots);
         view.settings = {};
         view.settings.selectedSlot = -1;
     }
-    ShowSlotProblem(view);
-    FillWindowDataFrom(view);
+    FillWindowData(view);
 }
 
 static const char* LoadSelectedNip(SlotView& view) {

@@ -16,6 +16,7 @@
 #include "storage/call_record.h"
 #include "storage/station_clock.h"
 #include "text/mazovia_utf8.h"
+#include "udp/listener_holds.h"
 #include "unit/listener_fixture.h"
 
 namespace {
@@ -142,4 +143,16 @@ TEST_F(HeldStation, AClockAnHourFastIsNamedByTheDayLogAndDoctorAndLeavesTheOther
                                                   " --lang en doctor . --date 01-03-2024 --program-dir .");
     EXPECT_NE(doctor.output.find("its clock is +3600 s off the server's"), std::string::npos) << doctor.output;
     EXPECT_NE(doctor.exitCode, 0) << doctor.output;
+}
+
+TEST(ListenerPace, WaitsOfTheirLengthAreNoHoldAndAFarLongerStepIs) {
+    constexpr int64_t kMs = 1'000'000;
+    ListenerPace pace = {0, 0};
+    EXPECT_FALSE(TakePaceStep(pace, 5000 * kMs));   // the first look
+    EXPECT_FALSE(TakePaceStep(pace, 5100 * kMs));
+    EXPECT_FALSE(TakePaceStep(pace, 7100 * kMs));   // 2 s of filing on a slow share
+    EXPECT_EQ(pace.held, 0);
+    EXPECT_TRUE(TakePaceStep(pace, 37100 * kMs));
+    EXPECT_TRUE(TakePaceStep(pace, 40200 * kMs));
+    EXPECT_EQ(pace.held, 30000 * kMs);   // the longest step counts
 }

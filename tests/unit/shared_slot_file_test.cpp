@@ -176,7 +176,7 @@ TEST_F(SharedSlotFile, AStationOfAnotherUserWaitsForTheLock) {
     if (child == 0) {
         if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
         StationLock lock = LockAcrossStations("LOGS\\TELEFONY\\CLIP.DAT", 50);
-        _exit(lock == kStationLockBusy ? 0 : lock == kNoStationLock ? 1 : 2);
+        _exit(lock.turn == StationTurn::Busy ? 0 : lock.turn == StationTurn::HeldHereOnly ? 1 : 2);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);

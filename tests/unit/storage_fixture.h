@@ -13,6 +13,7 @@
 #include "plumbing/host.h"
 #include "storage/phone_slots.h"
 #include "storage/settings.h"
+#include "ui/slot_messages.h"
 #include "support/test_support.h"
 
 class StorageTest : public ::testing::Test {

@@ -43,11 +43,19 @@ TEST(NipExtraction, UnterminatedTextIsReadOnlyWithinItsField) {
     EXPECT_STREQ(nip, "123456");
 }
 
+// The window data record from the image and the settings as they stand.
+static void FillWindowDataFromImage() {
+    SlotView view{};
+    std::memcpy(view.slots, g_phoneSlots, sizeof view.slots);
+    view.settings = g_settings;
+    FillWindowData(view);
+}
+
 TEST(WindowData, SlotWithoutTerminatorsFillsBoundedRows) {
     std::memset(g_phoneSlots, '7', sizeof g_phoneSlots);
     std::memcpy(g_phoneSlots[0].text, "NIP:", 4);
     g_settings.selectedSlot = 0;
-    FillWindowData();
+    FillWindowDataFromImage();
     EXPECT_EQ(std::strlen(g_windowData.rows[0].phone), 20u);
     EXPECT_EQ(std::strlen(g_windowData.rows[0].target), 20u);
     EXPECT_STREQ(g_windowData.rows[0].nip, "7777777777777777");
@@ -58,20 +66,20 @@ TEST(WindowData, SelectedSlotOutOfRangeHasNoNip) {
     std::memset(g_phoneSlots, 0, sizeof g_phoneSlots);
     std::strcpy(g_phoneSlots[9].text, "NIP:1234567890");
     g_settings.selectedSlot = 9;
-    FillWindowData();
+    FillWindowDataFromImage();
     EXPECT_STREQ(SelectedNip(), "123-45-67-890");
     g_settings.selectedSlot = 10;
-    FillWindowData();
+    FillWindowDataFromImage();
     EXPECT_STREQ(SelectedNip(), "");
     g_settings.selectedSlot = -1;
-    FillWindowData();
+    FillWindowDataFromImage();
     EXPECT_STREQ(SelectedNip(), "");
 }
 
 TEST(WindowData, LongSlotFileNameIsCutInTheWindowOnly) {
     std::string name(250, 'a');
     std::strcpy(g_settings.slotFileName, name.c_str());
-    FillWindowData();
+    FillWindowDataFromImage();
     EXPECT_EQ(std::strlen(g_windowData.fileName), 200u);
     EXPECT_EQ(std::string(g_settings.slotFileName), name);
 }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "storage/late_calls.h"
-#include "udp/listener_holds.h"
 
 namespace {
 
@@ -26,8 +25,10 @@ std::vector<LateCall> Judge(const std::vector<CallRecord>& slotCalls, const std:
                             const CallRecord* before = nullptr) {
     CallRecord slots[10] = {};
     for (std::size_t i = 0; i < slotCalls.size(); ++i) slots[i] = slotCalls[i];
-    std::vector<LateCall> verdicts(batch.size());
-    JudgeLateCalls(slots, batch.data(), static_cast<int>(batch.size()), {30, before, 0}, verdicts.data());
+    std::vector<LateCall> verdicts;
+    for (std::size_t at = 0; at < batch.size(); ++at)
+        verdicts.push_back(JudgeLateCall(slots, batch.data(), static_cast<int>(batch.size()), {30, before}, 0,
+                                         static_cast<int>(at)));
     return verdicts;
 }
 
@@ -75,19 +76,5 @@ TEST(LateCalls, AStationWhoseClockIsOffKeepsTheOthersStampOfTheSameCallOnly) {
     // Late as well: the hold and the clock both come off the stamp.
     CallRecord slots[10] = {Call("222", "201", "10:00:05")};
     CallRecord batch[1] = {Call("222", "201", "11:00:30")};
-    LateCall verdict;
-    JudgeLateCalls(slots, batch, 1, {30, nullptr, 3600}, &verdict);
-    EXPECT_EQ(verdict, LateCall::KeepsSlot);
-}
-
-TEST(ListenerPace, WaitsOfTheirLengthAreNoHoldAndAFarLongerStepIs) {
-    constexpr int64_t kMs = 1'000'000;
-    ListenerPace pace = {0, 0};
-    EXPECT_FALSE(TakePaceStep(pace, 5000 * kMs));   // the first look
-    EXPECT_FALSE(TakePaceStep(pace, 5100 * kMs));
-    EXPECT_FALSE(TakePaceStep(pace, 7100 * kMs));   // 2 s of filing on a slow share
-    EXPECT_EQ(pace.held, 0);
-    EXPECT_TRUE(TakePaceStep(pace, 37100 * kMs));
-    EXPECT_TRUE(TakePaceStep(pace, 40200 * kMs));
-    EXPECT_EQ(pace.held, 30000 * kMs);   // the longest step counts
+    EXPECT_EQ(JudgeLateCall(slots, batch, 1, {30, nullptr}, 3600, 0), LateCall::KeepsSlot);
 }
