@@ -17,6 +17,8 @@
 
 // Ten minutes of one call every five seconds is 120; this is well past it.
 static constexpr int kWaitingCapacity = 512;
+// A batch of late calls goes to the file at the latest with this many.
+static constexpr int kLateBatchMost = kWaitingCapacity / 2;
 // A hold longer than this is told to the user.
 static constexpr int kTellAfterMilliseconds = 3000;
 
@@ -97,6 +99,8 @@ static CallsFiled FileCalls(const CallRecord* calls, int count) {
 bool FileOrQueueCall(const CallRecord& record) {
     if (g_late.open) {
         Enqueue(record, CallsFiled::Filed);   // a batch of late calls is no wait for another station
+        // A socket that a flood never lets go empty still has its batch filed.
+        if (g_count >= kLateBatchMost) g_late.complete = true;
         return false;
     }
     CallsFiled filed = g_count == 0 ? FileCalls(&record, 1) : CallsFiled::Busy;
