@@ -4,20 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "storage/late_calls.h"
+#include "support/call_records.h"
 
 namespace {
 
 CallRecord Call(const char* phone, const char* target, const char* time, const char* date = "01.03.2024") {
-    CallRecord call{};
-    std::snprintf(call.phone, sizeof call.phone, "%s", phone);
-    std::snprintf(call.target, sizeof call.target, "%s", target);
-    std::snprintf(call.text, sizeof call.text, "%s NIP:1234567890", phone);
-    std::snprintf(call.date, sizeof call.date, "%s", date);
-    std::snprintf(call.time, sizeof call.time, "%s", time);
-    return call;
+    return test::CallOf(phone, target, (std::string(phone) + " NIP:1234567890").c_str(), time, date);
 }
 
 // A hold of 30 s that ended at 10:00:30, when the batch was read.

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstring>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "plumbing/host_lock.h"
@@ -17,6 +18,7 @@
 #include "storage/station_clock.h"
 #include "text/mazovia_utf8.h"
 #include "udp/listener_holds.h"
+#include "support/call_records.h"
 #include "unit/listener_fixture.h"
 
 namespace {
@@ -24,14 +26,8 @@ namespace {
 constexpr char kSlotFile[] = "LOGS/TELEFONY/CLIP.DAT";
 using Slots = std::array<CallRecord, 10>;
 
-CallRecord Call(const char* phone, const char* target, const char* time) {
-    CallRecord call{};
-    std::snprintf(call.phone, sizeof call.phone, "%s", phone);
-    std::snprintf(call.target, sizeof call.target, "%s", target);
-    std::snprintf(call.text, sizeof call.text, "%s NIP:1234567890", phone);
-    std::snprintf(call.date, sizeof call.date, "01.03.2024");
-    std::snprintf(call.time, sizeof call.time, "%s", time);
-    return call;
+CallRecord Call(const char* phone, const char* target, const char* time, const char* date = "01.03.2024") {
+    return test::CallOf(phone, target, (std::string(phone) + " NIP:1234567890").c_str(), time, date);
 }
 
 std::string Datagram(const CallRecord& call) {
