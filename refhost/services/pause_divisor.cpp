@@ -13,3 +13,5 @@ extern "C" MERLOX_EXPORT int HOSTVA RefhostPauseDivisor() {
 }
 
 extern "C" MERLOX_EXPORT long long HOSTVA RefhostServerClockOffset() { return refhost::ServerClockOffsetSeconds(); }
+
+extern "C" MERLOX_EXPORT int HOSTVA RefhostCheckLockOrder() { return 1; }

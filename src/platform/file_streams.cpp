@@ -51,7 +51,7 @@ int RewindFileStream(std::FILE* stream) { return SeekFileStream(stream, 0); }
 
 // A write the system refuses shows here at the latest, before the close.
 int FlushFileStream(std::FILE* stream) {
-    NoteFileWork("a flush");
+    RunHook(FileCall::Flush);
     if (TakeFileFault(FileCall::Write)) return -1;
     return std::fflush(stream) == 0 ? 0 : -1;
 }

@@ -25,10 +25,11 @@ void NoteFileWork(const char* what) {
     if (t_holdsSharedState && g_checkLockOrder.load()) StopForOrder(what);
 }
 
-void NoteSharedStateTaken() {
-    if (t_holdsSharedState && g_checkLockOrder.load()) StopForOrder("the plug-in's lock taken again");
-    t_holdsSharedState = true;
+void NoteSharedStateWanted() {
+    if (t_holdsSharedState && g_checkLockOrder.load()) StopForOrder("a wait for the plug-in's lock");
 }
+
+void NoteSharedStateTaken() { t_holdsSharedState = true; }
 
 void NoteSharedStateReleased() { t_holdsSharedState = false; }
 

@@ -141,7 +141,9 @@ int TakeStationLockFault();   // for the implementations: the staged code, or 0
 void CheckLockOrder(bool on);
 // For the implementations and the storage: file work is about to begin.
 void NoteFileWork(const char* what);
-// For the implementations: the plug-in's lock was taken or let go.
+// For the implementations: the plug-in's lock is wanted, was taken or
+// was let go.
+void NoteSharedStateWanted();
 void NoteSharedStateTaken();
 void NoteSharedStateReleased();
 
@@ -163,7 +165,8 @@ int UnbufferFileStream(std::FILE* stream);
 // report the failure (a failed close still releases the stream).
 // Exists makes FileExists say "not found" of a file that is there, as a
 // share's cached answer does.
-enum class FileCall { Read, Write, Seek, Close, Rename, Remove, Exists, kCount };
+// Flush is for the hook alone: a flush fails with the Write faults.
+enum class FileCall { Read, Write, Seek, Close, Rename, Remove, Exists, Flush, kCount };
 void FailNextFileCalls(FileCall call, int count);
 bool TakeFileFault(FileCall call);   // for the implementations: true when this call must fail
 // Test switch: a function called before every read, write and seek of the

@@ -77,6 +77,7 @@ void WriteDebuggerText(const char* text) {
 static pthread_mutex_t g_sharedState = PTHREAD_MUTEX_INITIALIZER;
 
 void LockSharedState() {
+    NoteSharedStateWanted();
     pthread_mutex_lock(&g_sharedState);
     NoteSharedStateTaken();
 }
@@ -96,6 +97,7 @@ static timespec DeadlineIn(int milliseconds) {
 }
 
 bool TryLockSharedStateFor(int milliseconds) {
+    NoteSharedStateWanted();
     timespec deadline = DeadlineIn(milliseconds);
     if (pthread_mutex_timedlock(&g_sharedState, &deadline) != 0) return false;
     NoteSharedStateTaken();

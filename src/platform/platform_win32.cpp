@@ -52,6 +52,7 @@ void WriteDebuggerText(const char* text) { OutputDebugStringA(text); }
 static SRWLOCK g_sharedState = SRWLOCK_INIT;
 
 void LockSharedState() {
+    NoteSharedStateWanted();
     AcquireSRWLockExclusive(&g_sharedState);
     NoteSharedStateTaken();
 }
@@ -71,6 +72,7 @@ static bool TryLockFor(SRWLOCK* lock, int milliseconds) {
 }
 
 bool TryLockSharedStateFor(int milliseconds) {
+    NoteSharedStateWanted();
     if (!TryLockFor(&g_sharedState, milliseconds)) return false;
     NoteSharedStateTaken();
     return true;

@@ -49,10 +49,19 @@ static int32_t HOSTAPI RunCallerIdWindow(int32_t) {
     return 0;
 }
 
+// The reference host asks for the lock-order check by an export of its
+// own; the host program has none, and the check stays off.
+static void TakeHostTestSwitches() {
+    using Flag = int(HOSTVA*)();
+    auto checkLockOrder = reinterpret_cast<Flag>(FindModuleSymbol(g_frame.hostModule, "RefhostCheckLockOrder"));
+    if (checkLockOrder && checkLockOrder() != 0) CheckLockOrder(true);
+}
+
 int StartPlugin(HostControlEntry control, char* out) {
     g_frame.hostControl = control;
     if (out) std::memcpy(out, kDisplayName, sizeof kDisplayName);
     if (RunStartChecks() != 0) return -1;
+    TakeHostTestSwitches();
     if (HookContractorTable(true) != 0) return -1;
     LoadSettings();
     if (UDPOn() == 0) {

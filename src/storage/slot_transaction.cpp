@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "log/day_log_events.h"
 #include "platform/platform.h"
 #include "storage/day_log.h"
 #include "storage/phone_slots.h"
@@ -32,9 +33,7 @@ static constexpr auto kSaveOpenFailed = MZ(u8"Otwarcie pliku do zapisu: %s - bla
 static constexpr auto kEditNotSaved = MZ(u8"Slot nr %d: zmiana z okna nie zapisana - w miedzyczasie nowe polaczenie");
 static constexpr auto kEditedElsewhere =
     MZ(u8"Slot nr %d: zmiana z okna nie zapisana - w miedzyczasie zmieniony na innym stanowisku");
-static constexpr auto kNoStationLock =
-    MZ(u8"Brak blokady między stanowiskami dla pliku telefonów %s (kod błędu systemu: %d) - połączenia są "
-       u8"wpisywane, ale stanowiska nie czekają na siebie");
+static constexpr auto kNoStationLock = MZ(kNoStationLockEvent);
 
 // A settings' file name that changed while the stations' lock was waited
 // for (a restart re-read another) sends the transaction round again, this

@@ -8,10 +8,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "log/day_log_events.h"
 #include "plugin/frame.h"
-#include "storage/clock_lines.h"
 #include "storage/day_log.h"
 #include "storage/storage_paths.h"
+#include "text/mazovia.h"
 #include "udp/call_rules.h"
 
 static constexpr int kDaySeconds = 86400;
@@ -20,6 +21,8 @@ static constexpr int kUnknown = INT_MIN;
 // clock, which the files' times then follow.
 static constexpr char kServerClockExport[] = "RefhostServerClockOffset";
 
+static constexpr auto kClockDiffers = MZ(kClockDiffersEvent);
+static constexpr auto kClockAgrees = MZ(kClockAgreesEvent);
 static constexpr auto kWarning =
     MZ(u8"Zegar tego stanowiska różni się od zegara serwera o %+d s. Czasy połączeń wpisywane przez to "
        u8"stanowisko są błędne - ustaw zegar komputera.");
@@ -58,11 +61,11 @@ static void Tell(const char* dayLogPath, int difference, const char* hostTime, i
     bool was = g_difference.exchange(difference) != kUnknown;
     if (difference != kUnknown && !told) {
         std::snprintf(g_toldIn, sizeof g_toldIn, "%s", dayLogPath);
-        WriteEventLogF(kClockDiffersLine, difference, hostTime, serverSecond / 3600, serverSecond / 60 % 60,
+        WriteEventLogF(kClockDiffers, difference, hostTime, serverSecond / 3600, serverSecond / 60 % 60,
                        serverSecond % 60);
     } else if (difference == kUnknown && was) {
         g_toldIn[0] = '\0';
-        WriteEventLog(kClockAgreesWords);
+        WriteEventLog(kClockAgrees);
     }
 }
 

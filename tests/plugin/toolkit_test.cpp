@@ -16,6 +16,7 @@
 #include "support/child_process.h"
 #include "support/test_support.h"
 #include "support/udp_helpers.h"
+#include "text/mazovia_utf8.h"
 
 namespace {
 
@@ -154,13 +155,20 @@ TEST_F(Toolkit, DoctorPassesASoundDirectoryAndFindsEachPlantedProblem) {
     std::remove("logs/LOGS/TELEFONY/CLIP.DAT");
     rmdir("logs/LOGS/TELEFONY");
     test::WriteFile("logs/LOGS/TELEFONY", "a file where the directory belongs");
+    plant("nolock", sound);
+    std::ofstream("nolock/LOGS/TELEFONY/" + Today() + ".LOG", std::ios::app)
+        << Event("10:00:03", refhost::Utf8ToMazovia("Brak blokady między stanowiskami dla pliku telefonów LOGS\\TELEFONY\\CLIP.DAT "
+                                           "(kod błędu systemu: 37) - połączenia są wpisywane, ale stanowiska nie "
+                                           "czekają na siebie"));
     struct Planted {
         const char* dir;
         const char* problem;
     };
     for (Planted planted : {Planted{"pytaj", "option bits 12 hold unknown bits"}, Planted{"pytaj", "slot 11 is not 1 to 10"},
                             Planted{"short", "is 1686 bytes, not 5620, or damaged (3 whole records)"},
-                            Planted{"logs", "is not a writable folder"}}) {
+                            Planted{"logs", "is not a writable folder"},
+                            Planted{"nolock", "station OFFICE1 s=1: files calls without the stations' lock on the slot "
+                                              "file (system code 37, last at 10:00:03)"}}) {
         test::ProgramResult found = Tool(std::string("doctor ") + planted.dir);
         EXPECT_EQ(found.exitCode, 1) << planted.dir;
         EXPECT_NE(found.output.find(planted.problem), std::string::npos) << found.output;

@@ -25,6 +25,7 @@ protected:
         port = test::FreeUdpPort();
         test::SeedHostSettings(4, port);
         LoadSettings();
+        CheckLockOrder(true);
     }
 
     void TearDown() override {

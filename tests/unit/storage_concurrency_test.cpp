@@ -114,6 +114,7 @@ TEST_F(StorageConcurrency, UserInterfaceStepsGiveUpWhileTheLockIsHeld) {
         EXPECT_EQ(SaveSlotEdits(edits, outcome), EditSave::Busy);
         EXPECT_NE(std::string(outcome.message).find("zaj\x91ty"), std::string::npos) << outcome.message;
     }
+    CheckLockOrder(false);   // the lock itself: the check would stop the second take
     ASSERT_TRUE(TryLockSharedStateFor(100));
     EXPECT_FALSE(TryLockSharedStateFor(0));   // plain: not even its holder takes it again
     UnlockSharedState();

@@ -27,6 +27,7 @@ protected:
         g_settings = {1, kOptionDayLog, 0, kDefaultPort, ""};
         std::memset(g_phoneSlots, 0, sizeof g_phoneSlots);
         test::TakeConsole();
+        CheckLockOrder(true);
     }
 
 public:

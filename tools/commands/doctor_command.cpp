@@ -30,6 +30,7 @@
 
 #include "commands/commands.h"
 #include "ini/ini_file.h"
+#include "log/day_log_events.h"
 #include "output/counted_words.h"
 #include "output/exit_codes.h"
 #include "output/messages.h"
@@ -40,7 +41,6 @@
 #include "system/station.h"
 #include "system/udp_receiver.h"
 #include "text/mazovia_utf8.h"
-#include "storage/clock_lines.h"
 #include "udp/call_rules.h"
 
 namespace fs = std::filesystem;
@@ -252,9 +252,23 @@ struct StationSeen {
     int bindErrors = 0, receiveErrors = 0, cycles = 0;
     long listeningPort = 0;   // from the last "rozpoczeto nasluch" line; 0 when none
     std::string clockOff, clockOffSince;   // the plug-in's last word on its clock: off by so many seconds
+    std::string noLockSince;  // the last line saying it has no lock between stations
+    int noLockCode = 0;
 };
 
 constexpr char kListeningLine[] = "UDPoling() - rozpoczeto nasluch";
+
+// The system's code of a line saying the station has no lock between
+// stations (formats/log/day_log_events.h); false for any other line.
+bool NoStationLockCode(std::string_view message, int* code) {
+    std::string text = refhost::MazoviaToUtf8(message);
+    const std::string start(reinterpret_cast<const char*>(kNoStationLockEventStart));
+    const std::string before(reinterpret_cast<const char*>(kNoStationLockEventCode));
+    if (text.rfind(start, 0) != 0) return false;
+    std::size_t at = text.find(before);
+    *code = at == std::string::npos ? 0 : std::atoi(text.c_str() + at + before.size());
+    return true;
+}
 
 int SecondsOf(const std::string& time) { return static_cast<int>(TimeDiffSeconds(time.c_str(), "")); }
 
@@ -264,20 +278,19 @@ int NowSeconds() {
     return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
 }
 
-// The plug-in's lines on its clock against the server's: the difference
-// in seconds of the last that found it off, none after one that found it
-// agreeing. True for either line.
+// The plug-in's lines on its clock against the server's
+// (formats/log/day_log_events.h): the difference in seconds of the last
+// that found it off, none after one that found it agreeing. True for a
+// line that found it off.
 bool NoteClockLine(const DayLogLine& line, std::string& off) {
-    const std::string& message = line.message;
-    if (message.rfind(kClockAgreesWords.c_str(), 0) == 0) {
+    std::string text = refhost::MazoviaToUtf8(line.message);
+    if (text == reinterpret_cast<const char*>(kClockAgreesEvent)) {
         off.clear();
         return false;
     }
-    if (message.rfind(kClockDiffersWords.c_str(), 0) != 0) return false;
-    std::size_t at = kClockDiffersWords.size();
-    std::size_t sign = message.find_first_of("+-", at);
-    std::size_t end = message.find(' ', sign == std::string::npos ? at : sign);
-    off = sign == std::string::npos ? "?" : message.substr(sign, end - sign);
+    const std::string start(reinterpret_cast<const char*>(kClockDiffersEventStart));
+    if (text.rfind(start, 0) != 0) return false;
+    off = text.substr(start.size(), text.find(' ', start.size()) - start.size());
     return true;
 }
 
@@ -294,6 +307,7 @@ void ReportStation(const std::string& name, const StationSeen& seen, bool today,
     if (seen.receiveErrors) report.Warn(Say(Msg::StationReceiveErrors, who, Counted(seen.receiveErrors, Noun::ReceiveErrorLine).c_str()));
     if (!seen.clockOff.empty()) report.Problem(Say(Msg::StationClockOff, who, seen.clockOff.c_str(), seen.clockOffSince.c_str()));
     if (seen.cycles > 1) report.Ok(Say(Msg::StationRestarts, who, Counted(seen.cycles - 1, Noun::ListenerRestart).c_str()));
+    if (!seen.noLockSince.empty()) report.Problem(Say(Msg::StationNoLock, who, seen.noLockCode, seen.noLockSince.c_str()));
 }
 
 // Returns the stations seen, keyed "COMPUTER s=N".
@@ -331,6 +345,8 @@ std::map<std::string, StationSeen> CheckDayLog(const fs::path& dir, const std::s
             ++seen.receiveErrors;
         } else if (NoteClockLine(parsed, seen.clockOff)) {
             seen.clockOffSince = parsed.time;
+        } else if (NoStationLockCode(parsed.message, &seen.noLockCode)) {
+            seen.noLockSince = parsed.time;
         } else if (parsed.message.rfind(kListeningLine, 0) == 0) {
             ++seen.cycles;
             std::size_t digits = parsed.message.find_last_not_of("0123456789");

@@ -33,7 +33,7 @@ enum class Msg {
     StationReceiveErrors, StationRestarts, PortFree, PortCannotTry, PortHeldByPlugin, PortHeldByOther,
     FirewallForPort, ProblemCount, HostIniGiven, HostIniFromProgramDir, HostIniFromWorkingDir, HostIniNone,
     HostIniPortsDiffer, PluginPortDiffers, SlotFileIsDirectory, LockFileIsDirectory, LockFileUnreadable, LockFileOk,
-    HostIniFromVirtualStore, HostIniVirtualPortsDiffer,
+    HostIniFromVirtualStore, HostIniVirtualPortsDiffer, StationNoLock,
     StationClockOff,
     // firewall
     FirewallUsage, FirewallWindowsOnly, FirewallNotElevated, FirewallPortGiven, FirewallPortFrom, FirewallPortNone,

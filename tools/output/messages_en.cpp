@@ -155,6 +155,8 @@ const char* EnglishText(Msg message) {
         case Msg::StationBindErrors: return "station %s: %s: another program held the port for a while (10048)";
         case Msg::StationReceiveErrors: return "station %s: %s";
         case Msg::StationRestarts: return "station %s: %s";
+        case Msg::StationNoLock:
+            return "station %s: files calls without the stations' lock on the slot file (system code %d, last at %s): the stations do not wait for each other and may write over each other's calls; make the slot file's folder one that every user may write and whose file system or share supports locks, so that the lock file (.lck beside the slot file) can be made and locked";
         case Msg::PortFree: return "UDP port %ld is free (no listener runs on this station now)";
         case Msg::PortCannotTry: return "UDP port %ld cannot be tried: %s";
         case Msg::PortHeldByPlugin: return "UDP port %ld is held by the plug-in's listener (alive at %s)";

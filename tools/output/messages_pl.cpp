@@ -157,6 +157,8 @@ const char* PolishText(Msg message) {
         case Msg::StationBindErrors: return "stanowisko %s: %s: inny program przez chwilę trzymał port (10048)";
         case Msg::StationReceiveErrors: return "stanowisko %s: %s";
         case Msg::StationRestarts: return "stanowisko %s: %s";
+        case Msg::StationNoLock:
+            return "stanowisko %s: wpisuje połączenia bez blokady między stanowiskami na pliku telefonów (kod błędu systemu %d, ostatnio o %s): stanowiska nie czekają na siebie i mogą nadpisać sobie połączenia; umieść plik telefonów w folderze, do którego każdy użytkownik może pisać i którego system plików lub udział obsługuje blokady, tak aby plik blokady (.lck obok pliku telefonów) dało się utworzyć i zablokować";
         case Msg::PortFree: return "port UDP %ld jest wolny (na tym stanowisku nie działa teraz nasłuch)";
         case Msg::PortCannotTry: return "portu UDP %ld nie da się sprawdzić: %s";
         case Msg::PortHeldByPlugin: return "port UDP %ld trzyma nasłuch wtyczki (ostatnio żywy o %s)";
