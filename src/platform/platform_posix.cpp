@@ -428,6 +428,7 @@ int64_t MonotonicNanoseconds() {
 }
 
 bool FileWrittenAtSecondOfDay(const char* path, int* secondOfDay) {
+    NoteFileWork("a look at a file's time");
     char mapped[PATH_MAX];
     struct stat status {};
     if (!MapPath(path, mapped, sizeof mapped) || stat(mapped, &status) != 0) return false;

@@ -350,6 +350,7 @@ int64_t MonotonicNanoseconds() {
 // The last write time comes in UTC from the file's server; the local time
 // zone of this computer turns it into the time of day the host shows.
 bool FileWrittenAtSecondOfDay(const char* path, int* secondOfDay) {
+    NoteFileWork("a look at a file's time");
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
     ULARGE_INTEGER written;
