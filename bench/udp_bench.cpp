@@ -19,6 +19,8 @@
 #include <dirent.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -42,6 +44,7 @@
 #include "host/imports.h"
 #include "plugin/frame.h"
 #include "plumbing/host.h"
+#include "storage/call_record.h"
 #include "storage/settings.h"
 #include "support/free_udp_port.h"
 #include "udp/listener.h"
@@ -52,13 +55,14 @@ using test::FreeUdpPort;
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kSlotCount = 10;
-constexpr int kRecordSize = 562;
-constexpr int kPhoneOffset = 500;
-constexpr int kTargetOffset = 521;
-constexpr int kDateOffset = 542;
-constexpr int kTimeOffset = 553;
+// The record layout is the plug-in's own.
+constexpr int kRecordSize = static_cast<int>(sizeof(CallRecord));
+constexpr int kPhoneOffset = static_cast<int>(offsetof(CallRecord, phone));
+constexpr int kTargetOffset = static_cast<int>(offsetof(CallRecord, target));
+constexpr int kDateOffset = static_cast<int>(offsetof(CallRecord, date));
+constexpr int kTimeOffset = static_cast<int>(offsetof(CallRecord, time));
 constexpr char kSlotFile[] = "LOGS/TELEFONY/CLIP.DAT";
+constexpr char kLockFile[] = "LOGS/TELEFONY/CLIP.DAT.lck";
 
 double Microseconds(Clock::duration d) {
     return std::chrono::duration<double, std::micro>(d).count();
@@ -112,18 +116,21 @@ std::string Field(const std::string& text, int index) {
     return text.substr(start, text.find('\t', start) - start);
 }
 
-// Files the call in the slot of its target, or the first free one, and
-// rewrites the whole file, with the event lines in the places where the
-// plug-in's slot update writes them.
+// The least correct slot update: under the stations' lock (a lock file
+// kept open, locked for the turn), the file read whole and the one
+// record that changed written whole in one write at its offset, with the
+// event lines in the places where the plug-in's slot update writes them.
 void FileInSlot(const std::string& log, const std::string& phone,
                 const std::string& target, const std::string& text) {
+    static int lockFile = open(kLockFile, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (flock(lockFile, LOCK_EX) != 0) return;
     char image[kSlotCount * kRecordSize] = {};
-    mkdir("LOGS", 0777);
-    mkdir("LOGS/TELEFONY", 0777);
-    FILE* stream = std::fopen(kSlotFile, "rb+");
-    if (!stream) stream = std::fopen(kSlotFile, "wb+");
-    if (!stream) return;
-    std::fread(image, 1, sizeof image, stream);
+    int file = open(kSlotFile, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (file < 0) {
+        flock(lockFile, LOCK_UN);
+        return;
+    }
+    ssize_t got = read(file, image, sizeof image);
     AppendLine(log, EventStamp() + "Otwarto plik telefonow (aktualizacja - zapis)");
     int slot = -1;
     for (int i = 0; i < kSlotCount && slot < 0; ++i)
@@ -140,10 +147,16 @@ void FileInSlot(const std::string& log, const std::string& phone,
         std::snprintf(record + kTimeOffset, 9, "%s", "10:00:00");
         AppendLine(log, EventStamp() + "Slot nr " + std::to_string(slot) + " wpisanie telefonu: " + phone +
                             " - > " + target);
-        std::rewind(stream);
-        std::fwrite(image, 1, sizeof image, stream);
+        // A file shorter than ten slots is written whole.
+        if (got < static_cast<ssize_t>(sizeof image)) {
+            for (int i = 0; i < kSlotCount; ++i)
+                if (pwrite(file, image + i * kRecordSize, kRecordSize, i * kRecordSize) != kRecordSize) break;
+        } else if (pwrite(file, record, kRecordSize, slot * kRecordSize) != kRecordSize) {
+            std::fprintf(stderr, "floor: a slot write failed\n");
+        }
     }
-    std::fclose(stream);
+    close(file);
+    flock(lockFile, LOCK_UN);
 }
 
 // The receive queue that the listener asks for (64 datagrams of 1024
@@ -343,6 +356,49 @@ std::pair<Latency, Latency> MeasureLatency(const Target& a, const Target& b, int
         second.push_back(timeB);
     }
     return {Percentiles(first), Percentiles(second)};
+}
+
+// The file operations per filed call: the target's system calls traced
+// (strace -f -y, which names the file behind each descriptor) while calls
+// are filed one at a time; those on the slot file and its lock file, and
+// those on any file of the data folder, the day log's lines included.
+struct FileOps {
+    double slotAndLock = 0, all = 0;
+    bool traced = false;
+};
+
+FileOps CountFileOps(const Target& t, int calls) {
+    std::string out = t.dir + "/../strace.txt";
+    pid_t tracer = fork();
+    if (tracer == 0) {
+        std::string pid = std::to_string(t.pid);
+        std::freopen("/dev/null", "w", stderr);
+        execlp("strace", "strace", "-f", "-y", "-e", "trace=%file,%desc", "-o", out.c_str(), "-p", pid.c_str(),
+               static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // strace has attached once it has written its first lines (the
+    // listener wakes every 100 ms).
+    WaitForText(out, "(", 5);
+    Sender sender;
+    for (int i = 0; i < calls; ++i) TimeOneCall(t, sender);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    kill(tracer, SIGINT);
+    int status = 0;
+    waitpid(tracer, &status, 0);
+    FileOps ops;
+    std::ifstream trace(out);
+    long long slot = 0, all = 0;
+    for (std::string line; std::getline(trace, line);) {
+        if (line.find("resumed>") != std::string::npos) continue;   // counted where it began
+        if (line.find("CLIP.DAT") != std::string::npos) ++slot;
+        if (line.find("LOGS") != std::string::npos || line.find("TELEFONY") != std::string::npos) ++all;
+    }
+    ops.traced = all > 0;
+    ops.slotAndLock = static_cast<double>(slot) / calls;
+    ops.all = static_cast<double>(all) / calls;
+    std::remove(out.c_str());
+    return ops;
 }
 
 // Reads a growing day log from where the last look ended and counts the
@@ -688,6 +744,9 @@ int main(int argc, char** argv) {
     }();
     long long pluginPeak = StatusKilobytes(plugin.pid, "VmHWM:");
     long long floorPeak = StatusKilobytes(floor.pid, "VmHWM:");
+    std::fprintf(stderr, "file operations per call...\n");
+    FileOps pluginOps = CountFileOps(plugin, 200);
+    FileOps floorOps = CountFileOps(floor, 200);
     Stop(plugin);
 
     std::fprintf(stderr, "restart storm...\n");
@@ -715,6 +774,14 @@ int main(int argc, char** argv) {
     std::printf("| distinct calls/s with none lost, median of three floods (offered) | %d | %d | %.2f |\n", pluginRate.rate,
                 floorRate.rate, ratio(floorRate.rate, pluginRate.rate));
     std::printf("| receive queue the system reports (SO_RCVBUF) | %lld B | %lld B | |\n", pluginQueue, floorQueue);
+    if (pluginOps.traced && floorOps.traced) {
+        std::printf("| file operations per filed call, slot and lock files | %.1f | %.1f | %.2f |\n", pluginOps.slotAndLock,
+                    floorOps.slotAndLock, ratio(pluginOps.slotAndLock, floorOps.slotAndLock));
+        std::printf("| file operations per filed call, with the day log | %.1f | %.1f | %.2f |\n", pluginOps.all,
+                    floorOps.all, ratio(pluginOps.all, floorOps.all));
+    } else {
+        std::printf("| file operations per filed call | not traced (strace missing or refused) | | |\n");
+    }
     std::printf("| idle CPU, listener thread | %.4f %% of a core | | |\n", idle.threadPercent);
     std::printf("| idle CPU, whole host process | %.4f %% of a core | | |\n", idle.processPercent);
     std::printf("| peak memory (VmHWM) | %lld kB | %lld kB | |\n", pluginPeak, floorPeak);

@@ -183,22 +183,28 @@ static pthread_mutex_t g_stationTurn = PTHREAD_MUTEX_INITIALIZER;
 static int g_lockFile = -1;
 static char g_lockFilePath[PATH_MAX + 4];
 static pid_t g_lockFileProcess = 0;
+static dev_t g_lockFileDevice = 0;
+static ino_t g_lockFileNode = 0;
 
-static bool StillTheFile(int descriptor, const char* lockPath) {
-    struct stat open{}, named{};
-    return fstat(descriptor, &open) == 0 && stat(lockPath, &named) == 0 && open.st_dev == named.st_dev &&
-           open.st_ino == named.st_ino;
+// One look at the name: it still leads to the file kept open.
+static bool StillTheFile(const char* lockPath) {
+    struct stat named{};
+    return stat(lockPath, &named) == 0 && named.st_dev == g_lockFileDevice && named.st_ino == g_lockFileNode;
 }
 
 // The lock file for this turn, or -1 (errno says why).
 static int KeptLockFile(const char* lockPath) {
-    if (g_lockFile >= 0 && g_lockFileProcess == getpid() && std::strcmp(g_lockFilePath, lockPath) == 0 &&
-        StillTheFile(g_lockFile, lockPath))
-        return g_lockFile;
-    if (g_lockFile >= 0 && g_lockFileProcess == getpid()) close(g_lockFile);
+    bool mine = g_lockFile >= 0 && g_lockFileProcess == getpid();
+    if (mine && std::strcmp(g_lockFilePath, lockPath) == 0 && StillTheFile(lockPath)) return g_lockFile;
+    if (mine) close(g_lockFile);
     g_lockFile = OpenLockFile(lockPath);
     g_lockFileProcess = getpid();
     std::snprintf(g_lockFilePath, sizeof g_lockFilePath, "%s", lockPath);
+    struct stat open{};
+    if (g_lockFile >= 0 && fstat(g_lockFile, &open) == 0) {
+        g_lockFileDevice = open.st_dev;
+        g_lockFileNode = open.st_ino;
+    }
     return g_lockFile;
 }
 

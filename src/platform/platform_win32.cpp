@@ -46,34 +46,43 @@ bool IsDebuggerAttached() { return IsDebuggerPresent() != FALSE; }
 
 void WriteDebuggerText(const char* text) { OutputDebugStringA(text); }
 
-// A slim reader/writer lock, taken exclusively: unlike a critical
-// section, the thread that holds it cannot take it again. It has no timed
-// take: it is tried again every millisecond until the time is up.
-static SRWLOCK g_sharedState = SRWLOCK_INIT;
+// The plug-in's lock and this station's turn at the slot file are
+// semaphores of one count: unlike a critical section, the thread that
+// holds one cannot take it again, and a wait for one can be bounded
+// (Windows Vista, the floor, has no timed take of a slim lock).
+static HANDLE g_sharedState = nullptr;
+static HANDLE g_stationTurn = nullptr;
+static INIT_ONCE g_locksOnce = INIT_ONCE_STATIC_INIT;
+
+static BOOL CALLBACK MakeLocks(PINIT_ONCE, PVOID, PVOID*) {
+    g_sharedState = CreateSemaphoreA(nullptr, 1, 1, nullptr);
+    g_stationTurn = CreateSemaphoreA(nullptr, 1, 1, nullptr);
+    return g_sharedState && g_stationTurn;
+}
+
+static HANDLE Lock(HANDLE& lock) {
+    InitOnceExecuteOnce(&g_locksOnce, MakeLocks, nullptr, nullptr);
+    return lock;
+}
+
+static bool TryLockFor(HANDLE lock, int milliseconds) {
+    return WaitForSingleObject(lock, static_cast<DWORD>(milliseconds > 0 ? milliseconds : 0)) == WAIT_OBJECT_0;
+}
 
 void LockSharedState() {
     NoteSharedStateWanted();
-    AcquireSRWLockExclusive(&g_sharedState);
+    WaitForSingleObject(Lock(g_sharedState), INFINITE);
     NoteSharedStateTaken();
 }
 
 void UnlockSharedState() {
     NoteSharedStateReleased();
-    ReleaseSRWLockExclusive(&g_sharedState);
-}
-
-static bool TryLockFor(SRWLOCK* lock, int milliseconds) {
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds > 0 ? milliseconds : 0);
-    for (;;) {
-        if (TryAcquireSRWLockExclusive(lock)) return true;
-        if (GetTickCount64() >= deadline) return false;
-        Sleep(1);
-    }
+    ReleaseSemaphore(Lock(g_sharedState), 1, nullptr);
 }
 
 bool TryLockSharedStateFor(int milliseconds) {
     NoteSharedStateWanted();
-    if (!TryLockFor(&g_sharedState, milliseconds)) return false;
+    if (!TryLockFor(Lock(g_sharedState), milliseconds)) return false;
     NoteSharedStateTaken();
     return true;
 }
@@ -286,7 +295,6 @@ static HANDLE OpenLockFile(const char* lockPath) {
 
 // This station's turn, and the lock file kept open between turns; both
 // belong to whoever holds the turn.
-static SRWLOCK g_stationTurn = SRWLOCK_INIT;
 static HANDLE g_lockFile = INVALID_HANDLE_VALUE;
 static char g_lockFilePath[MAX_PATH + 4];
 
@@ -303,7 +311,7 @@ static HANDLE KeptLockFile(const char* lockPath) {
 StationLock LockAcrossStations(const char* path, int milliseconds) {
     NoteFileWork("a wait for the stations' lock");
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds > 0 ? milliseconds : 0);
-    if (!TryLockFor(&g_stationTurn, milliseconds)) return {StationTurn::BusyHere, 0};
+    if (!TryLockFor(Lock(g_stationTurn), milliseconds)) return {StationTurn::BusyHere, 0};
     char lockPath[MAX_PATH + 4];
     if (std::snprintf(lockPath, sizeof lockPath, "%s.lck", path) >= static_cast<int>(sizeof lockPath))
         return {StationTurn::HeldHereOnly, ERROR_FILENAME_EXCED_RANGE};
@@ -317,7 +325,7 @@ StationLock LockAcrossStations(const char* path, int milliseconds) {
         if (error == 0) return {StationTurn::Held, 0};
         if (error != ERROR_LOCK_VIOLATION) return {StationTurn::HeldHereOnly, error};
         if (GetTickCount64() >= deadline) {
-            ReleaseSRWLockExclusive(&g_stationTurn);
+            ReleaseSemaphore(g_stationTurn, 1, nullptr);
             return {StationTurn::Busy, 0};
         }
         Sleep(1);
@@ -332,7 +340,7 @@ void UnlockAcrossStations(const StationLock& lock) {
         UnlockFileEx(g_lockFile, 0, 1, 0, &at);
     }
     if (lock.turn == StationTurn::Held || lock.turn == StationTurn::HeldHereOnly)
-        ReleaseSRWLockExclusive(&g_stationTurn);
+        ReleaseSemaphore(g_stationTurn, 1, nullptr);
 }
 
 int64_t MonotonicNanoseconds() {

@@ -41,6 +41,10 @@ void DayLogPath(char* path, int capacity) {
     std::snprintf(path, size, "%s%s.LOG", kLogDirectory, day);
 }
 
+struct ComputerName {
+    char text[kComputerNameSize];
+};
+
 static const char* CurrentUserName() {
     const char* record = CallHost<Host::CurrentUser>();
     return record ? record + kUserNameOffset : "";
@@ -48,8 +52,13 @@ static const char* CurrentUserName() {
 
 void WriteEventLog(const char* message) {
     if (!IsDayLogOn()) return;
-    char computer[kComputerNameSize];
-    GetComputerNameText(computer, sizeof computer);
+    // The computer's name stays for the session (a new name needs a
+    // restart of the system): it is asked for once, not for every line.
+    static const ComputerName computer = [] {
+        ComputerName name;
+        GetComputerNameText(name.text, sizeof name.text);
+        return name;
+    }();
     char time[kDateCapacity] = {};
     CallHost<Host::CurrentTime>(time, 0);
     time[kDateCapacity - 1] = '\0';
@@ -58,7 +67,7 @@ void WriteEventLog(const char* message) {
     int station = CallHost<Host::StationNumber>();
     const char* user = CurrentUserName();
     char line[kEventLineCapacity];
-    std::snprintf(line, sizeof line, "%s %s %s:s=%d:u=%s %s", date, time, computer, station, user, message);
+    std::snprintf(line, sizeof line, "%s %s %s:s=%d:u=%s %s", date, time, computer.text, station, user, message);
     // The date is fetched again for the path, so a line written across
     // midnight may carry yesterday's date in today's file.
     char path[kPathCapacity];

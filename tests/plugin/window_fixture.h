@@ -58,7 +58,7 @@ protected:
 
     static CallRecord Slot(const char* phone, const char* target, const char* text,
                            const char* time = "11:00:00", const char* date = "01.03.2024") {
-        return test::CallOf(phone, target, text, time, date);
+        return test::MakeCallRecord(phone, target, text, time, date);
     }
 
     static void WriteSlots(const Slots& slots) {

@@ -13,7 +13,7 @@
 namespace {
 
 CallRecord Call(const char* phone, const char* target, const char* time, const char* date = "01.03.2024") {
-    return test::CallOf(phone, target, (std::string(phone) + " NIP:1234567890").c_str(), time, date);
+    return test::MakeCallRecord(phone, target, (std::string(phone) + " NIP:1234567890").c_str(), time, date);
 }
 
 // A hold of 30 s that ended at 10:00:30, when the batch was read.

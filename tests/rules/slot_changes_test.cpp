@@ -7,17 +7,12 @@
 #include <memory>
 
 #include "storage/slot_changes.h"
+#include "support/call_records.h"
 
 namespace {
 
 CallRecord Record(const char* phone, const char* target, const char* time = "10:00:00", const char* text = "") {
-    CallRecord record{};
-    std::snprintf(record.phone, sizeof record.phone, "%s", phone);
-    std::snprintf(record.target, sizeof record.target, "%s", target);
-    std::snprintf(record.text, sizeof record.text, "%s", text);
-    std::snprintf(record.date, sizeof record.date, "%s", "08.12.2026");
-    std::snprintf(record.time, sizeof record.time, "%s", time);
-    return record;
+    return test::MakeCallRecord(phone, target, text, time);
 }
 
 bool Same(const CallRecord& a, const CallRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }

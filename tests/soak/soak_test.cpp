@@ -27,6 +27,7 @@
 #include "day_log_tail.h"
 #include "support/child_process.h"
 #include "support/test_support.h"
+#include "storage/call_record.h"
 #include "support/udp_helpers.h"
 
 namespace {
@@ -34,7 +35,7 @@ namespace {
 constexpr char kDayLog[] = "LOGS/TELEFONY/08-12-2026.LOG";
 constexpr char kSlotFile[] = "LOGS/TELEFONY/CLIP.DAT";
 constexpr long kInFlight = 32;
-constexpr int kRecordSize = 562;
+constexpr int kRecordSize = static_cast<int>(sizeof(CallRecord));
 // Growth of the resident set allowed between the first tenth and the end:
 // the allocator's own slack, far below what a leak per datagram would add.
 constexpr long kRssMarginKb = 1024;

@@ -1,5 +1,6 @@
-// A call record as the plug-in builds it, for tests: every byte after a
-// field's terminator zero.
+// A call record as the datagram handling builds it (zero-filled, then the
+// texts), dated 08.12.2026 unless told: for tests with and without the
+// reference host.
 #pragma once
 
 #include <cstdio>
@@ -8,8 +9,8 @@
 
 namespace test {
 
-inline CallRecord CallOf(const char* phone, const char* target, const char* text, const char* time,
-                         const char* date = "01.03.2024") {
+inline CallRecord MakeCallRecord(const char* phone, const char* target, const char* text = "",
+                                 const char* time = "10:00:00", const char* date = "08.12.2026") {
     CallRecord record{};
     std::snprintf(record.phone, sizeof record.phone, "%s", phone);
     std::snprintf(record.target, sizeof record.target, "%s", target);

@@ -27,7 +27,7 @@ constexpr char kSlotFile[] = "LOGS/TELEFONY/CLIP.DAT";
 using Slots = std::array<CallRecord, 10>;
 
 CallRecord Call(const char* phone, const char* target, const char* time, const char* date = "01.03.2024") {
-    return test::CallOf(phone, target, (std::string(phone) + " NIP:1234567890").c_str(), time, date);
+    return test::MakeCallRecord(phone, target, (std::string(phone) + " NIP:1234567890").c_str(), time, date);
 }
 
 std::string Datagram(const CallRecord& call) {

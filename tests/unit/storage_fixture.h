@@ -14,6 +14,7 @@
 #include "storage/phone_slots.h"
 #include "storage/settings.h"
 #include "ui/slot_messages.h"
+#include "support/call_records.h"
 #include "support/test_support.h"
 
 class StorageTest : public ::testing::Test {
@@ -34,13 +35,7 @@ public:
     // A record as the datagram handling builds it: zero-filled, then the texts.
     static CallRecord Record(const char* phone, const char* target, const char* text = "",
                              const char* time = "10:00:00") {
-        CallRecord record{};
-        std::snprintf(record.phone, sizeof record.phone, "%s", phone);
-        std::snprintf(record.target, sizeof record.target, "%s", target);
-        std::snprintf(record.text, sizeof record.text, "%s", text);
-        std::snprintf(record.date, sizeof record.date, "%s", "08.12.2026");
-        std::snprintf(record.time, sizeof record.time, "%s", time);
-        return record;
+        return test::MakeCallRecord(phone, target, text, time);
     }
 
     static std::string SlotBytes(const CallRecord* slots, int count = kSlotCount) {

@@ -202,7 +202,7 @@ void CheckSlotFile(const fs::path& file, Report& report) {
     }
     SlotFile slots = ReadSlotRecords(bytes);
     if (!slots.rightSize() || slots.fieldWithoutEnd >= 0) {
-        report.Problem(Say(Msg::SlotFileBad, shown.c_str(), Counted(bytes.size(), Noun::Byte).c_str(), kSlotFileSize,
+        report.Problem(Say(Msg::SlotFileBad, shown.c_str(), Counted(bytes.size(), Noun::Byte).c_str(), kSlotFileBytes,
                                    Counted(slots.slots.size(), Noun::WholeRecord).c_str()));
         return;
     }
@@ -215,7 +215,7 @@ void CheckSlotFile(const fs::path& file, Report& report) {
         if (!record.target.empty() && !targets.insert(record.target).second)
             report.Warn(Say(Msg::SlotFileDoubleTarget, shown.c_str(), refhost::MazoviaToUtf8(record.target).c_str()));
     }
-    report.Ok(Say(Msg::SlotFileOk, shown.c_str(), Counted(kSlotFileSize, Noun::Byte).c_str(), taken));
+    report.Ok(Say(Msg::SlotFileOk, shown.c_str(), Counted(kSlotFileBytes, Noun::Byte).c_str(), taken));
 }
 
 // Stations that share the folder take turns on the slot file through a lock

@@ -35,11 +35,11 @@ Slot SlotOf(std::size_t index, const SlotRecord& record) {
 
 // What is wrong with the file's size, in one sentence; empty when nothing.
 std::string SizeWarning(std::size_t size) {
-    if (size == kSlotFileSize) return {};
+    if (size == kSlotFileBytes) return {};
     std::string bytes = Counted(size, Noun::Byte);
-    if (size > kSlotFileSize)
-        return Say(Msg::SlotFileOverlong, bytes.c_str(), kSlotFileSize, Counted(size - kSlotFileSize, Noun::Byte).c_str());
-    return Say(Msg::SlotFileWrongSize, bytes.c_str(), kSlotFileSize, Counted(size / kSlotRecordSize, Noun::WholeRecord).c_str(),
+    if (size > kSlotFileBytes)
+        return Say(Msg::SlotFileOverlong, bytes.c_str(), kSlotFileBytes, Counted(size - kSlotFileBytes, Noun::Byte).c_str());
+    return Say(Msg::SlotFileWrongSize, bytes.c_str(), kSlotFileBytes, Counted(size / kSlotRecordSize, Noun::WholeRecord).c_str(),
                Counted(size % kSlotRecordSize, Noun::Byte).c_str());
 }
 
@@ -69,8 +69,8 @@ void PrintTable(const std::string& file, std::size_t size, const std::vector<Slo
 
 void PrintJson(const std::string& file, std::size_t size, const std::vector<Slot>& slots, const std::string& warning) {
     std::string json = "{\"file\":" + JsonString(file) + ",\"size\":" + std::to_string(size) +
-                       ",\"expectedSize\":" + std::to_string(kSlotFileSize) +
-                       ",\"complete\":" + (size == kSlotFileSize ? "true" : "false") +
+                       ",\"expectedSize\":" + std::to_string(kSlotFileBytes) +
+                       ",\"complete\":" + (size == kSlotFileBytes ? "true" : "false") +
                        ",\"warning\":" + (warning.empty() ? std::string("null") : JsonString(warning)) + ",\"slots\":[";
     for (const Slot& slot : slots) {
         if (slot.index > 0) json += ",";

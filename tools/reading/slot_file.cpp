@@ -1,6 +1,7 @@
 // The phone-slot file's records taken apart.
 #include "reading/slot_file.h"
 
+#include <cstddef>
 #include <string_view>
 
 namespace {
@@ -8,7 +9,10 @@ namespace {
 struct Field {
     std::size_t offset, size;
 };
-constexpr Field kText{0, 500}, kPhone{500, 21}, kTarget{521, 21}, kDate{542, 11}, kTime{553, 9};
+#define CALL_RECORD_FIELD(name) Field{offsetof(CallRecord, name), sizeof(CallRecord::name)}
+constexpr Field kText = CALL_RECORD_FIELD(text), kPhone = CALL_RECORD_FIELD(phone), kTarget = CALL_RECORD_FIELD(target),
+                kDate = CALL_RECORD_FIELD(date), kTime = CALL_RECORD_FIELD(time);
+#undef CALL_RECORD_FIELD
 
 // The field's text up to its NUL; false when the field has none.
 bool TakeField(std::string_view record, Field field, std::string& text) {
@@ -23,7 +27,7 @@ bool TakeField(std::string_view record, Field field, std::string& text) {
 SlotFile ReadSlotRecords(const std::string& bytes) {
     SlotFile file;
     file.size = bytes.size();
-    for (std::size_t slot = 0; slot < kSlotCount && (slot + 1) * kSlotRecordSize <= bytes.size(); ++slot) {
+    for (std::size_t slot = 0; slot < kSlotRecords && (slot + 1) * kSlotRecordSize <= bytes.size(); ++slot) {
         std::string_view record(bytes.data() + slot * kSlotRecordSize, kSlotRecordSize);
         SlotRecord read;
         read.free = record.find_first_not_of('\0') == std::string_view::npos;

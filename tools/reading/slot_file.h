@@ -7,7 +7,12 @@
 #include <string>
 #include <vector>
 
-inline constexpr std::size_t kSlotRecordSize = 562, kSlotCount = 10, kSlotFileSize = kSlotRecordSize * kSlotCount;
+#include "storage/call_record.h"
+
+// The layout is the plug-in's own (storage/call_record.h); the sizes as
+// the tool's messages print them.
+inline constexpr std::size_t kSlotRecordSize = sizeof(CallRecord), kSlotRecords = kSlotCount,
+                             kSlotFileBytes = kSlotFileSize;
 
 struct SlotRecord {
     bool free = true;                                // all bytes zero

@@ -1,5 +1,6 @@
-// Receiving caller-ID datagrams on a UDP port as the plug-in's listener
-// does: bound to every local address, no socket option. One file per
+// Receiving caller-ID datagrams on a UDP port: bound to every local
+// address, with no socket option of its own (the plug-in's listener binds
+// for its use alone and enlarges its receive queue). One file per
 // system implements it (udp_receiver_posix.cpp, udp_receiver_win32.cpp).
 #pragma once
 
