@@ -114,9 +114,14 @@ TEST_F(HeldStation, CallsReadAfterAHoldKeepTheStampsTheOthersFiledAndNoOlderCall
     EXPECT_STREQ(after[3].time, "10:00:30");
     // Between the writes the file never held anything but what the others
     // filed: no older call, no late stamp. The batch is one write.
-    for (const Slots& seen : g_seen)
+    std::vector<Slots> seenBeforeWrites;
+    {
+        std::lock_guard<std::mutex> lock(g_seenMutex);
+        seenBeforeWrites = g_seen;
+    }
+    for (const Slots& seen : seenBeforeWrites)
         for (int slot = 0; slot < 3; ++slot) EXPECT_TRUE(SameRecord(seen[slot], others[slot])) << slot;
-    EXPECT_EQ(g_seen.size(), 1u);
+    EXPECT_EQ(seenBeforeWrites.size(), 1u);
 }
 
 TEST_F(HeldStation, AClockAnHourFastIsNamedByTheDayLogAndDoctorAndLeavesTheOthersStamps) {
