@@ -392,8 +392,8 @@ static bool WaitForData(int timeout) {
         return false;
     }
     bool ready = WaitForSocketWatch(g_listener.watch, timeout) != 0;
-    NoteListenerStep();
-    if (!ready) NoteSocketEmpty();
+    // A wait that was itself the hold may time out with datagrams queued.
+    if (!NoteListenerStep() && !ready) NoteSocketEmpty();
     CountWait();
     return ready;
 }
@@ -442,11 +442,11 @@ static CycleEnd Listen(UDPControl& control, int64_t deadline) {
 // The start of listening on the socket that holds the port; false when the
 // socket cannot be watched, which ends the listener.
 static bool BeginListening(UDPControl& control) {
+    ForgetListenerPace();
     WriteEventLogF(kListening, g_listener.listeningPort);
     std::memset(&g_listener.previous, 0, sizeof g_listener.previous);
     std::memset(g_listener.datagram, 0, sizeof g_listener.datagram);
     g_listener.waits = 0;
-    ForgetListenerPace();
     CloseWatch();
     return WatchListeningSocket(control);
 }

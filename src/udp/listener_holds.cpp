@@ -20,9 +20,9 @@ bool TakePaceStep(ListenerPace& pace, int64_t now) {
     return true;
 }
 
-void NoteListenerStep() { TakePaceStep(g_pace, MonotonicNanoseconds()); }
+bool NoteListenerStep() { return TakePaceStep(g_pace, MonotonicNanoseconds()); }
 
-void ForgetListenerPace() { g_pace = {0, 0}; }
+void ForgetListenerPace() { g_pace = {MonotonicNanoseconds(), 0}; }
 
 void NoteSocketEmpty() {
     g_pace.held = 0;

@@ -22,10 +22,11 @@ struct ListenerPace {
 // Takes a look at `now`; true when the step since the last look was a hold.
 bool TakePaceStep(ListenerPace& pace, int64_t now);
 
-// The listener thread's side. Called as a wait begins and as it ends.
-void NoteListenerStep();
+// The listener thread's side. Called as a wait begins and as it ends;
+// true when the step since the last call was a hold.
+bool NoteListenerStep();
 // A socket that begins listening holds nothing that waited for it: the
-// pause or bind retries before it are no hold.
+// pause or bind retries before it are no hold. Its steps count from now.
 void ForgetListenerPace();
 // A wait found the socket empty: nothing read after a hold is waiting to
 // be read, and a batch of late calls is complete.
