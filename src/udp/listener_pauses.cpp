@@ -17,9 +17,11 @@ bool IsStopRequested(UDPControl& control) {
     return std::atomic_ref<int32_t>(control.state).load() <= 0;
 }
 
+// The export is looked up once, at the first wait (the host module is
+// known from the library's attach on), not at every wait.
 static int PauseDivisor() {
     using Divisor = int(HOSTVA*)();
-    auto divisor = reinterpret_cast<Divisor>(FindModuleSymbol(g_frame.hostModule, kPauseDivisorExport));
+    static const Divisor divisor = reinterpret_cast<Divisor>(FindModuleSymbol(g_frame.hostModule, kPauseDivisorExport));
     int value = divisor ? divisor() : 1;
     return value > 1 ? value : 1;
 }

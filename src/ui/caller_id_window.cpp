@@ -20,16 +20,6 @@
 #include "ui/slot_messages.h"
 
 WindowData g_windowData;
-static bool g_windowActive = false;
-
-// The slot file name as the window showed it. A name longer than the
-// window's field is shown cut; it goes back into the settings only when the
-// user chose or typed another.
-static char g_shownFileName[kFileNameSize];
-// The whole name the window holds: the one it opened with, or the one
-// chosen with "~W~ybierz".
-static char g_windowFileName[sizeof(Settings::slotFileName)];
-
 // What each row showed when it was last filled: the slot record it came
 // from and its texts. A row whose texts differ from these was changed by
 // the user.
@@ -37,9 +27,22 @@ struct ShownRow {
     CallRecord slot;
     WindowDataRow row;
 };
-static ShownRow g_shownRows[kSlotCount];
-// The slots of the window's last load, for the status line.
-static CallRecord g_windowSlots[kSlotCount];
+
+// The open window's state, the user-interface thread's alone.
+struct WindowState {
+    bool active = false;
+    // The slot file name as the window showed it. A name longer than the
+    // window's field is shown cut; it goes back into the settings only
+    // when the user chose or typed another.
+    char shownFileName[kFileNameSize];
+    // The whole name the window holds: the one it opened with, or the one
+    // chosen with "~W~ybierz".
+    char fileName[sizeof(Settings::slotFileName)];
+    ShownRow shownRows[kSlotCount];
+    // The slots of the window's last load, for the status line.
+    CallRecord slots[kSlotCount];
+};
+static WindowState g_window;
 
 enum WindowEvent : uint16_t {
     kCommand = 0x0001,
@@ -113,7 +116,7 @@ const char* SelectedNip() {
 // The status line shows the whole text of the selected slot, centred.
 static void ShowStatusLine(int slot) {
     char line[1024];
-    const CallRecord* record = IsSlotIndex(slot) ? &g_windowSlots[slot] : nullptr;
+    const CallRecord* record = IsSlotIndex(slot) ? &g_window.slots[slot] : nullptr;
     std::snprintf(line, sizeof line, "\x01" "c" "\x01%.*s", record ? 500 : 0, record ? record->text : "");
     MakeShowable(line + 3);   // behind the centring directive
     char converted[1024] = "";
@@ -158,11 +161,11 @@ static void ShowCallTimes(const CallRecord* slots) {
 static bool SameText(const char* a, const char* b, std::size_t size) { return std::strncmp(a, b, size) == 0; }
 
 static bool PhoneChanged(const WindowDataRow& row, int k) {
-    return !SameText(row.phone, g_shownRows[k].row.phone, sizeof row.phone);
+    return !SameText(row.phone, g_window.shownRows[k].row.phone, sizeof row.phone);
 }
 
 static bool TargetChanged(const WindowDataRow& row, int k) {
-    return !SameText(row.target, g_shownRows[k].row.target, sizeof row.target);
+    return !SameText(row.target, g_window.shownRows[k].row.target, sizeof row.target);
 }
 
 static bool RowChanged(const WindowDataRow& row, int k) { return PhoneChanged(row, k) || TargetChanged(row, k); }
@@ -178,9 +181,9 @@ static void FillRows(const CallRecord* slots, const WindowData* typed) {
         }
         std::memset(&row, 0, sizeof row);
         FillRow(row, slots[k]);
-        g_shownRows[k] = {slots[k], row};
+        g_window.shownRows[k] = {slots[k], row};
     }
-    std::memcpy(g_windowSlots, slots, sizeof g_windowSlots);
+    std::memcpy(g_window.slots, slots, sizeof g_window.slots);
 }
 
 // Shows rows, status line and call times of one load alone. The rest of
@@ -206,7 +209,7 @@ static bool TakeWindowView(SlotView& view, const WindowData& controls) {
             return false;
         }
         SetWindowChoices(static_cast<int16_t>(controls.optionBits), static_cast<int16_t>(controls.selectedSlot),
-                         controls.port, g_windowFileName);
+                         controls.port, g_window.fileName);
     }
     return LoadPhoneSlots(view, false);
 }
@@ -216,7 +219,7 @@ static bool TakeWindowView(SlotView& view, const WindowData& controls) {
 // name half typed is never loaded or filed into meanwhile.
 static void KeepTypedFileName(WindowData& controls) {
     controls.fileName[kFileNameSize - 1] = '\0';
-    if (std::strcmp(controls.fileName, g_shownFileName) != 0)
+    if (std::strcmp(controls.fileName, g_window.shownFileName) != 0)
         CopyText(g_windowData.fileName, sizeof g_windowData.fileName, controls.fileName);
 }
 
@@ -226,7 +229,7 @@ static void KeepTypedFileName(WindowData& controls) {
 // show everything anew. A timer refresh that cannot have the lock waits
 // for the next tick.
 static int Refresh(uint16_t event) {
-    g_windowActive = true;
+    g_window.active = true;
     if (event != kTimer) CallHost<Host::WindowTimer>(kRefreshInterval);
     WindowData controls;
     std::memset(&controls, 0, sizeof controls);
@@ -252,13 +255,13 @@ static int ChooseSlotFile() {
     chosen.fileName[kFileNameSize - 1] = '\0';
     // The listener takes the file at the next refresh, and the close saves
     // it, whatever restarts come in between.
-    CopyText(g_windowFileName, sizeof g_windowFileName, chosen.fileName);
-    CopyText(g_shownFileName, sizeof g_shownFileName, chosen.fileName);
+    CopyText(g_window.fileName, sizeof g_window.fileName, chosen.fileName);
+    CopyText(g_window.shownFileName, sizeof g_window.shownFileName, chosen.fileName);
     {
         BoundedStateLock lock;
         if (lock.held())
             SetWindowChoices(static_cast<int16_t>(chosen.optionBits), static_cast<int16_t>(chosen.selectedSlot),
-                             chosen.port, g_windowFileName);
+                             chosen.port, g_window.fileName);
     }
     CallHost<Host::ExchangeWindowData>(&chosen, kShowRecord);
     CallHost<Host::RefreshWindow>(0, 0x8000, 1);
@@ -292,9 +295,9 @@ static void ClearLogAndSlots() {
 // so that what display made of a control byte is not stored).
 static void TakeRowEdit(const WindowDataRow& row, int k, SlotEdits& edits) {
     edits.edited[k] = true;
-    edits.shownFrom[k] = g_shownRows[k].slot;
+    edits.shownFrom[k] = g_window.shownRows[k].slot;
     CallRecord& wanted = edits.wanted[k];
-    wanted = g_shownRows[k].slot;
+    wanted = g_window.shownRows[k].slot;
     if (PhoneChanged(row, k)) {
         std::memset(wanted.phone, 0, sizeof wanted.phone);
         CallHost<Host::CopyBounded>(wanted.phone, row.phone, 20);
@@ -406,10 +409,10 @@ static int RunCommand(uint16_t id) {
 int HOSTAPI CallerIdWindowProc(int id, int event) {
     switch (static_cast<uint16_t>(event)) {
         case kOpened: return Refresh(kOpened);
-        case kTimer: return g_windowActive ? Refresh(kTimer) : kHandled;
+        case kTimer: return g_window.active ? Refresh(kTimer) : kHandled;
         case kClosing:
             CallHost<Host::WindowTimer>(-1);
-            g_windowActive = false;
+            g_window.active = false;
             return 0;
         case kCollect:
             CallHost<Host::ExchangeWindowData>(&g_windowData, kCollectControls);
@@ -425,7 +428,7 @@ int HOSTAPI CallerIdWindowProc(int id, int event) {
 static Settings TakeWindowSettings() {
     g_windowData.fileName[kFileNameSize - 1] = '\0';
     const char* fileName =
-        std::strcmp(g_windowData.fileName, g_shownFileName) != 0 ? g_windowData.fileName : g_windowFileName;
+        std::strcmp(g_windowData.fileName, g_window.shownFileName) != 0 ? g_windowData.fileName : g_window.fileName;
     return SaveWindowChoices(static_cast<int16_t>(g_windowData.optionBits),
                              static_cast<int16_t>(g_windowData.selectedSlot), g_windowData.port, fileName);
 }
@@ -438,8 +441,8 @@ static bool OpenWithView() {
     KeepChoicesSavedWithoutLock(view.settings);
     FillSettingsFields(view.settings);
     FillRows(view.slots, nullptr);
-    CopyText(g_windowFileName, sizeof g_windowFileName, view.settings.slotFileName);
-    CopyText(g_shownFileName, sizeof g_shownFileName, g_windowData.fileName);
+    CopyText(g_window.fileName, sizeof g_window.fileName, view.settings.slotFileName);
+    CopyText(g_window.shownFileName, sizeof g_window.shownFileName, g_windowData.fileName);
     return true;
 }
 
