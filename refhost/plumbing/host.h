@@ -79,8 +79,16 @@ CivilTime HostNow();
 void FixClock(const CivilTime& when);
 // "YYYY-MM-DD HH:MM:SS"; false when the text is no such moment.
 bool ParseCivilTime(std::string_view text, CivilTime& when);
+// This station's clock runs so many seconds ahead of the office's (behind,
+// when negative); the office's clock, which the server of the shared files
+// keeps, is not moved.
 void SetClockOffset(long long seconds);
+// Moves the office's clock, this station's with it.
 void AdvanceClock(long long seconds);
+// How far the office's clock is ahead of this computer's wall clock: a
+// file written now carries the wall clock's time, the server's would be
+// this much later.
+long long ServerClockOffsetSeconds();
 // Back to the wall clock with no offset.
 void RunWallClock();
 

@@ -247,3 +247,16 @@ int SendDatagram(SocketHandle socket, const char* address, uint16_t port, const 
 void SleepMilliseconds(int milliseconds);
 // A clock that only moves forward, in nanoseconds from an arbitrary start.
 int64_t MonotonicNanoseconds();
+// Test switch: moves the monotonic clock forward, as a freeze or a suspend
+// that it counted would (clock_staging.cpp).
+void ShiftMonotonicClock(int64_t nanoseconds);
+int64_t MonotonicClockShift();   // for the implementations
+
+// The local time of day, in seconds from midnight, at which the file was
+// last written, as the computer that holds it set it: on a share, the
+// server's clock. False when it cannot be read.
+bool FileWrittenAtSecondOfDay(const char* path, int* secondOfDay);
+// Test switch: the clock of the computer that holds the files runs this
+// many seconds ahead of this one's (behind, when negative).
+void StageServerClockOffset(int64_t seconds);
+int64_t StagedServerClockOffset();   // for the implementations

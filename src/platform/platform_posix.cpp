@@ -430,5 +430,17 @@ void SleepMilliseconds(int milliseconds) {
 int64_t MonotonicNanoseconds() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec + MonotonicClockShift();
+}
+
+bool FileWrittenAtSecondOfDay(const char* path, int* secondOfDay) {
+    NoteFileWork("a look at a file's time");
+    char mapped[PATH_MAX];
+    struct stat status {};
+    if (!MapPath(path, mapped, sizeof mapped) || stat(mapped, &status) != 0) return false;
+    std::time_t written = status.st_mtime + static_cast<std::time_t>(StagedServerClockOffset());
+    std::tm local{};
+    if (!localtime_r(&written, &local)) return false;
+    *secondOfDay = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+    return true;
 }

@@ -352,5 +352,23 @@ int64_t MonotonicNanoseconds() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return static_cast<int64_t>(now.QuadPart / frequency * 1000000000 +
-                                now.QuadPart % frequency * 1000000000 / frequency);
+                                now.QuadPart % frequency * 1000000000 / frequency) + MonotonicClockShift();
+}
+
+// The last write time comes in UTC from the file's server; the local time
+// zone of this computer turns it into the time of day the host shows.
+bool FileWrittenAtSecondOfDay(const char* path, int* secondOfDay) {
+    NoteFileWork("a look at a file's time");
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+    ULARGE_INTEGER written;
+    written.LowPart = data.ftLastWriteTime.dwLowDateTime;
+    written.HighPart = data.ftLastWriteTime.dwHighDateTime;
+    written.QuadPart += static_cast<ULONGLONG>(StagedServerClockOffset() * 10000000LL);
+    FILETIME utc = {written.LowPart, written.HighPart};
+    FILETIME local;
+    SYSTEMTIME parts;
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &parts)) return false;
+    *secondOfDay = parts.wHour * 3600 + parts.wMinute * 60 + parts.wSecond;
+    return true;
 }

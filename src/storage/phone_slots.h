@@ -49,8 +49,13 @@ bool SaveSlotImage(char* message, std::size_t size);
 // program holds the file open and refuses writers (a backup copying it,
 // say); nothing was done, and the caller tries again as for Busy. The
 // image is the file as written afterwards.
+// With a hold, the calls were read after the listener was held up and are
+// judged by the rules for late calls (late_calls.h). slotsAfter, when
+// given, receives the slots as the file holds them afterwards.
 enum class CallsFiled { Filed, Busy, HeldByProgram };
-CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds);
+struct HoldInfo;
+CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds, const HoldInfo* hold = nullptr,
+                          CallRecord* slotsAfter = nullptr);
 // Files one call, waiting for another station's hold up to 2 s; one still
 // held then is logged and the call is not filed.
 void UpdatePhoneSlots(const CallRecord& record);

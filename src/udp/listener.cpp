@@ -24,6 +24,7 @@
 #include "storage/day_log.h"
 #include "storage/settings.h"
 #include "udp/datagram.h"
+#include "udp/listener_holds.h"
 #include "udp/listener_pauses.h"
 #include "udp/listener_status.h"
 #include "udp/port_rule.h"
@@ -226,6 +227,7 @@ static int FileDatagram(UDPControl& control) {
     std::snprintf(message, sizeof message, "R[%s]:%s", sender, g_listener.datagram);
     WriteEventLog(message);
     CallRecord record;
+    NoteDatagramRead();
     UDPBuildRecord(g_listener.datagram, record);
     if (std::memcmp(&record, &g_listener.previous, sizeof record) == 0) {
         WriteEventLog("Bez zapisu");
@@ -385,11 +387,14 @@ enum class CycleEnd { Restart, PortTaken, Stopped };
 
 // A wait for data on the socket that holds the port; with none, a sleep.
 static bool WaitForData(int timeout) {
+    NoteListenerStep();
     if (g_listener.watch == kNoSocketWatch) {
         SleepMilliseconds(timeout);
         return false;
     }
     bool ready = WaitForSocketWatch(g_listener.watch, timeout) != 0;
+    // A wait that was itself the hold may time out with datagrams queued.
+    if (!NoteListenerStep() && !ready) NoteSocketEmpty();
     CountWait();
     return ready;
 }
@@ -438,6 +443,7 @@ static CycleEnd Listen(UDPControl& control, int64_t deadline) {
 // The start of listening on the socket that holds the port; false when the
 // socket cannot be watched, which ends the listener.
 static bool BeginListening(UDPControl& control) {
+    ForgetListenerPace();
     WriteEventLogF(kListening, g_listener.listeningPort);
     std::memset(&g_listener.previous, 0, sizeof g_listener.previous);
     std::memset(g_listener.datagram, 0, sizeof g_listener.datagram);

@@ -11,6 +11,7 @@
 #include "storage/day_log.h"
 #include "storage/phone_slots.h"
 #include "storage/settings.h"
+#include "storage/station_clock.h"
 #include "text/mazovia.h"
 #include "udp/broadcast.h"
 #include "udp/listener_status.h"
@@ -449,6 +450,9 @@ void UDPSetup() {
     char portWarning[256];   // the plain one-button box, shown before the window and outside any lock
     if (UDPPortWarning(portWarning, sizeof portWarning))
         CallHost<Host::AskUser>("uwaga", portWarning, kMessageBoxStyle);
+    char clockWarning[256];   // this station's clock is far from the server's
+    if (StationClockWarning(clockWarning, sizeof clockWarning))
+        CallHost<Host::AskUser>("uwaga", clockWarning, kMessageBoxStyle);
     char waitWarning[256];   // calls waiting for another station's hold of the slot file
     if (UDPSlotFileWaitWarning(waitWarning, sizeof waitWarning))
         CallHost<Host::AskUser>("uwaga", waitWarning, kMessageBoxStyle);

@@ -255,6 +255,7 @@ struct StationSeen {
     std::string lastAlive, firstAlive, lastDatagram, lastSender, listeningSince;
     int bindErrors = 0, receiveErrors = 0, cycles = 0;
     long listeningPort = 0;   // from the last "rozpoczeto nasluch" line; 0 when none
+    std::string clockOff, clockOffSince;   // the plug-in's last word on its clock: off by so many seconds
     std::string noLockSince;  // the last line saying it has no lock between stations
     int noLockCode = 0;
 };
@@ -281,6 +282,22 @@ int NowSeconds() {
     return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
 }
 
+// The plug-in's lines on its clock against the server's
+// (formats/log/day_log_events.h): the difference in seconds of the last
+// that found it off, none after one that found it agreeing. True for a
+// line that found it off.
+bool NoteClockLine(const DayLogLine& line, std::string& off) {
+    std::string text = refhost::MazoviaToUtf8(line.message);
+    if (text == reinterpret_cast<const char*>(kClockAgreesEvent)) {
+        off.clear();
+        return false;
+    }
+    const std::string start(reinterpret_cast<const char*>(kClockDiffersEventStart));
+    if (text.rfind(start, 0) != 0) return false;
+    off = text.substr(start.size(), text.find(' ', start.size()) - start.size());
+    return true;
+}
+
 void ReportStation(const std::string& name, const StationSeen& seen, bool today, Report& report) {
     const char* who = name.c_str();
     if (seen.lastAlive.empty()) report.Warn(Say(Msg::StationNeverAlive, who));
@@ -292,6 +309,7 @@ void ReportStation(const std::string& name, const StationSeen& seen, bool today,
         report.Warn(Say(Msg::StationSilentBox, who, seen.firstAlive.c_str(), seen.lastAlive.c_str()));
     if (seen.bindErrors) report.Warn(Say(Msg::StationBindErrors, who, Counted(seen.bindErrors, Noun::BindErrorLine).c_str()));
     if (seen.receiveErrors) report.Warn(Say(Msg::StationReceiveErrors, who, Counted(seen.receiveErrors, Noun::ReceiveErrorLine).c_str()));
+    if (!seen.clockOff.empty()) report.Problem(Say(Msg::StationClockOff, who, seen.clockOff.c_str(), seen.clockOffSince.c_str()));
     if (seen.cycles > 1) report.Ok(Say(Msg::StationRestarts, who, Counted(seen.cycles - 1, Noun::ListenerRestart).c_str()));
     if (!seen.noLockSince.empty()) report.Problem(Say(Msg::StationNoLock, who, seen.noLockCode, seen.noLockSince.c_str()));
 }
@@ -329,6 +347,8 @@ std::map<std::string, StationSeen> CheckDayLog(const fs::path& dir, const std::s
             ++seen.bindErrors;
         } else if (parsed.message.rfind("recvfrom() error", 0) == 0) {
             ++seen.receiveErrors;
+        } else if (NoteClockLine(parsed, seen.clockOff)) {
+            seen.clockOffSince = parsed.time;
         } else if (NoStationLockCode(parsed.message, &seen.noLockCode)) {
             seen.noLockSince = parsed.time;
         } else if (parsed.message.rfind(kListeningLine, 0) == 0) {

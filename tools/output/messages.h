@@ -34,6 +34,7 @@ enum class Msg {
     FirewallForPort, ProblemCount, HostIniGiven, HostIniFromProgramDir, HostIniFromWorkingDir, HostIniNone,
     HostIniPortsDiffer, PluginPortDiffers, SlotFileIsDirectory, LockFileIsDirectory, LockFileUnreadable, LockFileOk,
     HostIniFromVirtualStore, HostIniVirtualPortsDiffer, StationNoLock,
+    StationClockOff,
     // firewall
     FirewallUsage, FirewallWindowsOnly, FirewallNotElevated, FirewallPortGiven, FirewallPortFrom, FirewallPortNone,
     FirewallPortNoIni, FirewallBadPytaj, FirewallAdded, FirewallNotAdded, FirewallRemoved, FirewallNoneThere,

@@ -186,6 +186,8 @@ const char* EnglishText(Msg message) {
             return "host settings: %s, Windows' copy of the program folder's MERLOX.INI that a host run without administrator rights reads (file virtualization)";
         case Msg::HostIniVirtualPortsDiffer:
             return "host settings: %s names port %ld and its copy %s, which a host run without administrator rights reads, port %ld: the setup took the first; set the same port in both, or delete the copy";
+        case Msg::StationClockOff:
+            return "station %s: its clock is %s s off the server's (day log line of %s): the calls it files carry its own wrong times; set that computer's clock, or have it take the time from the server";
         case Msg::FirewallUsage: return "firewall needs add or remove (and takes --port PORT, --program-dir DIR)";
         case Msg::FirewallWindowsOnly:
             return "firewall is for Windows stations: it adds and removes the Windows firewall's rules with netsh; open the plug-in's UDP port with this system's own firewall";

@@ -188,6 +188,8 @@ const char* PolishText(Msg message) {
             return "ustawienia programu: %s, kopia MERLOX.INI katalogu programu, którą Windows daje programowi uruchomionemu bez praw administratora (wirtualizacja plików)";
         case Msg::HostIniVirtualPortsDiffer:
             return "ustawienia programu: %s podaje port %ld, a jego kopia %s, którą czyta program uruchomiony bez praw administratora, port %ld: instalator wziął pierwszy; ustaw w obu ten sam port albo usuń kopię";
+        case Msg::StationClockOff:
+            return "stanowisko %s: jego zegar różni się od zegara serwera o %s s (wiersz logu z %s): połączenia, które wpisuje, mają jego błędne czasy; ustaw zegar tego komputera albo niech bierze czas z serwera";
         case Msg::FirewallUsage: return "firewall wymaga add lub remove (i przyjmuje --port PORT, --program-dir KATALOG)";
         case Msg::FirewallWindowsOnly:
             return "firewall jest dla stanowisk z Windows: dodaje i usuwa reguły Zapory systemu Windows poleceniem netsh; port UDP wtyczki otwórz w zaporze tego systemu";
