@@ -9,6 +9,8 @@
 #include <limits.h>
 #include <netinet/in.h>
 #include <pthread.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <sys/epoll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -377,4 +379,22 @@ int64_t MonotonicNanoseconds() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+// The interfaces as getifaddrs gives them; loopback and the others alike.
+int ListInterfaceAddresses(InterfaceAddress* addresses, int capacity) {
+    int staged = TakeStagedInterfaces(addresses, capacity);
+    if (staged >= 0) return staged;
+    struct ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) return 0;
+    int count = 0;
+    for (struct ifaddrs* item = list; item && count < capacity; item = item->ifa_next) {
+        if (!item->ifa_addr || !item->ifa_netmask || item->ifa_addr->sa_family != AF_INET) continue;
+        if ((item->ifa_flags & IFF_UP) == 0) continue;
+        addresses[count].address = ntohl(reinterpret_cast<sockaddr_in*>(item->ifa_addr)->sin_addr.s_addr);
+        addresses[count].mask = ntohl(reinterpret_cast<sockaddr_in*>(item->ifa_netmask)->sin_addr.s_addr);
+        ++count;
+    }
+    freeifaddrs(list);
+    return count;
 }

@@ -3,6 +3,7 @@
 
 #include <winsock2.h>
 #include <windows.h>
+#include <ws2tcpip.h>
 
 #include <io.h>
 
@@ -316,4 +317,27 @@ int64_t MonotonicNanoseconds() {
     QueryPerformanceCounter(&now);
     return static_cast<int64_t>(now.QuadPart / frequency * 1000000000 +
                                 now.QuadPart % frequency * 1000000000 / frequency);
+}
+
+// Windows Sockets' own interface list (SIO_GET_INTERFACE_LIST), asked of a
+// socket made for the purpose: it needs no library beyond WS2_32.
+int ListInterfaceAddresses(InterfaceAddress* addresses, int capacity) {
+    int staged = TakeStagedInterfaces(addresses, capacity);
+    if (staged >= 0) return staged;
+    SOCKET probe = socket(AF_INET, SOCK_DGRAM, 0);
+    if (probe == INVALID_SOCKET) return 0;
+    INTERFACE_INFO list[16];
+    DWORD bytes = 0;
+    int count = 0;
+    if (WSAIoctl(probe, SIO_GET_INTERFACE_LIST, nullptr, 0, list, sizeof list, &bytes, nullptr, nullptr) == 0) {
+        int listed = static_cast<int>(bytes / sizeof list[0]);
+        for (int i = 0; i < listed && count < capacity; ++i) {
+            if ((list[i].iiFlags & IFF_UP) == 0) continue;
+            addresses[count].address = ntohl(list[i].iiAddress.AddressIn.sin_addr.s_addr);
+            addresses[count].mask = ntohl(list[i].iiNetmask.AddressIn.sin_addr.s_addr);
+            ++count;
+        }
+    }
+    closesocket(probe);
+    return count;
 }

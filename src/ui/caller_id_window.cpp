@@ -14,6 +14,7 @@
 #include "text/mazovia.h"
 #include "udp/broadcast.h"
 #include "udp/listener_status.h"
+#include "udp/sender_status.h"
 #include "udp/waiting_calls.h"
 #include "ui/nip.h"
 
@@ -451,6 +452,9 @@ void UDPSetup() {
     char portWarning[256];   // the plain one-button box, shown before the window and outside any lock
     if (UDPPortWarning(portWarning, sizeof portWarning))
         CallHost<Host::AskUser>("uwaga", portWarning, kMessageBoxStyle);
+    char senderWarning[256];   // a sender refused since the window last said so
+    if (UDPSenderWarning(senderWarning, sizeof senderWarning))
+        CallHost<Host::AskUser>("uwaga", senderWarning, kMessageBoxStyle);
     char waitWarning[256];   // calls waiting for another station's hold of the slot file
     if (UDPSlotFileWaitWarning(waitWarning, sizeof waitWarning))
         CallHost<Host::AskUser>("uwaga", waitWarning, kMessageBoxStyle);
