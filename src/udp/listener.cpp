@@ -220,6 +220,15 @@ static uint32_t SenderAddress(const uint8_t sender[16]) {
            static_cast<uint32_t>(sender[6]) << 8 | sender[7];
 }
 
+// The first field read here, not by the host's field service, so that a
+// station that may send only control words hands the host nothing else.
+static bool StartsWithControlWord(const char* datagram) {
+    char phone[sizeof CallRecord{}.phone] = {};
+    for (std::size_t i = 0; i + 1 < sizeof phone && datagram[i] != '\0' && datagram[i] != '\t'; ++i)
+        phone[i] = datagram[i];
+    return ControlWordPauseMilliseconds(phone) != 0;
+}
+
 // What an event line adds to its message: date, time, computer, station
 // and user, as the day log's budget counts it.
 static constexpr int kEventLineOverhead = 64;
@@ -252,7 +261,8 @@ static int FileDatagram(UDPControl& control) {
     uint32_t address = SenderAddress(control.sender);
     SenderEntry& entry = SenderEntryOf(address);
     SenderPermit permit = SenderPermitOf(address);
-    if (permit == SenderPermit::Refused) {
+    if (permit == SenderPermit::Refused ||
+        (permit == SenderPermit::ControlWords && !StartsWithControlWord(g_listener.datagram))) {
         CountRefused(entry);
         return 0;
     }
