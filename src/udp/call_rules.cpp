@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "net/sender_list.h"
 #include "storage/call_record.h"
 
 // Arrivals of one phone closer together than this are one call.
@@ -73,4 +74,11 @@ void RememberDatagram(SenderRecall& recall, const CallRecord& record, DatagramVe
     recall.builtRecorded = verdict == DatagramVerdict::Call;
     CopyField(recall.handledPhone, sizeof recall.handledPhone, record.phone);
     CopyField(recall.handledTime, sizeof recall.handledTime, record.time);
+}
+
+SenderPermit PermitOf(const SenderList& allowed, const SenderList& local, uint32_t address) {
+    bool listSet = allowed.anywhere || allowed.count > 0;
+    if (listSet && SenderListAllows(allowed, address)) return SenderPermit::Calls;
+    if (!SenderListAllows(local, address)) return SenderPermit::Refused;
+    return listSet ? SenderPermit::ControlWords : SenderPermit::Calls;
 }

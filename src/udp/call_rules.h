@@ -31,6 +31,12 @@ int ControlWordPauseMilliseconds(const char* phone);
 // that the list does not name), or nothing.
 enum class SenderPermit { Calls, ControlWords, Refused };
 
+// The permit of a sender (host order) under the list "Nadawcy" and the
+// local subnets (this station's, with loopback). An empty list takes calls
+// from the local subnets; "*" from anywhere.
+struct SenderList;
+SenderPermit PermitOf(const SenderList& allowed, const SenderList& local, uint32_t address);
+
 // What becomes of one datagram, in the order the rules are applied.
 enum class DatagramVerdict {
     Refused,       // its sender may not send it: not filed, not remembered

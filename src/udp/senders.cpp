@@ -62,19 +62,14 @@ void TakeSenderRules() {
     if (g_inForce.bad > 0) WriteEventLogF(kBadEntries, g_inForce.bad, g_inForce.firstBad);
 }
 
-static bool IsLocal(uint32_t address) {
-    if (!g_localRead) ReadLocalSubnets();
-    if (SenderListAllows(g_localSubnets, address)) return true;
-    int64_t minute = static_cast<int64_t>(ListenerMilliseconds(kMinuteMilliseconds)) * 1000000;
-    if (MonotonicNanoseconds() - g_localReadAt < minute) return false;
-    ReadLocalSubnets();
-    return SenderListAllows(g_localSubnets, address);
-}
-
+// A sender outside the local subnets as last read makes them be read
+// again, at most once a minute.
 SenderPermit SenderPermitOf(uint32_t address) {
-    const SenderList& list = g_inForce.list;
-    bool listSet = list.anywhere || list.count > 0;
-    if (listSet && SenderListAllows(list, address)) return SenderPermit::Calls;
-    if (!IsLocal(address)) return SenderPermit::Refused;
-    return listSet ? SenderPermit::ControlWords : SenderPermit::Calls;
+    if (!g_localRead) ReadLocalSubnets();
+    SenderPermit permit = PermitOf(g_inForce.list, g_localSubnets, address);
+    if (permit == SenderPermit::Calls || SenderListAllows(g_localSubnets, address)) return permit;
+    int64_t minute = static_cast<int64_t>(ListenerMilliseconds(kMinuteMilliseconds)) * 1000000;
+    if (MonotonicNanoseconds() - g_localReadAt < minute) return permit;
+    ReadLocalSubnets();
+    return PermitOf(g_inForce.list, g_localSubnets, address);
 }

@@ -38,6 +38,10 @@ enum class Msg {
     FirewallUsage, FirewallWindowsOnly, FirewallNotElevated, FirewallPortGiven, FirewallPortFrom, FirewallPortNone,
     FirewallPortNoIni, FirewallBadPytaj, FirewallAdded, FirewallNotAdded, FirewallRemoved, FirewallNoneThere,
     FirewallNotRemoved, NetshEnded, NetshNotStarted,
+    // senders, and what doctor, listen and firewall say of them
+    SendersUsage, BadSender, SendersListed, SendersNotSet, SendersAnywhere, SendersWritten, SendersNotWritten,
+    SenderNotListed, SendersBadStored, DoctorRefusedSender, DoctorNoFreeSlot, SlotsNoFreeSlot, VerdictRefused,
+    FirewallRemoteAddresses,
     Count
 };
 
