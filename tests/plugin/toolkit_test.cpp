@@ -342,3 +342,40 @@ TEST_F(Toolkit, ListenShowsALongDatagramWithin80Columns) {
     }
     EXPECT_NE(listen.output().find("          -> a call: filed in the slot of target \"201\""), std::string::npos) << listen.output();
 }
+
+// senders writes Nadawcy where the plug-in reads it and refuses a bad
+// address changing nothing; doctor names the senders in force, each
+// refused sender with the command that allows it, and the calls that found
+// no free slot; a listener that restarted more often than its alive lines
+// is no listener that never listened.
+TEST_F(Toolkit, SendersAndWhatDoctorSaysOfRefusalsAndFullSlots) {
+    test::WriteFile("Ornitel.ini", "[Ornitel]\r\nFilename=LOGS\\TELEFONY\\CLIP.DAT\r\n");
+    EXPECT_EQ(Tool("senders add 192.168.1.20 10.1.0.0/16").exitCode, 0);
+    test::ProgramResult bad = Tool("senders add 192.168.1.300");
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.output.find("192.168.1.300 is not an IPv4 address"), std::string::npos) << bad.output;
+    EXPECT_EQ(Tool("senders remove 10.1.0.0/16").exitCode, 0);
+    std::string ini = test::ReadFile("Ornitel.ini");
+    EXPECT_NE(ini.find("Filename=LOGS\\TELEFONY\\CLIP.DAT"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Nadawcy=192.168.1.20\n"), std::string::npos) << ini;
+
+    mkdir("LOGS", 0755);
+    mkdir("LOGS/TELEFONY", 0755);
+    test::WriteFile("MERLOX.INI", "[Ornitel]\nPytaj=1,4,0," + std::to_string(test::FreeUdpPort()) + "\n");
+    test::WriteFile("LOGS/TELEFONY/CLIP.DAT", std::string(5620, '\0'));
+    test::WriteFile("LOGS/TELEFONY/" + Today() + ".LOG",
+                    Event(NowTime(), "UDPoling() - rozpoczeto nasluch na UDP UDP 1338") +
+                        Event(NowTime(), "Odrzucono datagramy od 10.9.9.9: 1 - nadawcy nie ma na li\x98" "cie Nadawcy") +
+                        Event(NowTime(), "Odrzucono datagramy od 10.9.9.9: 41 - nadawcy nie ma na li\x98" "cie Nadawcy") +
+                        Event("10:00:00", "Brak wolnych slot\xA2w na wpisanie telefonu: 600 - > 207") +
+                        Event("10:00:00", "Brak wolnych slot\xA2w na wpisanie telefonu: 600 - > 207", "OFFICE2:s=2") +
+                        Event("10:05:00", "Brak wolnych slot\xA2w na wpisanie telefonu: 601 - > 208"));
+    test::ProgramResult result = Tool("doctor .");
+    EXPECT_EQ(result.exitCode, 1) << result.output;
+    const std::string& out = result.output;
+    EXPECT_NE(out.find("senders allowed (Nadawcy in ./Ornitel.ini): 192.168.1.20"), std::string::npos) << out;
+    EXPECT_NE(out.find("refused 42 datagram(s) from 10.9.9.9"), std::string::npos) << out;
+    EXPECT_NE(out.find("callerid senders add 10.9.9.9"), std::string::npos) << out;
+    EXPECT_NE(out.find("2 call(s) today found no free slot, since 10:00:00, for 207, 208"), std::string::npos) << out;
+    EXPECT_NE(out.find("station OFFICE1 s=1: last \"I'm alive\" at"), std::string::npos) << out;
+}
