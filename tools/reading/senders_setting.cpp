@@ -26,9 +26,13 @@ std::string SendersText(const SenderList& list) {
     for (int i = 0; i < list.count; ++i) {
         char entry[40];
         FormatSenderRange(list.ranges[i], entry, sizeof entry);
-        text += (text.empty() ? "" : ",") + std::string(entry);
+        if (!text.empty()) text += ',';
+        text += entry;
     }
-    if (list.anywhere) text += text.empty() ? "*" : ",*";
+    if (list.anywhere) {
+        if (!text.empty()) text += ',';
+        text += '*';
+    }
     return text;
 }
 
