@@ -118,9 +118,14 @@ TEST_F(Senders, BadEntriesAreLoggedAndTheGoodOnesKept) {
 // its lines and no more; a NUL ends the text as ever.
 TEST_F(Senders, EveryTextFromTheWireIsHandedToTheHostAsOneLine) {
     host().appendsAsGiven = true;
+    host().showAppends = true;   // the console shows every line appended
     StartListening("");
     FromTheBox(std::string("600\t201\t\t\tA\rB\nC\x1b[2JD\x7f", 21) + std::string(1, '\0') + "po NUL");
     std::string log = test::ReadFile(kDayLog);
     for (char c : log) EXPECT_TRUE(c == '\t' || c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
     EXPECT_EQ(Log().calls, std::vector<std::string>{"01.03.2024\t10:00:00\t600\t201\tA B C [2JD \t"});
+    // The console escapes what a line may still hold.
+    std::string console = test::TakeConsole();
+    EXPECT_NE(console.find("log: 01.03.2024\t10:00:00\t600\t201\tA B C [2JD \t"), std::string::npos) << console;
+    for (char c : console) EXPECT_TRUE(c == '\t' || c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
 }
