@@ -28,6 +28,7 @@
 #include <string>
 #include <thread>
 
+#include "loopback_sender.h"
 #include "support/free_udp_port.h"
 
 namespace {
@@ -36,26 +37,7 @@ using Clock = std::chrono::steady_clock;
 
 std::string g_root = "/tmp";
 
-class Sender {
-public:
-    explicit Sender(const char* from) : fd_(socket(AF_INET, SOCK_DGRAM, 0)) {
-        sockaddr_in source{};
-        source.sin_family = AF_INET;
-        inet_pton(AF_INET, from, &source.sin_addr);
-        if (bind(fd_, reinterpret_cast<sockaddr*>(&source), sizeof source) != 0) std::perror("bind");
-    }
-    ~Sender() { close(fd_); }
-    void Send(int port, const std::string& bytes) {
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_port = htons(static_cast<uint16_t>(port));
-        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    }
-
-private:
-    int fd_;
-};
+using Sender = bench::LoopbackSender;
 
 std::string TodayLogName() {
     std::time_t now = std::time(nullptr);

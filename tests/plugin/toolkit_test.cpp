@@ -378,4 +378,11 @@ TEST_F(Toolkit, SendersAndWhatDoctorSaysOfRefusalsAndFullSlots) {
     EXPECT_NE(out.find("callerid senders add 10.9.9.9"), std::string::npos) << out;
     EXPECT_NE(out.find("2 call(s) today found no free slot, since 10:00:00, for 207, 208"), std::string::npos) << out;
     EXPECT_NE(out.find("station OFFICE1 s=1: last \"I'm alive\" at"), std::string::npos) << out;
+
+    std::string full(5620, '\0');
+    for (int slot = 0; slot < 10; ++slot) full.replace(slot * 562 + 521, 3, "20" + std::to_string(slot));
+    test::WriteFile("full.dat", full);
+    test::ProgramResult slots = Tool("slots full.dat");
+    EXPECT_NE(slots.output.find("all ten slots are taken"), std::string::npos) << slots.output;
+    EXPECT_EQ(Tool("slots LOGS/TELEFONY/CLIP.DAT").output.find("all ten slots"), std::string::npos);
 }
