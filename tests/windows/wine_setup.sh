@@ -123,6 +123,16 @@ traced "the silent install" "$(delete_rules 1338; add_rules 1338)" "$setup" /S "
 for file in "${installed[@]}"; do [ -f "$host/$file" ] || fail "the setup did not install $file: $(ls "$host")"; done
 cmp -s "$host/callerid.dll" "$win/callerid.dll" || fail "the installed DLL is not the built one"
 
+# The box's address given to a silent install: written to Nadawcy by the
+# installed tool, and the inbound rule takes the box and the local subnet.
+boxhost=$work/boxhost
+mkdir -p "$boxhost"
+printf 'host' >"$boxhost/Merlox.dll"
+printf '[Ornitel]\r\nPytaj=1,4,0,1338\r\n' >"$boxhost/MERLOX.INI"
+traced "the silent install with the box's address" "$(delete_rules 1338; add_rules 1338 | sed 's/remoteip=localsubnet/remoteip=192.168.1.20,localsubnet/')" \
+    "$setup" /S /BOX=192.168.1.20 "/D=$(windows "$boxhost")"
+grep -q '^Nadawcy=192.168.1.20' "$boxhost/Ornitel.ini" || fail "no Nadawcy after /BOX=: $(cat "$boxhost/Ornitel.ini" 2>&1)"
+
 # A drive letter the setup does not see, as an elevated setup does not see
 # a mapped drive: named, with the way out, and nothing installed (NSIS alone
 # would fall back on the last install's directory, the one above).
