@@ -91,6 +91,14 @@ TEST_F(Senders, AnotherDeviceChangesNoSlotTakesNoneAndSuppressesNothing) {
         return counts;
     };
     EXPECT_EQ(refusals(), std::vector<int>{1});
+    // The window tells the user once, with the way to allow the sender.
+    test::TakeConsole();
+    session.Action30010(0);
+    session.Action30010(0);
+    std::string console = test::TakeConsole();
+    EXPECT_EQ(test::CountOf(console, "Odrzucono datagramy od 127.0.0.2: tego nadawcy nie ma na li\xc5\x9b" "cie Nadawcy"), 1)
+        << console;
+    EXPECT_EQ(test::CountOf(console, "callerid senders add 127.0.0.2"), 1) << console;
     session.Stop();
     started = false;
     EXPECT_EQ(refusals(), (std::vector<int>{1, 11}));
