@@ -42,10 +42,43 @@ static constexpr int kMinuteMilliseconds = 60000;
 
 static constexpr auto kRefusedLine =
     MZ(u8"Odrzucono datagramy od %s: %d - nadawcy nie ma na liście Nadawcy (Ornitel.ini)");
+// Senders beyond the book, or more new ones in a minute than the day log
+// may name one by one (a flood with forged source addresses), are summed
+// together.
+static constexpr int kNamedSendersPerMinute = 32;
+static constexpr auto kOthersLine =
+    MZ(u8"Inni nadawcy (adresów: %d): odrzucone datagramy: %d, bez wpisu w dzienniku lub ponad limit: %d");
 static constexpr auto kSummedLine =
     MZ(u8"Datagramy od %s bez wpisu w dzienniku: %d, nieprzyjęte ponad %d na sekundę: %d");
 
+struct OtherSenders {
+    int senders;
+    int refused;
+    int summed;
+    int64_t lineAt;
+    int64_t namedSince;   // start of the minute that counts the senders named
+    int named;
+};
+static OtherSenders g_others = {0, 0, 0, 0, 0, 0};
+
 static int64_t Minute() { return static_cast<int64_t>(ListenerMilliseconds(kMinuteMilliseconds)) * 1000000; }
+
+// Whether one more sender may be named in the day log this minute.
+static bool MayNameSender(int64_t now) {
+    if (now - g_others.namedSince >= Minute()) {
+        g_others.namedSince = now;
+        g_others.named = 0;
+    }
+    if (g_others.named >= kNamedSendersPerMinute) return false;
+    ++g_others.named;
+    return true;
+}
+
+static void WriteOthersLine(int64_t now) {
+    WriteEventLogF(kOthersLine, g_others.senders, g_others.refused, g_others.summed);
+    g_others.senders = g_others.refused = g_others.summed = 0;
+    g_others.lineAt = now;
+}
 
 static void WriteRefusedLine(SenderEntry& entry, int64_t now) {
     char sender[16];
@@ -68,6 +101,14 @@ static void WriteSums(SenderEntry& entry, int64_t now, bool due) {
     if (entry.refused > 0 && (!due || now - entry.refusedLineAt >= minute)) WriteRefusedLine(entry, now);
     if (entry.unlogged + entry.overRate > 0 && (!due || now - entry.summedLineAt >= minute))
         WriteSummedLine(entry, now);
+}
+
+// A sum that is due takes one of the minute's names.
+static bool MayNameDue(const SenderEntry& entry, int64_t now) {
+    int64_t minute = Minute();
+    bool due = (entry.refused > 0 && now - entry.refusedLineAt >= minute) ||
+               (entry.unlogged + entry.overRate > 0 && now - entry.summedLineAt >= minute);
+    return due && MayNameSender(now);
 }
 
 static void StartEntry(SenderEntry& entry, uint32_t address, int64_t now) {
@@ -95,7 +136,11 @@ SenderEntry& SenderEntryOf(uint32_t address) {
             oldest = &entry;
         }
     }
-    if (oldest->used) WriteSums(*oldest, now, false);
+    if (oldest->used && oldest->refused + oldest->unlogged + oldest->overRate > 0) {
+        ++g_others.senders;
+        g_others.refused += oldest->refused;
+        g_others.summed += oldest->unlogged + oldest->overRate;
+    }
     StartEntry(*oldest, address, now);
     oldest->lastHeard = now;
     return *oldest;
@@ -127,17 +172,19 @@ bool TakeLogBudget(SenderEntry& entry, int bytes) {
     return true;
 }
 
+// A sender's first line of a minute names it, unless a flood of senders
+// has used the minute's names up; then its count waits for its next line.
 void CountRefused(SenderEntry& entry) {
     ++entry.refused;
     PublishRefusedSender(entry.address);
     int64_t now = MonotonicNanoseconds();
-    if (now - entry.refusedLineAt >= Minute()) WriteRefusedLine(entry, now);
+    if (now - entry.refusedLineAt >= Minute() && MayNameSender(now)) WriteRefusedLine(entry, now);
 }
 
 static void CountSummed(SenderEntry& entry, int& count) {
     ++count;
     int64_t now = MonotonicNanoseconds();
-    if (now - entry.summedLineAt >= Minute()) WriteSummedLine(entry, now);
+    if (now - entry.summedLineAt >= Minute() && MayNameSender(now)) WriteSummedLine(entry, now);
 }
 
 void CountOverRate(SenderEntry& entry) { CountSummed(entry, entry.overRate); }
@@ -146,13 +193,15 @@ void CountUnlogged(SenderEntry& entry) { CountSummed(entry, entry.unlogged); }
 void WriteDueSums() {
     int64_t now = MonotonicNanoseconds();
     for (SenderEntry& entry : g_book)
-        if (entry.used) WriteSums(entry, now, true);
+        if (entry.used && MayNameDue(entry, now)) WriteSums(entry, now, true);
+    if (g_others.senders > 0 && now - g_others.lineAt >= Minute()) WriteOthersLine(now);
 }
 
 void WriteAllSums() {
     int64_t now = MonotonicNanoseconds();
     for (SenderEntry& entry : g_book)
         if (entry.used) WriteSums(entry, now, false);
+    if (g_others.senders > 0) WriteOthersLine(now);
 }
 
 void ForgetBuiltRecords() {

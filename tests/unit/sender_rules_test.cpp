@@ -1,12 +1,17 @@
-// The allowed senders' list read and matched, and the rules' verdict on a
-// datagram per sender: plain functions, tried on their edges.
+// The allowed senders' list read and matched, the rules' verdict on a
+// datagram per sender (plain functions, tried on their edges), and the
+// day log's bound on the senders it names.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "net/sender_list.h"
+#include "storage/day_log.h"
+#include "storage_fixture.h"
+#include "support/udp_helpers.h"
 #include "udp/call_rules.h"
+#include "udp/sender_book.h"
 
 namespace {
 
@@ -109,4 +114,22 @@ TEST(DatagramVerdict, AnUnfiledRecordAgainIsSameAgainARingIsNeverACall) {
     EXPECT_EQ(JudgeDatagram(ring, SenderPermit::Calls, recall), DatagramVerdict::SameAgain);
     recall.anyBuilt = false;   // listening began again
     EXPECT_EQ(JudgeDatagram(ring, SenderPermit::Calls, recall), DatagramVerdict::Ring);
+}
+
+// A flood from forged addresses, each new: the day log names at most 32
+// senders a minute and sums the rest in one line.
+using SenderBookTest = StorageTest;
+
+TEST_F(SenderBookTest, AFloodOfNewSendersIsNamedAtMostThirtyTwoTimesAMinute) {
+    for (uint32_t i = 0; i < 300; ++i) CountRefused(SenderEntryOf(0x0A000000u + i));
+    WriteDueSums();
+    std::string log = test::ReadFile(kDayLog);
+    EXPECT_EQ(test::CountOf(log, "Odrzucono datagramy od 10.0."), 32) << log;
+    WriteAllSums();
+    log = test::ReadFile(kDayLog);
+    // The book keeps the last 32 senders, named when the listener ends; the
+    // 236 unnamed ones it let go are summed in one line.
+    EXPECT_EQ(test::CountOf(log, "Inni nadawcy (adres\xA2w: 236): odrzucone datagramy: 236,"), 1) << log;
+    EXPECT_EQ(test::CountOf(log, "Odrzucono datagramy od 10.0."), 64) << log;
+    EXPECT_LT(log.size(), 64u * 160);
 }
