@@ -378,7 +378,10 @@ TEST_F(UdpListener, StreamOfControlWordsCannotPostponeTheRestart) {
     EXPECT_GE(test::CountEvent(Log(), Listening(port)), 3) << test::ReadFile(kDayLog);
     // Each is logged while the sender's budget of lines lasts (a few kB a
     // minute); the rest are summed in one line, written at the latest when
-    // the listener ends.
+    // the listener ends. A last call, always logged, shows that every
+    // control word before it was taken.
+    ASSERT_TRUE(test::SendUdp(port, "600\t201\t\t\tlast"));
+    ASSERT_TRUE(WaitForEvent("R[127.0.0.1]:600\t201\t\t\tlast")) << test::ReadFile(kDayLog);
     session.Stop();
     started = false;
     test::DayLogLines log = Log();
