@@ -12,6 +12,8 @@
 #include "support/udp_helpers.h"
 #include "udp/call_rules.h"
 #include "udp/sender_book.h"
+#include "udp/senders.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -132,4 +134,36 @@ TEST_F(SenderBookTest, AFloodOfNewSendersIsNamedAtMostThirtyTwoTimesAMinute) {
     EXPECT_EQ(test::CountOf(log, "Inni nadawcy (adres\xA2w: 236): odrzucone datagramy: 236,"), 1) << log;
     EXPECT_EQ(test::CountOf(log, "Odrzucono datagramy od 10.0."), 64) << log;
     EXPECT_LT(log.size(), 64u * 160);
+}
+
+TEST(SenderPermit, TheListTheLocalSubnetsAndControlWordsAlone) {
+    SenderList local{}, none{}, box{}, anywhere{};
+    AddSenderRange(&local, kLoopbackRange);
+    AddSenderRange(&local, SubnetOf(Address("192.168.1.7"), 0xFFFFFF00u));
+    AddSenderRange(&box, {Address("192.168.1.20"), Address("192.168.1.20")});
+    anywhere.anywhere = true;
+    EXPECT_EQ(PermitOf(none, local, Address("192.168.1.99")), SenderPermit::Calls);
+    EXPECT_EQ(PermitOf(none, local, Address("127.0.0.9")), SenderPermit::Calls);
+    EXPECT_EQ(PermitOf(none, local, Address("192.168.2.1")), SenderPermit::Refused);
+    EXPECT_EQ(PermitOf(box, local, Address("192.168.1.20")), SenderPermit::Calls);
+    EXPECT_EQ(PermitOf(box, local, Address("192.168.1.99")), SenderPermit::ControlWords);
+    EXPECT_EQ(PermitOf(box, local, Address("10.0.0.1")), SenderPermit::Refused);
+    EXPECT_EQ(PermitOf(anywhere, local, Address("10.0.0.1")), SenderPermit::Calls);
+}
+
+// The station's interfaces as the seam's test switch stages them: with no
+// list, its subnet and loopback are taken, another subnet refused.
+TEST_F(SenderBookTest, WithoutAListTheStationsOwnSubnetsAreTaken) {
+    InterfaceAddress station[] = {{Address("10.77.0.1"), 0xFFFFFF00u}};
+    StageInterfaceAddresses(station, 1);
+    SetSendersSetting("");
+    TakeSenderRules();
+    EXPECT_EQ(SenderPermitOf(Address("10.77.0.2")), SenderPermit::Calls);
+    EXPECT_EQ(SenderPermitOf(Address("127.0.0.5")), SenderPermit::Calls);
+    EXPECT_EQ(SenderPermitOf(Address("10.78.0.5")), SenderPermit::Refused);
+    SetSendersSetting("10.78.0.5");
+    TakeSenderRules();
+    EXPECT_EQ(SenderPermitOf(Address("10.78.0.5")), SenderPermit::Calls);
+    EXPECT_EQ(SenderPermitOf(Address("10.77.0.2")), SenderPermit::ControlWords);
+    StageInterfaceAddresses(nullptr, -1);
 }
