@@ -1,15 +1,18 @@
 ; The Windows firewall rules for the station's port: in, UDP from the local
 ; subnet only (the box's datagrams); out, UDP to the broadcast address (the
 ; ping and restart commands). The port is the fourth number of Pytaj= in
-; [Ornitel] of the host's MERLOX.INI, 1338 when there is none or it is 0, as
-; the plug-in itself reads it. The rule names are those `callerid firewall`
+; [Ornitel] of the host's MERLOX.INI as the plug-in binds it (see
+; StationPort). The rule names are those `callerid firewall`
 ; uses, so that the setup, the uninstaller and the tool manage the same
 ; rules. netsh is called by its full path, so that no netsh.exe beside the
 ; setup runs.
 ;
 ; The setup remembers beside the uninstaller each rule that netsh added (In=
 ; and Out= in [Firewall], with its port); the uninstaller removes those
-; whatever their port. A rule netsh did not add is shown (a box, or in a
+; whatever their port. A rule the uninstaller could not remove (netsh could
+; not be started, or failed on a rule that is there) is named, as the
+; setup names one it could not add, its memory stays, and the run ends
+; with exit code 3: the files are removed, a rule is not. A rule netsh did not add is shown (a box, or in a
 ; silent run a line on the console and exit code 3) and not remembered; the
 ; files stay installed.
 
@@ -50,12 +53,37 @@
   ${Loop}
 !macroend
 
+; Deletes the rule NAME; one that is still there afterwards (netsh could
+; not be started, or failed on a rule that exists: netsh fails alike for a
+; rule that is not there, which asking for it tells apart) joins the list
+; in $R5 with why.
+!macro DELETE_FIREWALL_RULE NAME
+  !insertmacro NETSH 'advfirewall firewall delete rule name="${NAME}"'
+  ${If} $0 != 0
+    StrCpy $R3 $8
+    StrCpy $R4 $1
+    ${If} $0 != "error"
+      !insertmacro NETSH 'advfirewall firewall show rule name="${NAME}"'
+    ${EndIf}
+    ${If} $0 == 0
+    ${OrIf} $0 == "error"
+      ${If} $R4 != ""
+        StrCpy $R4 ": $R4"
+      ${EndIf}
+      StrCpy $R5 '$R5$\r$\n"${NAME}": $R3$R4'
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 !macro DELETE_FIREWALL_RULES UN
-; Deletes the two rules for port $R1. netsh fails alike for a rule that is
-; not there and for one it cannot delete, so no failure is reported here.
+; Deletes the two rules for port $R1; those it could not delete join $R5.
 Function ${UN}DeleteFirewallRules
-  !insertmacro NETSH 'advfirewall firewall delete rule name="${RULE_IN}"'
-  !insertmacro NETSH 'advfirewall firewall delete rule name="${RULE_OUT}"'
+  Push $R3
+  Push $R4
+  !insertmacro DELETE_FIREWALL_RULE "${RULE_IN}"
+  !insertmacro DELETE_FIREWALL_RULE "${RULE_OUT}"
+  Pop $R4
+  Pop $R3
 FunctionEnd
 
 ; Deletes the rules of every port remembered (In=, Out=, and Port=, an
@@ -89,14 +117,18 @@ FunctionEnd
 !insertmacro DELETE_FIREWALL_RULES ""
 !insertmacro DELETE_FIREWALL_RULES "un."
 
-; $R1 := the station's port. Spaces are ignored and leading zeros dropped
-; (NSIS would read 01338 as octal); anything but 1 to 65535 gives 1338.
+; $R1 := the station's port, as the plug-in binds it (src/udp/port_rule.h,
+; which the callerid tool shares): the low 16 bits of the fourth number of
+; Pytaj=, 1338 where they are 0 or there is no number. Spaces are ignored
+; and leading zeros dropped (NSIS would read 01338 as octal). $R9 := the
+; number as written when it is outside 1 to 65535, else empty.
 Function StationPort
   ReadINIStr $0 "$INSTDIR\MERLOX.INI" "Ornitel" "Pytaj"
   StrCpy $1 0   ; position in the value
   StrCpy $2 0   ; commas passed
   StrCpy $3 ""  ; digits of the fourth number
   StrCpy $5 1   ; the fourth number is digits only so far
+  StrCpy $6 ""  ; its sign
   ${Do}
     StrCpy $4 $0 1 $1
     ${If} $4 == ""
@@ -108,6 +140,10 @@ Function StationPort
       ${If} $3 == ""
       ${AndIf} $4 == "0"
         ; a leading zero
+      ${ElseIf} $4 == "-"
+      ${AndIf} $3 == ""
+      ${AndIf} $6 == ""
+        StrCpy $6 "-"
       ${ElseIf} $4 S< "0"
       ${OrIf} $4 S> "9"
         StrCpy $5 0
@@ -118,13 +154,23 @@ Function StationPort
     IntOp $1 $1 + 1
   ${Loop}
   StrCpy $R1 1338
+  StrCpy $R9 ""
   StrLen $4 $3
   ${If} $2 >= 3
   ${AndIf} $5 == 1
   ${AndIf} $4 >= 1
-  ${AndIf} $4 <= 5
-  ${AndIf} $3 <= 65535
-    StrCpy $R1 $3
+  ${AndIf} $4 <= 10
+    StrCpy $7 "$6$3"
+    IntOp $R1 0 + $7
+    ${If} $4 > 5
+    ${OrIf} $6 == "-"
+    ${OrIf} $R1 > 65535
+      StrCpy $R9 $7
+    ${EndIf}
+    IntOp $R1 $R1 & 0xFFFF
+    ${If} $R1 == 0
+      StrCpy $R1 1338
+    ${EndIf}
   ${EndIf}
 FunctionEnd
 
@@ -147,6 +193,10 @@ FunctionEnd
 ; so that a setup run again replaces its rules rather than adding copies.
 Function OfferFirewallRules
   Call StationPort
+  ${If} $R9 != ""
+    StrCpy $R0 "$(PortOutOfRange)"
+    Call Complain
+  ${EndIf}
   MessageBox MB_YESNO|MB_ICONQUESTION "$(FirewallQuestion)" /SD IDYES IDYES add
   Return
   add:
@@ -166,9 +216,17 @@ Function OfferFirewallRules
 FunctionEnd
 
 ; The uninstaller: the rules of every remembered port (Port= is an earlier
-; release's memory of both rules), then the memory.
+; release's memory of both rules), then the memory; a rule not removed is
+; named, and its memory kept, for callerid firewall remove or a next run.
 Function un.RemoveFirewallRules
   StrCpy $R1 ""
+  StrCpy $R5 ""
   Call un.DeleteRememberedRules
-  Delete "$INSTDIR\${FIREWALL_MEMORY}"
+  ${If} $R5 == ""
+    Delete "$INSTDIR\${FIREWALL_MEMORY}"
+    Return
+  ${EndIf}
+  StrCpy $R0 "$(FirewallNotRemoved)"
+  Call un.Complain
+  SetErrorLevel 3
 FunctionEnd

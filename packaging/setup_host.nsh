@@ -37,6 +37,7 @@ Function ${UN}AskToCloseHost
     Call ${UN}Refuse
   ${EndIf}
   MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$R0" IDRETRY again
+  Call ${UN}WriteLog
   SetErrorLevel 2
   Quit
   again:
@@ -181,6 +182,7 @@ Function un.WarnSharedFolder
     ${EndIf}
   ${EndIf}
   StrCpy $R0 "$(UninstallSharedFolder)"
+  Call un.WriteLog
   ${If} ${Silent}
     Call un.WriteStdErr
     Return

@@ -27,6 +27,31 @@ bool TakeLanguage(int argc, char** argv, int& index, bool& bad) {
     return true;
 }
 
+// The command's own lines of the help: each entry of the usage text that
+// starts with the command's name, with the lines under it.
+std::string CommandHelp(const std::string& usage, const std::string& command) {
+    std::string help;
+    bool inEntry = false;
+    std::size_t at = 0;
+    while (at < usage.size()) {
+        std::size_t end = usage.find('\n', at);
+        end = end == std::string::npos ? usage.size() : end + 1;
+        std::string line = usage.substr(at, end - at);
+        if (line.rfind("  ", 0) != 0) inEntry = false;
+        else if (line[2] != ' ') inEntry = line.compare(2, command.size() + 1, command + " ") == 0;
+        if (inEntry) help += line;
+        at = end;
+    }
+    return help;
+}
+
+// Whether a word after the command asks for its help.
+bool AsksForHelp(int count, char** args) {
+    for (int i = 0; i < count; ++i)
+        if (!std::strcmp(args[i], "--help") || !std::strcmp(args[i], "-h")) return true;
+    return false;
+}
+
 }  // namespace
 
 int CalleridMain(int argc, char** argv) {
@@ -44,6 +69,12 @@ int CalleridMain(int argc, char** argv) {
     }
     if (!std::strcmp(command, "help") || !std::strcmp(command, "--help")) {
         Print("%s", T(Msg::Usage));
+        return kDone;
+    }
+    if (AsksForHelp(count, args)) {
+        std::string help = CommandHelp(T(Msg::Usage), command);
+        if (help.empty()) return Fail(kBadUsage, "", Msg::UnknownCommand, command);
+        Print("%s", help.c_str());
         return kDone;
     }
     if (!std::strcmp(command, "send")) return RunSendCommand(count, args);

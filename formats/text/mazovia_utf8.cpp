@@ -65,20 +65,33 @@ static char32_t NextCodePoint(std::string_view text, std::size_t& i) {
     return code;
 }
 
+// The Mazovia byte of a character; 0 when there is none.
+static unsigned char MazoviaByteOf(char32_t code) {
+    if (code < 0x80) return static_cast<unsigned char>(code);
+    for (int k = 0; k < 128; ++k)
+        if (kHighHalf[k] == code) return static_cast<unsigned char>(0x80 + k);
+    return 0;
+}
+
 std::string Utf8ToMazovia(std::string_view utf8) {
     std::string out;
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t code = NextCodePoint(utf8, i);
-        if (code < 0x80) {
-            out += static_cast<char>(code);
-            continue;
-        }
-        char byte = '?';
-        for (int k = 0; k < 128; ++k)
-            if (kHighHalf[k] == code) byte = static_cast<char>(0x80 + k);
-        out += byte;
+        unsigned char byte = MazoviaByteOf(code);
+        out += code != 0 && byte == 0 ? '?' : static_cast<char>(byte);
     }
     return out;
+}
+
+std::string Utf8NotInMazovia(std::string_view utf8) {
+    std::u32string missing;
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t code = NextCodePoint(utf8, i);
+        if (code != 0 && MazoviaByteOf(code) == 0 && missing.find(code) == std::u32string::npos) missing += code;
+    }
+    std::string named;
+    for (char32_t code : missing) named += Utf8Of(code);
+    return named;
 }
 
 }  // namespace refhost

@@ -4,10 +4,12 @@
 
 #include <cstdint>
 
+#include "udp/port_rule.h"
+
 inline constexpr int kOptionSuggestNip = 1;
 inline constexpr int kOptionClipboard = 2;
 inline constexpr int kOptionDayLog = 4;
-inline constexpr int kDefaultPort = 1338;
+inline constexpr int kDefaultPort = kBoxPort;
 
 struct Settings {
     int16_t noticeFlag;

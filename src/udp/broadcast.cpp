@@ -9,12 +9,13 @@
 #include "platform/platform.h"
 #include "storage/day_log.h"
 #include "udp/datagram.h"
+#include "udp/port_rule.h"
 
 static constexpr char kBroadcastAddress[] = "255.255.255.255";
 
 static bool SendBroadcast(SocketHandle socket, const char* text, int length, int32_t port) {
     return SetSocketNonBlocking(socket) == 0 && AllowBroadcast(socket) == 0 &&
-           SendDatagram(socket, kBroadcastAddress, static_cast<uint16_t>(port), text, length) == 0;
+           SendDatagram(socket, kBroadcastAddress, PortInUse(port), text, length) == 0;
 }
 
 void UDPBroadcast(const char* text, int32_t port) {

@@ -26,6 +26,7 @@
 #include "udp/datagram.h"
 #include "udp/listener_pauses.h"
 #include "udp/listener_status.h"
+#include "udp/port_rule.h"
 #include "udp/sender_book.h"
 #include "udp/senders.h"
 #include "udp/waiting_calls.h"
@@ -159,9 +160,9 @@ static int32_t ListeningPort() {
     return g_settings.port;
 }
 
-// The port is a 32-bit setting: the socket takes its low 16 bits, the log
-// shows it whole.
-static uint16_t SocketPort(int32_t port) { return static_cast<uint16_t>(port); }
+// The port is a 32-bit setting: the socket takes the port it means
+// (udp/port_rule.h), the log shows it whole.
+static uint16_t SocketPort(int32_t port) { return PortInUse(port); }
 
 static void PublishPorts() {
     bool waiting = g_move.socket != kNoSocket;

@@ -71,3 +71,13 @@ TEST_F(CalleridSend, BadCommandLinesAreRefusedWithoutSending) {
     char buffer[64];
     EXPECT_LT(recv(receiver->fd(), buffer, sizeof buffer, MSG_DONTWAIT), 0);
 }
+
+TEST_F(CalleridSend, CharactersTheHostsCodePageLacksAreNamedAndNothingIsSent) {
+    test::ProgramResult result = Tool("send --port " + std::to_string(port) + " 600 201 'Cena 5 € – „Żółw” €'");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(test::Unwrapped(result.output).find("has no \"€\", \"–\", \"„\", \"”\", which"), std::string::npos) << result.output;
+    char buffer[64];
+    EXPECT_LT(recv(receiver->fd(), buffer, sizeof buffer, MSG_DONTWAIT), 0);
+    // The letters and signs it has go out as they are.
+    EXPECT_EQ(Sent("send 600 201 'Żółw é ½'"), "600\t201\t\t\t\xA1\xA2\x92w \x82 \xAB");
+}

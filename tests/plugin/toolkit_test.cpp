@@ -97,9 +97,9 @@ TEST_F(Toolkit, ListenNamesTheLikelyHolderOfABusyPort) {
     ASSERT_TRUE(holder.bound());
     test::ProgramResult result = Tool("listen --port " + std::to_string(port));
     EXPECT_EQ(result.exitCode, 4);
-    EXPECT_NE(result.output.find("is already held, most likely by the host program"), std::string::npos) << result.output;
+    EXPECT_NE(test::Unwrapped(result.output).find("is already held, most likely by the host program"), std::string::npos) << result.output;
     // The commands that find the holder are this system's own.
-    EXPECT_NE(result.output.find("ss -ulpn shows its process number"), std::string::npos) << result.output;
+    EXPECT_NE(test::Unwrapped(result.output).find("ss -ulpn shows its process number"), std::string::npos) << result.output;
     EXPECT_EQ(result.output.find("netstat"), std::string::npos) << result.output;
 }
 
@@ -124,7 +124,7 @@ TEST_F(Toolkit, LogShowsPolishLettersAlignedCallsAndTheDaysCounts) {
     // A control word's call line, which the plug-in once wrote, is shown
     // as it stands but counts as no call.
     EXPECT_NE(out.find("09.12.2026 10:00:20  ping                  ping\n"), std::string::npos) << out;
-    EXPECT_NE(out.find("R[10.0.0.5]:600100200\\t201\\t\\t\\tFirma Łódź"), std::string::npos);
+    EXPECT_NE(test::Unwrapped(out).find("R[10.0.0.5]:600100200\\t201\\t\\t\\tFirma Łódź"), std::string::npos);
     EXPECT_NE(out.find("(zamówienie)"), std::string::npos);
     EXPECT_NE(out.find("summary: calls 1, rings 1, repeats dropped 1, datagrams received 4, control\nwords 1, errors 1, stations 1\n"),
               std::string::npos)
@@ -156,6 +156,7 @@ TEST_F(Toolkit, DoctorPassesASoundDirectoryAndFindsEachPlantedProblem) {
     EXPECT_NE(result.output.find("station OFFICE2 s=2: last \"I'm alive\" at 10:00:02"), std::string::npos);
 
     plant("pytaj", "1,12,10," + std::to_string(port));
+    plant("wide", "1,4,0,70000");   // the plug-in binds its low 16 bits
     plant("short", sound);
     test::WriteFile("short/LOGS/TELEFONY/CLIP.DAT", std::string(562 * 3, '\0'));
     plant("logs", sound);
@@ -169,10 +170,12 @@ TEST_F(Toolkit, DoctorPassesASoundDirectoryAndFindsEachPlantedProblem) {
     };
     for (Planted planted : {Planted{"pytaj", "option bits 12 hold unknown bits"}, Planted{"pytaj", "slot 11 is not 1 to 10"},
                             Planted{"short", "is 1686 bytes, not 5620, or damaged (3 whole records)"},
-                            Planted{"logs", "is not a writable folder"}}) {
+                            Planted{"logs", "is not a writable folder"},
+                            Planted{"wide", "port 70000 is outside 1 to 65535: the plug-in listens on 4464"},
+                            Planted{"wide", "UDP port 4464 is"}, Planted{"wide", "callerid firewall add --port 4464"}}) {
         test::ProgramResult found = Tool(std::string("doctor ") + planted.dir);
         EXPECT_EQ(found.exitCode, 1) << planted.dir;
-        EXPECT_NE(found.output.find(planted.problem), std::string::npos) << found.output;
+        EXPECT_NE(test::Unwrapped(found.output).find(planted.problem), std::string::npos) << found.output;
     }
     test::BoundPort holder(port);
     ASSERT_TRUE(holder.bound());
@@ -190,24 +193,34 @@ TEST_F(Toolkit, DoctorWarnsOfASilentBoxAndOfAStationWhoseListenerStopped) {
     test::WriteFile("LOGS/TELEFONY/01-03-2024.LOG", log);
     test::ProgramResult result = Tool("doctor . --date 01-03-2024");
     EXPECT_EQ(result.exitCode, 0) << result.output;   // warnings are no problems
-    EXPECT_NE(result.output.find("WARN    station OFFICE1 s=1: alive from 8:00:00 to 10:00:00 and no datagram from the box: "
+    EXPECT_NE(test::Unwrapped(result.output).find("WARN    station OFFICE1 s=1: alive from 8:00:00 to 10:00:00 and no datagram from the box: "
                                  "the box may be silent"),
               std::string::npos)
         << result.output;
 }
 
-TEST_F(Toolkit, NipCheckDigitMarksOnlyWrongTenDigitNips) {
+TEST_F(Toolkit, NipMarkFollowsEveryNipThatIsNotRight) {
     std::string slots(5620, '\0');
-    const char* texts[] = {"NIP:7790004561", "NIP:5260250274", "NIP:1234567890", "NIP:7790004562", "NIP:123456789"};
-    for (int i = 0; i < 5; ++i) {
+    const char* texts[] = {"NIP:7790004561", "NIP:5260250274", "NIP:1234567890", "NIP:7790004562", "NIP:123456789",
+                           "NIP:77900045610", "NIP:0000000000", "NIP:", "Firma"};
+    for (int i = 0; i < 9; ++i) {
         slots.replace(i * 562, std::strlen(texts[i]), texts[i]);
         slots[i * 562 + 521] = static_cast<char>('A' + i);   // a target, so the slot is taken
     }
     test::WriteFile("CLIP.DAT", slots);
     test::ProgramResult result = Tool("slots CLIP.DAT");
-    for (const char* shown : {"779-00-04-561   ", "526-02-50-274   ", "123-45-67-890!  ", "779-00-04-562!  ", "123456789       "})
+    for (const char* shown : {"779-00-04-561   ", "526-02-50-274   ", "123-45-67-890!  ", "779-00-04-562!  ", "123456789!      ",
+                              "77900045610!    ", "000-00-00-000!  ", "\n                        NIP:\n", "\n                        Firma\n"})
         EXPECT_NE(result.output.find(shown), std::string::npos) << shown << "\n" << result.output;
-    EXPECT_NE(result.output.find("! after a NIP: its check digit is wrong"), std::string::npos);
+    EXPECT_NE(result.output.find("! after a NIP: not ten digits, or not a right NIP"), std::string::npos);
+    test::ProgramResult json = Tool("slots CLIP.DAT --json");
+    for (const char* verdict : {"\"nipValid\":true", "\"nipValid\":true", "\"nipValid\":false", "\"nipValid\":false",
+                                "\"nipValid\":false", "\"nipValid\":false", "\"nipValid\":false", "\"nipValid\":null", "\"nipValid\":null"}) {
+        static std::size_t at = 0;
+        at = json.output.find(verdict, at);
+        ASSERT_NE(at, std::string::npos) << verdict << " out of order in " << json.output;
+        ++at;
+    }
 }
 
 TEST_F(Toolkit, LogFollowPrintsWhatIsAppendedUntilCtrlC) {
@@ -251,13 +264,19 @@ TEST_F(Toolkit, DoctorFindsWhatKeepsAStationFromWorking) {
     for (Case c : {Case{"doctor never --program-dir programs", "PROBLEM working folder never: no Ornitel.ini and no LOGS"},
                    Case{"doctor data --program-dir plugin-only", "PROBLEM host program: no libMERLOX.so in plugin-only"},
                    Case{"doctor data --program-dir host-only", "PROBLEM plug-in: no libcallerid.so in host-only"},
-                   Case{"doctor data --program-dir programs --host-ini nosuch.ini", "PROBLEM host settings: nosuch.ini does not exist"},
                    Case{"doctor data --program-dir programs --host-ini data", "PROBLEM host settings: data is a folder"},
                    Case{"doctor data --program-dir programs --host-ini binary.ini", "PROBLEM host settings: binary.ini is no INI file"}}) {
         test::WriteFile("binary.ini", std::string("\x7f" "ELF\0\0\0", 7) + "not text");
         test::ProgramResult found = Tool(c.arguments);
         EXPECT_EQ(found.exitCode, 1) << c.arguments << "\n" << found.output;
-        EXPECT_NE(found.output.find(c.problem), std::string::npos) << c.arguments << "\n" << found.output;
+        EXPECT_NE(test::Unwrapped(found.output).find(c.problem), std::string::npos) << c.arguments << "\n" << found.output;
+    }
+    // An option naming nothing is refused before anything is checked.
+    for (const char* option : {"--host-ini nosuch.ini", "--program-dir nosuch"}) {
+        test::ProgramResult refused = Tool(std::string("doctor data ") + option);
+        EXPECT_EQ(refused.exitCode, 2) << option;
+        EXPECT_EQ(refused.output, std::string("callerid doctor: ") + option + ": there is no such " +
+                                      (option[2] == 'h' ? "file" : "folder") + "\n");
     }
     // The port is not the box's usual one: the firewall rules for it, by
     // the toolkit's own command or by netsh.
@@ -322,7 +341,7 @@ TEST_F(Toolkit, DoctorTakesTheProgramFoldersSettingsAndFindsWhatDisagrees) {
           std::string("PROBLEM slot file: data/LOGS/TELEFONY/CLIP.DAT is a folder, not a file"),
           std::string("PROBLEM lock file: data/LOGS/TELEFONY/CLIP.DAT.lck is a folder"), std::string("4 problems"),
           "OK      UDP port " + std::to_string(port) + " is free"})   // still the program folder's
-        EXPECT_NE(found.output.find(problem), std::string::npos) << problem << "\n" << found.output;
+        EXPECT_NE(test::Unwrapped(found.output).find(problem), std::string::npos) << problem << "\n" << found.output;
 }
 
 TEST_F(Toolkit, ListenShowsALongDatagramWithin80Columns) {

@@ -73,4 +73,17 @@ std::string TakeConsole() {
     return text;
 }
 
+std::string Unwrapped(const std::string& output) {
+    std::string joined;
+    for (std::size_t at = 0; at < output.size(); ++at) {
+        if (output[at] == '\n' && at + 1 < output.size() && output[at + 1] == ' ') {
+            while (at + 1 < output.size() && output[at + 1] == ' ') ++at;
+            joined += ' ';
+        } else {
+            joined += output[at];
+        }
+    }
+    return joined;
+}
+
 }  // namespace test

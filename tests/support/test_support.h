@@ -29,6 +29,11 @@ struct ProgramResult {
 // Runs a command line through the shell, with a time limit in seconds.
 ProgramResult RunProgram(const std::string& commandLine, int timeoutSeconds = 30);
 
+// A tool's output with each line that goes on from the one above (it
+// starts with blanks, as the tool's 79-column wrapping leaves it) joined
+// to it by one blank: a sentence can then be looked for whole.
+std::string Unwrapped(const std::string& output);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);

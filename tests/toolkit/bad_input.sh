@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # bad_input.sh TOOL...: the tool given every kind of bad argument and file.
 # Each case must end with the exit code of the one table (2 bad usage, 3 a
-# file that cannot be read or is not what the command expects), print
-# exactly one line that starts with "callerid", and never crash. TOOL is
+# file that cannot be read or is not what the command expects; a file or
+# folder named that does not exist is bad usage), print exactly one
+# message that starts with "callerid" (one line, with the lines it goes on
+# with, indented, within 79 columns), and never crash. TOOL is
 # the command that runs the tool (the native program, or the Wine runner
 # and callerid.exe), run in a scratch directory with the cases' files.
 set -euo pipefail
@@ -27,7 +29,8 @@ expect() {
     out=$("${tool[@]}" --lang en "$@" 2>&1 </dev/null) || code=$?
     out=${out//$'\r'/}
     local lines
-    lines=$(printf '%s' "$out" | grep -c '' || true)
+    lines=$(printf '%s' "$out" | grep -c '^[^ ]' || true)
+    if printf '%s\n' "$out" | awk 'length($0) > 79 { found = 1 } END { exit !found }'; then lines="too wide"; fi
     if [ "$code" != "$want" ] || [ "$lines" != 1 ] || [[ $out != callerid* ]]; then
         echo "bad_input: callerid $* gave exit $code (want $want) and $lines line(s):" >&2
         printf '%s\n' "$out" | head -5 | sed 's/^/    /' >&2
@@ -47,14 +50,14 @@ expect 2 listen --port 0
 expect 2 listen --bogus
 expect 2 slots
 expect 3 slots empty
-expect 3 slots nosuch.dat
+expect 2 slots nosuch.dat
 expect 3 slots junk.dat
 expect 3 slots letter.txt
 expect 3 slots sound/LOGS/TELEFONY/01-03-2024.LOG
 expect 2 log --date 2026-12-09
 expect 2 log --date 31-02-2026
 expect 2 log --date
-expect 3 log nosuch.log
+expect 2 log nosuch.log
 expect 3 log noise.bin
 expect 3 log letter.txt
 expect 3 log empty --date 01-03-2024
@@ -62,13 +65,17 @@ expect 3 log sound/LOGS/TELEFONY/CLIP.DAT
 expect 2 doctor --date 99-99-9999
 expect 2 doctor sound --date 1-3-2024
 expect 2 doctor --bogus
-expect 3 doctor nosuch
+expect 2 doctor nosuch
+expect 2 doctor sound --program-dir nosuch
+expect 2 doctor sound --host-ini nosuch.ini
 expect 3 doctor letter.txt
 expect 2 window-description --bogus
 expect 2 firewall
 expect 2 firewall open
 expect 2 firewall add --port 0
 expect 2 firewall remove --port
+expect 2 firewall add --program-dir nosuch
+expect 2 firewall remove --program-dir letter.txt
 
 # The raw window description refuses a terminal (natively, where script(1)
 # gives the tool one; the Wine console is no terminal of this kind).

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The release runs on Windows Vista and later. Both shipped binaries say so in
+# The release runs on Windows Vista and later. The shipped binaries say so in
 # their PE headers (OS and subsystem version 6.0), and every function they
 # import is in windows_floor_imports.txt with a Windows version no later than
 # Vista. An import missing from the list fails too: look it up and add it.
@@ -28,7 +28,7 @@ imports() {  # DLL FUNCTION per line; an import by ordinal shows as DLL #ORDINAL
 
 floor_rank=$(rank $floor)
 checked=0
-for program in "$bin/callerid.dll" "$bin/callerid.exe"; do
+for program in "$bin/callerid.dll" "$bin/callerid.exe" "$bin/callerid-uninstall.exe"; do
     [ -f "$program" ] || fail "no $program"
     name=$(basename "$program")
     header=$("$objdump" -p "$program")
@@ -51,4 +51,4 @@ for program in "$bin/callerid.dll" "$bin/callerid.exe"; do
         checked=$((checked + 1))
     done <<<"$found"
 done
-echo "check_imports: callerid.dll and callerid.exe say Windows 6.0 and import $checked functions, all in Windows $floor"
+echo "check_imports: callerid.dll, callerid.exe and callerid-uninstall.exe say Windows 6.0 and import $checked functions, all in Windows $floor"

@@ -21,10 +21,25 @@
 #    not, ends with exit code 2 and removes nothing: no file, no firewall
 #    rule, not its entry; a silent setup ends with 2 and says why; once it is free, it removes the files and the
 #    1339 rules and leaves LOGS\ and the INI files;
+#  - the port 70000 (outside 1 to 65535): the setup and `callerid firewall
+#    add` both take 4464, its low 16 bits, as the plug-in binds it, with the
+#    same line; the setup's reason is in %TEMP%\callerid-setup.log too;
+#  - `callerid firewall remove` with a netsh that cannot run: exit code 5,
+#    each rule named as not removed, never "nothing to remove"; a
+#    --program-dir naming no folder: exit code 2, no netsh run;
+#  - the uninstaller (callerid-uninstall.exe, which starts
+#    callerid-remove.exe in place and waits) gives the same exit code and
+#    reason with "_?=" quoted (Wine quotes the folder's blank) and unquoted
+#    (from a batch file), and its reason is in %TEMP%\callerid-uninstall.log;
 #  - into a UNC path (\\server\share\..., Wine's dosdevices\unc), with
 #    Polish letters: installed; its uninstaller says the folder is a network
 #    folder, maybe every station's, and removes the plug-in; the tool run
 #    from a share takes the port from the share's MERLOX.INI;
+#  - a local install beside the share's: each has its own uninstall entry,
+#    removing the share's leaves the local one's; a silent setup without /D
+#    then takes the one folder left, whose uninstaller, with a netsh that
+#    cannot run, removes the files, names the rules it could not remove and
+#    ends with exit code 3;
 #  - on Windows XP (Wine's version for this one program): exit code 2, a line
 #    that names Vista, nothing installed.
 # Wine's netsh keeps no rules, so the test reads the command lines the setup
@@ -50,6 +65,8 @@ prefix=${WINEPREFIX:-/var/cache/callerid-wine/prefix}
 regexe=$prefix/drive_c/windows/syswow64/reg.exe
 [ -f "$regexe" ] || regexe=$prefix/drive_c/windows/system32/reg.exe
 reg() { "$run" -t 60 "$regexe" "$@" >/dev/null 2>&1; }
+cmdexe=$prefix/drive_c/windows/syswow64/cmd.exe
+[ -f "$cmdexe" ] || cmdexe=$prefix/drive_c/windows/system32/cmd.exe
 appdefaults="HKCU\\Software\\Wine\\AppDefaults\\$(basename "$setup")"
 unc_server=callerid-$$
 unc=$prefix/dosdevices/unc
@@ -69,7 +86,7 @@ windows() { local d="Z:${1//\//\\}"; echo "$d"; }
 started() { sed -n 's/.*CreateProcessInternalW app .* cmdline L"\(.*\)"$/\1/p' "$1" | sed 's/\\\(["\\]\)/\1/g'; }
 # The arguments of every netsh run in a trace.
 netsh_runs() { started "$1" | { grep -i 'netsh.exe"* advfirewall' || true; } | sed 's/^.*netsh.exe"* //'; }
-installed=(callerid.dll callerid.exe INSTALACJA.md INSTALL.md datagram-format.md callerid-uninstall.exe)
+installed=(callerid.dll callerid.exe INSTALACJA.md INSTALL.md datagram-format.md callerid-uninstall.exe callerid-remove.exe)
 [ ! -f "$root/docs/callerid-tool.md" ] || installed+=(callerid-tool.md)
 
 # No host's main module: refused, with its reason on the standard error.
@@ -100,8 +117,17 @@ $netsh
 expected:
 $expected"
 }
-# The uninstall entry this setup writes (the 32-bit view, as the setup sees it).
-entry_exists() { reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\callerid' /reg:32; }
+# The uninstall entries of one folder (the 32-bit view, as the setup sees
+# it): each install has its own, found by the folder it names.
+entries_of() {
+    "$run" -t 60 "$regexe" query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /reg:32 /s 2>/dev/null |
+        tr -d '\r' | grep -c -i -F "InstallLocation    REG_SZ    $1" || true
+}
+entry_exists() { [ "$(entries_of "$(windows "$host")")" = 1 ]; }
+# A file of the tool's output with its wrapped lines joined again.
+joined() { tr -d '\r' <"$1" | tr '\n' ' ' | tr -s ' '; }
+# The log a run writes its reasons to, in the user's temporary folder.
+temp_log() { cat "$prefix/drive_c/users/$(id -un)/Temp/$1" 2>/dev/null | iconv -f UTF-16 -t UTF-8 2>/dev/null || true; }
 add_rules() {
     echo "advfirewall firewall add rule name=\"Caller ID UDP $1 in\" dir=in action=allow protocol=UDP localport=$1 remoteip=localsubnet"
     echo "advfirewall firewall add rule name=\"Caller ID UDP $1 broadcast out\" dir=out action=allow protocol=UDP remoteport=$1 remoteip=255.255.255.255"
@@ -113,7 +139,7 @@ delete_rules() {
 
 # A host directory with the office's data and port 0 (that is 1338) in its
 # settings.
-host=$work/host
+host="$work/Program Files/host"   # a blank in it: Wine quotes "_?=..."
 mkdir -p "$host/LOGS/TELEFONY"
 printf 'host' >"$host/Merlox.dll"
 printf 'slots' >"$host/LOGS/TELEFONY/CLIP.DAT"
@@ -152,6 +178,20 @@ for key in In Out; do
     remembered | grep -qx "$key=1339" || fail "the setup does not remember the 1339 rule $key: $(remembered)"
 done
 
+# A port outside 1 to 65535 means the port its low 16 bits name, as the
+# plug-in binds it: the setup adds the rules for that port and says so, and
+# callerid firewall takes the same port with the same words.
+printf '[Ornitel]\r\nPytaj=1,4,0,70000\r\n' >"$host/MERLOX.INI"
+traced "the silent install on port 70000" "$(delete_rules 1339; delete_rules 4464; add_rules 4464)" "$setup" /S "/D=$(windows "$host")"
+grep -q "names port 70000, outside 1 to 65535; the plug-in listens on 4464, so the rules are for 4464" "$work/trace" ||
+    fail "the setup on port 70000 does not say which port: $(grep -v ':trace:' "$work/trace")"
+grep -q "names port 70000" <<<"$(temp_log callerid-setup.log)" || fail "the setup's log lacks the port: $(temp_log callerid-setup.log)"
+(cd "$work" && "$run" -t 60 "$host/callerid.exe" --lang en firewall add) >"$work/tool.out" 2>&1 || fail "callerid firewall add on port 70000 ended with $?"
+joined "$work/tool.out" | grep -q "names port 70000, outside 1 to 65535; the plug-in listens on 4464, so the rules are for 4464" ||
+    fail "callerid firewall add on port 70000 says: $(cat "$work/tool.out")"
+printf '[Ornitel]\r\nPytaj=1,4,0, 01339\r\n' >"$host/MERLOX.INI"
+traced "the silent install back on port 1339" "$(delete_rules 4464; delete_rules 1339; add_rules 1339)" "$setup" /S "/D=$(windows "$host")"
+
 # A netsh that cannot run: the rules are named as not added, the files stay
 # and no rule is remembered; the next setup adds them again.
 code=0
@@ -177,14 +217,29 @@ expected=$(delete_rules 1339 | head -1; add_rules 1339 | head -1; delete_rules 1
 $(netsh_runs "$work/trace")
 expected:
 $expected"
-grep -q "^port 1339: Pytaj in \[Ornitel\] of .*host.MERLOX.INI" "$work/tool.out" || fail "callerid firewall add says: $(cat "$work/tool.out")"
+joined "$work/tool.out" | grep -q "^port 1339: Pytaj in \[Ornitel\] of .*host.MERLOX.INI" || fail "callerid firewall add says: $(cat "$work/tool.out")"
 WINEDEBUG=+process tool remove >"$work/tool.out" 2>"$work/trace" || fail "callerid firewall remove ended with $?"
 [ "$(netsh_runs "$work/trace")" = "$(delete_rules 1339)" ] || fail "callerid firewall remove ran netsh with: $(netsh_runs "$work/trace")"
 code=0
 WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;netsh.exe=" tool add >"$work/tool.out" 2>"$work/tool.err" || code=$?
 [ $code = 5 ] || fail "callerid firewall add with a failing netsh ended with $code, not 5"
-grep -q 'not added: "Caller ID UDP 1339 in": netsh could not be started' "$work/tool.err" ||
+joined "$work/tool.err" | grep -q 'not added: "Caller ID UDP 1339 in": netsh could not be started' ||
     fail "callerid firewall add with a failing netsh says: $(cat "$work/tool.err")"
+# remove likewise: a netsh that could not run found no rule, there or not.
+code=0
+WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;netsh.exe=" tool remove >"$work/tool.out" 2>"$work/tool.err" || code=$?
+[ $code = 5 ] || fail "callerid firewall remove with a failing netsh ended with $code, not 5"
+for rule in "Caller ID UDP 1339 in" "Caller ID UDP 1339 broadcast out"; do
+    joined "$work/tool.err" | grep -q "not removed: \"$rule\": netsh could not be started" ||
+        fail "callerid firewall remove with a failing netsh says: $(cat "$work/tool.out" "$work/tool.err")"
+done
+! grep -q "nothing to remove" "$work/tool.out" || fail "callerid firewall remove with a failing netsh says a rule is not there"
+# A --program-dir that names no folder: refused, nothing run.
+code=0
+WINEDEBUG=+process tool add --program-dir 'C:\Nie ma' >"$work/tool.out" 2>"$work/trace" || code=$?
+[ $code = 2 ] || fail "callerid firewall add --program-dir naming no folder ended with $code, not 2"
+grep -q -- '--program-dir C:\\Nie ma: there is no such folder' "$work/trace" || fail "callerid firewall add --program-dir naming no folder says: $(grep -v ':trace:' "$work/trace")"
+[ -z "$(netsh_runs "$work/trace")" ] || fail "callerid firewall add --program-dir naming no folder ran netsh"
 
 # While a process holds the plug-in loaded (as the running host does), the
 # uninstaller removes nothing, silent or not (headless Wine shows no box,
@@ -207,6 +262,17 @@ for mode in /S ""; do
 done
 grep -q "callerid.dll is in use.*Nothing was removed" "$work/held-silent.err" ||
     fail "the silent uninstaller does not say why: $(grep -v ':trace:' "$work/held-silent.err")"
+grep -q "callerid.dll is in use.*Nothing was removed" <<<"$(temp_log callerid-uninstall.log)" ||
+    fail "the uninstaller's log does not say why: $(temp_log callerid-uninstall.log)"
+# _?= unquoted, as a script types it: the uninstaller takes the rest of the
+# line; the same refusal and exit code.
+code=0
+printf '@echo off\r\n"%s" /S _?=%s\r\nexit /b %%ERRORLEVEL%%\r\n' "$(windows "$host/callerid-uninstall.exe")" "$(windows "$host")" >"$work/uninstall.bat"
+"$run" -t 120 "$cmdexe" /c "$(windows "$work/uninstall.bat")" 2>"$work/held-unquoted.err" || code=$?
+[ $code = 2 ] || fail "the uninstaller with _?= unquoted beside a held plug-in ended with $code, not 2"
+grep -q "callerid.dll is in use.*Nothing was removed" "$work/held-unquoted.err" ||
+    fail "the uninstaller with _?= unquoted does not say why: $(cat "$work/held-unquoted.err")"
+[ "$(cd "$host" && ls -R && cat callerid-firewall.ini)" = "$before" ] || fail "the uninstaller with _?= unquoted removed something"
 # The setup, likewise, replaces nothing then.
 code=0
 WINEDEBUG=+process "$run" -t 120 "$setup" /S "/D=$(windows "$host")" 2>"$work/held-setup.err" || code=$?
@@ -220,7 +286,7 @@ holder=""
 
 traced "the uninstaller" "$(delete_rules 1339)" "$host/callerid-uninstall.exe" /S "_?=$(windows "$host")"
 entry_exists && fail "the uninstaller left its entry"
-rm -f "$host/callerid-uninstall.exe"   # run in place, it cannot remove itself
+rm -f "$host/callerid-uninstall.exe"   # running, it is removed at the next restart
 for file in "${installed[@]}"; do [ ! -e "$host/$file" ] || fail "the uninstaller left $file"; done
 [ -z "$(ls "$host" | grep -iv '^\(merlox.dll\|merlox.ini\|ornitel.ini\|logs\)$')" ] || fail "the uninstaller left: $(ls "$host")"
 [ "$(cat "$host/LOGS/TELEFONY/CLIP.DAT")" = slots ] || fail "the uninstaller touched LOGS\\"
@@ -235,17 +301,38 @@ ln -s "$work/share" "$unc/$unc_server/biuro"
 shared="\\\\$unc_server\\biuro\\Księgowy"
 LC_ALL=C.UTF-8 "$run" -t 120 "$setup" /S "/D=$shared" || fail "the silent install into $shared ended with $?"
 for file in "${installed[@]}"; do [ -f "$work/share/Księgowy/$file" ] || fail "the setup did not install $file into $shared"; done
+# The same station installs into its local folder too: each install has
+# its own entry, and removing the share's leaves the local one whole.
+"$run" -t 120 "$setup" /S "/D=$(windows "$host")" || fail "the second install, into $host, ended with $?"
+entry_exists || fail "the local install has no entry of its own"
+[ "$(entries_of "\\\\$unc_server\\biuro\\Ksi")" = 1 ] || fail "the share's entry is gone after the local install"
 LC_ALL=C.UTF-8 "$run" -t 120 "$work/share/Księgowy/callerid-uninstall.exe" /S "_?=$shared" 2>"$work/shared.err" ||
-    fail "the uninstaller in $shared ended with $?"
+    fail "the uninstaller in $shared ended with $?: $(cat "$work/shared.err")"
 grep -q "Księgowy is a network folder" "$work/shared.err" || fail "the uninstaller in $shared gives no warning: $(cat "$work/shared.err")"
 [ ! -e "$work/share/Księgowy/callerid.dll" ] || fail "the uninstaller in $shared left callerid.dll"
+[ "$(entries_of "\\\\$unc_server\\biuro\\Ksi")" = 0 ] || fail "the uninstaller in $shared left its entry"
+entry_exists || fail "the uninstaller in $shared took the local install's entry"
+# With one install left, a silent setup without /D takes its folder; then
+# that one uninstalls, with a netsh that cannot run: the files go, the
+# rules are named as not removed, exit code 3, their memory kept.
+"$run" -t 120 "$setup" /S || fail "a silent setup without /D, one install left, ended with $?"
+entry_exists || fail "a silent setup without /D lost the entry"
+code=0
+WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;netsh.exe=" \
+    "$run" -t 120 "$host/callerid-uninstall.exe" /S 2>"$work/local.err" || code=$?
+[ $code = 3 ] || fail "the local uninstaller with a failing netsh ended with $code, not 3: $(cat "$work/local.err")"
+for rule in "Caller ID UDP 1339 in" "Caller ID UDP 1339 broadcast out"; do
+    grep -q "\"$rule\": netsh could not be started" "$work/local.err" || fail "the local uninstaller does not name $rule: $(cat "$work/local.err")"
+done
+grep -q "did not remove these firewall rules" <<<"$(temp_log callerid-uninstall.log)" || fail "the uninstaller's log lacks the rules: $(temp_log callerid-uninstall.log)"
+[ ! -e "$host/callerid.dll" ] && [ ! -e "$host/callerid-remove.exe" ] || fail "the local uninstaller left: $(ls "$host")"
+remembered | grep -qx "In=1339" || fail "the local uninstaller forgot the rules it did not remove"
+entry_exists && fail "the local uninstaller left its entry"
 # Another station of a shared program folder runs the tool from the share,
 # in its data folder: the port is the program folder's.
 mkdir -p "$work/share/Program"
 cp "$win/callerid.exe" "$work/share/Program/"
 printf '[Ornitel]\r\nPytaj=1,4,0,1340\r\n' >"$work/share/Program/MERLOX.INI"
-cmdexe=$prefix/drive_c/windows/syswow64/cmd.exe
-[ -f "$cmdexe" ] || cmdexe=$prefix/drive_c/windows/system32/cmd.exe
 (cd "$work/data" && WINEDEBUG=+process "$run" -t 60 "$cmdexe" /c "\\\\$unc_server\\biuro\\Program\\callerid.exe" --lang en firewall add) \
     >"$work/tool.out" 2>"$work/trace" || fail "callerid firewall add from the share ended with $?"
 share_ini="\\\\$unc_server\\biuro\\Program\\MERLOX.INI"

@@ -18,6 +18,13 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d /tmp/callerid-toolkit-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "wine_toolkit: $*" >&2; exit 1; }
+# unwrap FILE: the tool's lines within 79 columns joined again, each line
+# that goes on from the one above (it starts with blanks) with one blank,
+# so that a path with a blank in it is looked for whole.
+unwrap() {
+    tr -d '\r' <"$1" | awk 'NR > 1 && /^ / { sub(/^ +/, " "); printf "%s", $0; next } NR > 1 { print "" } { printf "%s", $0 } END { print "" }' >"$1.joined"
+    mv "$1.joined" "$1"
+}
 
 port=$((20000 + RANDOM % 40000))
 source "$root/tests/toolkit/fixture.sh"
@@ -76,7 +83,8 @@ polish "$data" "$programs/callerid.exe" --lang pl doctor --date 01-03-2024 >"$wo
 polish "$work" "$win/callerid.exe" --lang en doctor "Dane Łąka Żółw Śnieg" --program-dir "Program Księgowy" \
     --date 01-03-2024 >"$work/doctor.en" 2>&1 || true
 for lang in pl en; do
-    tr -d '\r' <"$work/doctor.$lang" >"$work/doctor.$lang.txt"
+    unwrap "$work/doctor.$lang"
+    cp "$work/doctor.$lang" "$work/doctor.$lang.txt"
     grep -q 'Program Księgowy\\MERLOX.INI' "$work/doctor.$lang.txt" || fail "doctor ($lang) does not name the program folder's MERLOX.INI: $(cat "$work/doctor.$lang.txt")"
     grep -q '1339' "$work/doctor.$lang.txt" || fail "doctor ($lang) does not check port 1339: $(cat "$work/doctor.$lang.txt")"
     ! grep -qE 'port (UDP )?1338' "$work/doctor.$lang.txt" || fail "doctor ($lang) checks port 1338: $(grep 1338 "$work/doctor.$lang.txt")"
@@ -95,6 +103,7 @@ printf '[Ornitel]\r\nFilename=LOGS\\TELEFONY\\%s.DAT\r\n' "$lodz" >"$data/Ornite
 cp "$data/LOGS/TELEFONY/CLIP.DAT" "$data/LOGS/TELEFONY/Łódź.DAT"
 polish "$work" "$win/callerid.exe" --lang en doctor "Dane Łąka Żółw Śnieg" --host-ini "Program Księgowy\MERLOX.INI" \
     --program-dir "Program Księgowy" --date 01-03-2024 >"$work/doctor.named" 2>&1 || true
+unwrap "$work/doctor.named"
 grep -q 'host settings: Program Księgowy\\MERLOX.INI, given with --host-ini' "$work/doctor.named" &&
     grep -q 'slot file: Dane Łąka Żółw Śnieg\\LOGS\\TELEFONY\\Łódź.DAT: 5620 bytes' "$work/doctor.named" ||
     fail "doctor lost the letters of --host-ini or of Ornitel.ini's Filename: $(cat "$work/doctor.named")"
@@ -108,7 +117,9 @@ trap 'rm -rf "$work" "$store"; rmdir -p --ignore-fail-on-non-empty "$(dirname "$
 mkdir -p "$store/Program Księgowy"
 printf '[Ornitel]\r\nPytaj=1,4,0,1341\r\n' >"$store/Program Księgowy/MERLOX.INI"
 polish "$data" "$programs/callerid.exe" --lang en doctor --date 01-03-2024 >"$work/doctor.copy" 2>&1 || true
-grep -q "OK      host settings: .*VirtualStore.*Program Księgowy.MERLOX.INI, Windows' copy" "$work/doctor.copy" &&
+unwrap "$work/doctor.copy"
+# (the copy's path is longer than a line: cut, it is looked for by its end)
+grep -q "OK      host settings: .*VirtualStore.*Księgowy.MERLOX.INI, Windows' copy" "$work/doctor.copy" &&
     grep -q "PROBLEM host settings: .*Program Księgowy.MERLOX.INI names port 1339 and its copy .* port 1341" "$work/doctor.copy" ||
     fail "doctor missed Windows' copy of the program folder's settings: $(cat "$work/doctor.copy")"
 rm -rf "$store"
@@ -117,6 +128,7 @@ rmdir -p --ignore-fail-on-non-empty "$(dirname "$store")" 2>/dev/null || true
 # Two MERLOX.INI that name different ports: a problem, whichever the host reads.
 printf '[Ornitel]\r\nPytaj=1,4,0,1340\r\n' >"$data/MERLOX.INI"
 code=0; polish "$data" "$programs/callerid.exe" --lang en doctor --date 01-03-2024 >"$work/doctor.two" 2>&1 || code=$?
+unwrap "$work/doctor.two"
 [ $code = 1 ] && grep -q "PROBLEM host settings: .*names port 1339 and .*port 1340" "$work/doctor.two" ||
     fail "doctor let two MERLOX.INI with different ports pass: $(cat "$work/doctor.two")"
 
@@ -143,6 +155,7 @@ holder=$!
 for _ in $(seq 100); do grep -q ready "$work/holder" && break; sleep 0.1; done
 code=0; out=$(polish "$work" "$win/callerid.exe" --lang en listen --port "$port" 2>&1) || code=$?
 kill $holder 2>/dev/null; wait $holder 2>/dev/null || true
+out=$(tr -s ' \n\r' ' ' <<<"$out")
 [ $code = 4 ] && [[ $out == *"netstat -ano -p udp shows its process number (PID), tasklist its name"* ]] ||
     fail "listen on a held port under Wine gave exit $code: $out"
 [ "$(sed -n 2p "$work/received")" = "$(sed -n 3p "$work/received")" ] ||

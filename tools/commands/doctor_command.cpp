@@ -34,6 +34,7 @@
 #include "output/counted_words.h"
 #include "output/exit_codes.h"
 #include "output/messages.h"
+#include "output/text_layout.h"
 #include "reading/day_log_lines.h"
 #include "reading/host_directory.h"
 #include "reading/slot_file.h"
@@ -42,6 +43,7 @@
 #include "system/udp_receiver.h"
 #include "text/mazovia_utf8.h"
 #include "udp/call_rules.h"
+#include "udp/port_rule.h"
 
 namespace fs = std::filesystem;
 
@@ -51,7 +53,6 @@ namespace {
 constexpr int kAliveSeconds = 60;
 // Alive this long without one datagram from the box: the box may be silent.
 constexpr int kSilentBoxSeconds = 3600;
-constexpr long kBoxPort = 1338;
 
 class Report {
 public:
@@ -64,7 +65,10 @@ public:
     int problems() const { return problems_; }
 
 private:
-    static void Line(const char* verdict, const std::string& text) { Print("%s %s\n", verdict, text.c_str()); }
+    // A long text goes on under itself, past the verdict.
+    static void Line(const char* verdict, const std::string& text) {
+        Print("%s", Wrapped(std::string(verdict) + " " + text, 8, 0).c_str());
+    }
     int problems_ = 0;
 };
 
@@ -139,7 +143,7 @@ Settings CheckPytaj(const fs::path& ini, Report& report) {
         report.Problem(Say(Msg::PytajNotNumbers, value->c_str(), Shown(ini).c_str()));
         return settings;
     }
-    settings = {n[1], n[2], n[3] == 0 ? kBoxPort : n[3]};
+    settings = {n[1], n[2], PortInUse(n[3])};
     bool sound = true;
     if (n[1] < 0 || (n[1] & ~7L) != 0) {
         report.Problem(Say(Msg::PytajBadOptions, value->c_str(), n[1]));
@@ -149,8 +153,8 @@ Settings CheckPytaj(const fs::path& ini, Report& report) {
         report.Problem(Say(Msg::PytajBadSlot, value->c_str(), n[2] + 1));
         sound = false;
     }
-    if (n[3] < 0 || n[3] > 65535) {
-        report.Problem(Say(Msg::PytajBadPort, value->c_str(), n[3], n[3] & 0xFFFF));
+    if (n[3] != 0 && !PortIsWritten(n[3])) {
+        report.Problem(Say(Msg::PytajBadPort, value->c_str(), n[3], static_cast<long>(PortInUse(n[3]))));
         sound = false;
     }
     if (sound) report.Ok(Say(Msg::PytajOk, value->c_str(), n[1], n[2] + 1, settings.port));
@@ -353,11 +357,11 @@ void CheckPort(long port, const std::map<std::string, StationSeen>& stations, Re
 }
 
 // The port in a settings file's Pytaj as the plug-in takes it: 1338 when
-// the key is missing, unreadable or 0.
+// the key is missing or unreadable.
 long PortNamedIn(const fs::path& ini) {
     std::optional<std::string> value = IniValue(ini, "Ornitel", "Pytaj");
     long n[4];
-    return value && ParsePytaj(*value, n) && n[3] != 0 ? n[3] : kBoxPort;
+    return value && ParsePytaj(*value, n) ? PortInUse(n[3]) : kBoxPort;
 }
 
 bool IsFile(const fs::path& path) {
@@ -409,7 +413,7 @@ std::optional<fs::path> HostSettingsFile(const fs::path& dir, const fs::path& pr
 void CheckListeningPorts(const std::map<std::string, StationSeen>& stations, long port, const std::string& settingsShown,
                          bool today, Report& report) {
     for (const auto& [name, seen] : stations) {
-        if (seen.listeningPort == 0 || seen.listeningPort == port) continue;
+        if (seen.listeningPort == 0 || PortInUse(seen.listeningPort) == port) continue;
         std::string text = Say(Msg::PluginPortDiffers, name.c_str(), seen.listeningSince.c_str(), seen.listeningPort,
                                settingsShown.c_str(), port);
         if (today) report.Problem(text);
@@ -425,14 +429,16 @@ void ReportFindings(const std::vector<DoctorFinding>& findings, Report& report) 
     }
 }
 
-// Another port than the box's usual one needs its own firewall rules.
+// Another port than the box's usual one needs its own firewall rules: the
+// commands are laid out for the command prompt, where they run pasted whole.
 void PrintFirewallRules(long port) {
+    std::string number = std::to_string(port);
     Print("%s\n", Say(Msg::FirewallForPort, port).c_str());
-    Print("  callerid firewall add --port %ld\n", port);
-    Print("  netsh advfirewall firewall add rule name=\"Caller ID UDP %ld in\" dir=in action=allow protocol=UDP "
-          "localport=%ld remoteip=localsubnet\n", port, port);
-    Print("  netsh advfirewall firewall add rule name=\"Caller ID UDP %ld broadcast out\" dir=out action=allow "
-          "protocol=UDP remoteport=%ld remoteip=255.255.255.255\n", port, port);
+    Print("%s", CommandWrapped("callerid firewall add --port " + number, 2).c_str());
+    Print("%s", CommandWrapped("netsh advfirewall firewall add rule name=\"Caller ID UDP " + number + " in\" dir=in "
+                               "action=allow protocol=UDP localport=" + number + " remoteip=localsubnet", 2).c_str());
+    Print("%s", CommandWrapped("netsh advfirewall firewall add rule name=\"Caller ID UDP " + number + " broadcast out\" "
+                               "dir=out action=allow protocol=UDP remoteport=" + number + " remoteip=255.255.255.255", 2).c_str());
 }
 
 }  // namespace
@@ -445,6 +451,10 @@ int RunDoctorCommand(int argc, char** args) {
         if (option == "--host-ini" || option == "--date" || option == "--program-dir") {
             if (i + 1 >= argc) return Fail(kBadUsage, "doctor", Msg::NeedsValue, option.c_str());
             std::string value = args[++i];
+            if (option == "--host-ini" && !GivenPathExists(value))
+                return Fail(kBadUsage, "doctor", Msg::NoSuchFileGiven, option.c_str(), value.c_str());
+            if (option == "--program-dir" && !GivenFolderExists(value))
+                return Fail(kBadUsage, "doctor", Msg::NoSuchFolderGiven, option.c_str(), value.c_str());
             if (option == "--host-ini") hostIni = value;
             else if (option == "--program-dir") programDir = value;
             else if (IsDayDate(value)) date = value;
@@ -477,8 +487,8 @@ int RunDoctorCommand(int argc, char** args) {
     if (ran) ReportFindings(CheckSenders(dir), report);
     if (ran) ReportFindings(CheckRefusedAndSlotless(DayLogFor(Utf8Of(dir), date)), report);
     CheckListeningPorts(stations, settings.port, ini ? Shown(*ini) : std::string("MERLOX.INI"), date == TodayDate(), report);
-    if (settings.port >= 1 && settings.port <= 65535) CheckPort(settings.port, stations, report);
-    if (settings.port != kBoxPort && settings.port >= 1 && settings.port <= 65535) PrintFirewallRules(settings.port);
+    CheckPort(settings.port, stations, report);
+    if (settings.port != kBoxPort) PrintFirewallRules(settings.port);
     Print("%s\n", Say(Msg::ProblemCount, Counted(report.problems(), Noun::Problem).c_str()).c_str());
     return report.problems() == 0 ? kDone : kProblemsFound;
 }

@@ -11,10 +11,15 @@
 // the stations' own restarts come from; without it the rule takes the
 // local subnet alone.
 //
-// The port: --port, else the fourth number of Pytaj= in [Ornitel] of
+// The port: --port, else the port the fourth number of Pytaj= in [Ornitel]
+// means (udp/port_rule.h, as the plug-in and the setup take it) of
 // MERLOX.INI in the program folder (the tool's own, or --program-dir),
 // else in the working folder's, as the setup reads the program folder's;
 // 1338 when neither file names one.
+//
+// Nothing is reported done that was not: a rule is "not there" only when
+// netsh ran and found none; when netsh cannot be run, or fails, the rule
+// is named with why, and the exit code is 5.
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -29,12 +34,11 @@
 #include "reading/host_directory.h"
 #include "system/firewall.h"
 #include "system/station.h"
+#include "udp/port_rule.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr long kBoxPort = 1338;
 
 struct Rule {
     std::string name;
@@ -106,12 +110,15 @@ bool SettingsPort(const fs::path& programs, long& port) {
         Print("%s\n", Say(Msg::FirewallPortNone, kBoxPort, shown.c_str()).c_str());
         return true;
     }
-    if (!ParsePytaj(*value, numbers) || numbers[3] < 1 || numbers[3] > 65535) {
+    if (!ParsePytaj(*value, numbers)) {
         Fail(kUnreadable, "firewall", Msg::FirewallBadPytaj, value->c_str(), shown.c_str());
         return false;
     }
-    port = numbers[3];
-    Print("%s\n", Say(Msg::FirewallPortFrom, port, shown.c_str()).c_str());
+    port = PortInUse(numbers[3]);
+    if (PortIsWritten(numbers[3]))
+        Print("%s\n", Say(Msg::FirewallPortFrom, port, shown.c_str()).c_str());
+    else
+        PrintTo(stderr, "%s\n", Say(Msg::FirewallPortOutOfRange, port, value->c_str(), shown.c_str(), numbers[3], port, port).c_str());
     return true;
 }
 
@@ -128,7 +135,8 @@ bool AddRule(const Rule& rule) {
 }
 
 // netsh fails alike for a rule it cannot delete and for one that is not
-// there; asking for the rule afterwards tells them apart.
+// there; asking for the rule afterwards tells them apart. A netsh that
+// could not be run has found nothing, there or not.
 bool RemoveRule(const Rule& rule) {
     std::string output;
     long code = Netsh("delete", rule, "", output);
@@ -136,10 +144,17 @@ bool RemoveRule(const Rule& rule) {
         Print("%s\n", Say(Msg::FirewallRemoved, rule.name.c_str()).c_str());
         return true;
     }
-    std::string shown;
-    if (Netsh("show", rule, "", shown) != 0) {
-        Print("%s\n", Say(Msg::FirewallNoneThere, rule.name.c_str()).c_str());
-        return true;
+    if (code != -1) {
+        std::string shown;
+        long asked = Netsh("show", rule, "", shown);
+        if (asked != 0 && asked != -1) {
+            Print("%s\n", Say(Msg::FirewallNoneThere, rule.name.c_str()).c_str());
+            return true;
+        }
+        if (asked == -1) {
+            code = asked;
+            output = shown;
+        }
     }
     PrintTo(stderr, "callerid firewall: %s\n", Say(Msg::FirewallNotRemoved, rule.name.c_str(), NetshOutcome(code, output).c_str()).c_str());
     return false;
@@ -161,6 +176,7 @@ int RunFirewallCommand(int argc, char** args) {
         } else if (option == "--port" || option == "--program-dir") {
             if (i + 1 >= argc) return Fail(kBadUsage, "firewall", Msg::NeedsValue, option.c_str());
             std::string value = args[++i];
+            if (option == "--program-dir" && !GivenFolderExists(value)) return Fail(kBadUsage, "firewall", Msg::NoSuchFolderGiven, option.c_str(), value.c_str());
             if (option == "--program-dir") programDir = value;
             else if (!ParsePort(value.c_str(), port)) return Fail(kBadUsage, "firewall", Msg::BadPort, value.c_str());
         } else if ((option == "add" || option == "remove") && action.empty()) {

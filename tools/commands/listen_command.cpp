@@ -73,13 +73,13 @@ void PrintLine(const Reception& when, const ReceivedDatagram& datagram, const Ju
 void PrintJson(const Reception& when, const ReceivedDatagram& datagram, const Judgement& judgement) {
     DatagramFields fields = FieldsOf(datagram.bytes);
     std::string nip = NipDigitsOf(fields.text);
-    Print("{\"time\":%s,\"sender\":%s,\"length\":%zu,\"phone\":%s,\"target\":%s,\"text\":%s,\"nip\":%s,"
+    PrintAsIs("{\"time\":%s,\"sender\":%s,\"length\":%zu,\"phone\":%s,\"target\":%s,\"text\":%s,\"nip\":%s,"
                 "\"nipValid\":%s,\"verdict\":\"%s\",\"recorded\":%s,\"pauseSeconds\":%d}\n",
                 JsonString(when.time).c_str(), JsonString(datagram.sender).c_str(), datagram.bytes.size(),
                 JsonString(refhost::MazoviaToUtf8(fields.phone)).c_str(),
                 JsonString(refhost::MazoviaToUtf8(fields.target)).c_str(),
                 JsonString(refhost::MazoviaToUtf8(fields.text)).c_str(), JsonString(NipGrouped(nip)).c_str(),
-                nip.size() == 10 ? (NipCheckDigitIsRight(nip) ? "true" : "false") : "null",
+                NipValidJson(nip),
                 VerdictName(judgement.verdict), judgement.recorded ? "true" : "false", judgement.pauseSeconds);
 }
 

@@ -1,7 +1,8 @@
 // callerid send: a caller-ID datagram from the command line. Phone, target
 // and text are typed in UTF-8 and sent in the Mazovia code page in which the
-// host shows texts; --raw sends exactly the bytes given, with escapes for
-// tabs, carriage returns and any other byte.
+// host shows texts; a character Mazovia has no byte for is named and nothing
+// is sent, rather than a "?" in its place. --raw sends exactly the bytes
+// given, with escapes for tabs, carriage returns and any other byte.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -61,6 +62,18 @@ bool Unescape(std::string_view text, std::string& bytes) {
     return true;
 }
 
+// The characters of a UTF-8 text, quoted and apart: "€", "–".
+std::string Listed(std::string_view utf8) {
+    std::string listed;
+    for (std::size_t at = 0; at < utf8.size();) {
+        std::size_t next = at + 1;
+        while (next < utf8.size() && (static_cast<unsigned char>(utf8[next]) & 0xC0) == 0x80) ++next;
+        listed += (listed.empty() ? "\"" : ", \"") + std::string(utf8.substr(at, next - at)) + "\"";
+        at = next;
+    }
+    return listed;
+}
+
 }  // namespace
 
 int RunSendCommand(int argc, char** args) {
@@ -86,8 +99,12 @@ int RunSendCommand(int argc, char** args) {
     }
     std::string payload;
     if (raw && !Unescape(raw, payload)) return Fail(kBadUsage, "send", Msg::SendBadEscape);
-    if (!raw)
-        payload = refhost::Utf8ToMazovia(CallDatagram(words[0], words[1], words.size() > 2 ? words[2] : ""));
+    if (!raw) {
+        std::string typed = CallDatagram(words[0], words[1], words.size() > 2 ? words[2] : "");
+        if (std::string missing = refhost::Utf8NotInMazovia(typed); !missing.empty())
+            return Fail(kBadUsage, "send", Msg::SendNotInMazovia, Listed(missing).c_str());
+        payload = refhost::Utf8ToMazovia(typed);
+    }
     int code = SendTo("send", destination, payload);
     if (code == kDone) Print("%s\n", Say(Msg::Sent, Counted(payload.size(), Noun::Byte).c_str(), destination.address.c_str(), static_cast<int>(destination.port)).c_str());
     return code;

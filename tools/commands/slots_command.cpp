@@ -81,10 +81,10 @@ void PrintJson(const std::string& file, std::size_t size, const std::vector<Slot
                 ",\"phone\":" + JsonString(slot.phone) + ",\"target\":" + JsonString(slot.target) +
                 ",\"date\":" + JsonString(slot.date) + ",\"time\":" + JsonString(slot.time) +
                 ",\"nip\":" + JsonString(NipGrouped(slot.nip)) + ",\"nipValid\":" +
-                (slot.nip.size() == 10 ? (NipCheckDigitIsRight(slot.nip) ? "true" : "false") : "null") +
+                NipValidJson(slot.nip) +
                 ",\"text\":" + JsonString(slot.text) + "}";
     }
-    Print("%s]}\n", json.c_str());
+    PrintAsIs("%s]}\n", json.c_str());
 }
 
 }  // namespace

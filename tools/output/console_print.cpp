@@ -1,8 +1,10 @@
-// The commands' printf: formatted here, written by the system's WriteText.
+// The commands' printf: formatted here, kept within 79 columns, written by
+// the system's WriteText.
 #include <cstdarg>
 #include <cstdio>
 #include <string>
 
+#include "output/text_layout.h"
 #include "system/station.h"
 
 std::string FormattedText(const char* format, va_list arguments) {
@@ -18,6 +20,13 @@ std::string FormattedText(const char* format, va_list arguments) {
 void Print(const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
+    WriteText(stdout, FittedToWidth(FormattedText(format, arguments)));
+    va_end(arguments);
+}
+
+void PrintAsIs(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
     WriteText(stdout, FormattedText(format, arguments));
     va_end(arguments);
 }
@@ -25,6 +34,6 @@ void Print(const char* format, ...) {
 void PrintTo(std::FILE* stream, const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
-    WriteText(stream, FormattedText(format, arguments));
+    WriteText(stream, FittedToWidth(FormattedText(format, arguments)));
     va_end(arguments);
 }

@@ -12,7 +12,7 @@ enum class Msg {
     UnexpectedArgument, NoSuchFile, IsDirectory, CannotRead, NotDayLog, BinaryFile, NotSlotFile,
     SlotFileWrongSize, NoWholeSlot, SlotFileOverlong, NetworkError,
     // send, ping, restart
-    SendUsage, SendRawNeedsText, SendRawTakesNoFields, SendBadEscape, Sent, ControlSent,
+    SendUsage, SendRawNeedsText, SendRawTakesNoFields, SendBadEscape, Sent, ControlSent, SendNotInMazovia,
     // slots
     SlotsUsage, SlotsHeading, SlotsColumns, SlotFree, WrongNipLegend,
     // listen
@@ -37,7 +37,9 @@ enum class Msg {
     // firewall
     FirewallUsage, FirewallWindowsOnly, FirewallNotElevated, FirewallPortGiven, FirewallPortFrom, FirewallPortNone,
     FirewallPortNoIni, FirewallBadPytaj, FirewallAdded, FirewallNotAdded, FirewallRemoved, FirewallNoneThere,
-    FirewallNotRemoved, NetshEnded, NetshNotStarted,
+    FirewallNotRemoved, NetshEnded, NetshNotStarted, FirewallPortOutOfRange,
+    // options that name a file or folder
+    NoSuchFolderGiven, NoSuchFileGiven,
     // senders, and what doctor, listen and firewall say of them
     SendersUsage, BadSender, SendersListed, SendersNotSet, SendersAnywhere, SendersWritten, SendersNotWritten,
     SenderNotListed, SendersBadStored, DoctorRefusedSender, DoctorNoFreeSlot, SlotsNoFreeSlot, VerdictRefused,

@@ -33,8 +33,8 @@ const char* EnglishText(Msg message) {
                    "                         plug-in and MERLOX beside this tool, settings, slot\n"
                    "                         file, log directory, port, listeners in the day log\n"
                    "  slots FILE [--json]    the ten phone slots (1-10) of a slot file: phone,\n"
-                   "                         target, date, time, NIP, text; ! marks a wrong NIP\n"
-                   "                         check digit\n"
+                   "                         target, date, time, NIP, text; ! marks a NIP that\n"
+                   "                         is not ten digits or has a wrong check digit\n"
                    "  firewall add|remove [--port PORT] [--program-dir DIR] [--from ADDRESS...]\n"
                    "                         this station's Windows firewall rules for the\n"
                    "                         plug-in's port (Pytaj in MERLOX.INI of the program\n"
@@ -72,13 +72,15 @@ const char* EnglishText(Msg message) {
         case Msg::SendRawNeedsText: return "--raw needs a text";
         case Msg::SendRawTakesNoFields: return "--raw takes no phone, target or text";
         case Msg::SendBadEscape: return "a broken escape in the --raw text: use \\t \\r \\n \\0 \\\\ or \\xHH";
+        case Msg::SendNotInMazovia:
+            return "nothing sent: the host's code page (Mazovia) has no %s, which it would show as \"?\"; write them otherwise (EUR, -, \"), or give the bytes with --raw";
         case Msg::Sent: return "sent: %s to %s port %d";
         case Msg::ControlSent: return "sent: %s to %s port %d (a listener there pauses %d s and listens again)";
         case Msg::SlotsUsage: return "slots needs a slot FILE (such as LOGS\\TELEFONY\\CLIP.DAT)";
         case Msg::SlotsHeading: return "%s: %s, %s";
         case Msg::SlotsColumns: return "slot  phone                 target                date        time\n      NIP               text";
         case Msg::SlotFree: return "(free)";
-        case Msg::WrongNipLegend: return "! after a NIP: its check digit is wrong (a typing error in the box's text?)";
+        case Msg::WrongNipLegend: return "! after a NIP: not ten digits, or not a right NIP (a typing error in the box's text?)";
         case Msg::Listening: return "listening on UDP port %ld (every local address); Ctrl-C ends";
         case Msg::PortHeld:
             return "UDP port %ld is already held, most likely by the host program with the caller-ID plug-in running on this "
@@ -128,7 +130,7 @@ const char* EnglishText(Msg message) {
         case Msg::PytajBadOptions: return "settings: Pytaj=%s: option bits %ld hold unknown bits (known: 1 NIP hint, 2 clipboard, 4 day log): set 0 to 7";
         case Msg::PytajBadSlot: return "settings: Pytaj=%s: slot %ld is not 1 to 10: choose a slot in the plug-in's window";
         case Msg::PytajBadPort:
-            return "settings: Pytaj=%s: port %ld is outside 1 to 65535 (the plug-in would use %ld): set the box's port, normally 1338";
+            return "settings: Pytaj=%s: port %ld is outside 1 to 65535: the plug-in listens on %ld, and the setup and callerid firewall add their rules for it; set the box's port, normally 1338";
         case Msg::PytajOk: return "settings: Pytaj=%s (options %ld, slot %ld, port %ld)";
         case Msg::DayLogOff: return "settings: the day log is off: tick \"Twórz LOG\" in the plug-in's window to see what it receives";
         case Msg::FilenameDefault: return "slot file name: none set in Ornitel.ini, the plug-in uses LOGS\\TELEFONY\\CLIP.DAT";
@@ -204,6 +206,10 @@ const char* EnglishText(Msg message) {
         case Msg::FirewallNotRemoved: return "not removed: \"%s\": %s";
         case Msg::NetshEnded: return "netsh ended with %ld";
         case Msg::NetshNotStarted: return "netsh could not be started: %s";
+        case Msg::FirewallPortOutOfRange:
+            return "port %ld: Pytaj=%s in %s names port %ld, outside 1 to 65535; the plug-in listens on %ld, so the rules are for %ld (set the box's port, normally 1338, in the plug-in's window)";
+        case Msg::NoSuchFolderGiven: return "%s %s: there is no such folder";
+        case Msg::NoSuchFileGiven: return "%s %s: there is no such file";
         case Msg::SendersUsage: return "senders takes list, add ADDRESS..., or remove ADDRESS... (and --dir DIR)";
         case Msg::BadSender: return "%s is not an IPv4 address, range (a.b.c.d-e.f.g.h), subnet (a.b.c.d/n) or *; nothing was changed";
         case Msg::SendersListed: return "senders allowed (Nadawcy in %s): %s";

@@ -35,8 +35,8 @@ const char* PolishText(Msg message) {
                    "                         plik slotów, katalog dziennika, port, nasłuchy\n"
                    "                         w dzienniku dnia\n"
                    "  slots PLIK [--json]    dziesięć slotów (1-10) pliku slotów: telefon, cel,\n"
-                   "                         data, godzina, NIP, tekst; ! oznacza błędną cyfrę\n"
-                   "                         kontrolną NIP\n"
+                   "                         data, godzina, NIP, tekst; ! oznacza NIP, który\n"
+                   "                         nie ma dziesięciu cyfr albo ma błędną cyfrę kontrolną\n"
                    "  firewall add|remove [--port PORT] [--program-dir KATALOG] [--from ADRES...]\n"
                    "                         reguły Zapory systemu Windows tego stanowiska dla\n"
                    "                         portu wtyczki (Pytaj w MERLOX.INI katalogu programu,\n"
@@ -73,13 +73,15 @@ const char* PolishText(Msg message) {
         case Msg::SendRawNeedsText: return "--raw wymaga tekstu";
         case Msg::SendRawTakesNoFields: return "--raw nie przyjmuje telefonu, celu ani tekstu";
         case Msg::SendBadEscape: return "błędna sekwencja w tekście --raw: dozwolone \\t \\r \\n \\0 \\\\ i \\xHH";
+        case Msg::SendNotInMazovia:
+            return "nic nie wysłano: strona kodowa programu (Mazovia) nie ma znaków %s, które program pokazałby jako \"?\"; zapisz je inaczej (EUR, -, \") albo podaj bajty przez --raw";
         case Msg::Sent: return "wysłano: %s do %s na port %d";
         case Msg::ControlSent: return "wysłano: %s do %s na port %d (tamtejszy nasłuch wstrzyma się na %d s i wróci)";
         case Msg::SlotsUsage: return "slots wymaga PLIKU slotów (np. LOGS\\TELEFONY\\CLIP.DAT)";
         case Msg::SlotsHeading: return "%s: %s, %s";
         case Msg::SlotsColumns: return "slot  telefon               cel                   data        godzina\n      NIP               tekst";
         case Msg::SlotFree: return "(wolny)";
-        case Msg::WrongNipLegend: return "! po numerze NIP: błędna cyfra kontrolna (literówka w tekście bramki?)";
+        case Msg::WrongNipLegend: return "! po numerze NIP: nie dziesięć cyfr albo błędny NIP (literówka w tekście bramki?)";
         case Msg::Listening: return "nasłuch na porcie UDP %ld (każdy adres lokalny); Ctrl-C kończy";
         case Msg::PortHeld:
             return "port UDP %ld jest już zajęty, najpewniej przez program z działającą wtyczką identyfikacji na tym "
@@ -129,7 +131,7 @@ const char* PolishText(Msg message) {
         case Msg::PytajBadOptions: return "ustawienia: Pytaj=%s: bity opcji %ld zawierają nieznane bity (znane: 1 podpowiedź NIP, 2 schowek, 4 dziennik): ustaw od 0 do 7";
         case Msg::PytajBadSlot: return "ustawienia: Pytaj=%s: slot %ld nie mieści się w 1-10: wybierz slot w oknie wtyczki";
         case Msg::PytajBadPort:
-            return "ustawienia: Pytaj=%s: port %ld jest poza 1-65535 (wtyczka użyłaby %ld): ustaw port bramki, zwykle 1338";
+            return "ustawienia: Pytaj=%s: port %ld jest poza 1-65535: wtyczka nasłuchuje na %ld i dla niego instalator oraz callerid firewall dodają reguły; ustaw port bramki, zwykle 1338";
         case Msg::PytajOk: return "ustawienia: Pytaj=%s (opcje %ld, slot %ld, port %ld)";
         case Msg::DayLogOff: return "ustawienia: dziennik dnia jest wyłączony: zaznacz \"Twórz LOG\" w oknie wtyczki, by widzieć, co odbiera";
         case Msg::FilenameDefault: return "nazwa pliku slotów: brak w Ornitel.ini, wtyczka używa LOGS\\TELEFONY\\CLIP.DAT";
@@ -205,6 +207,10 @@ const char* PolishText(Msg message) {
         case Msg::FirewallNotRemoved: return "nie usunięto: \"%s\": %s";
         case Msg::NetshEnded: return "netsh zakończył się kodem %ld";
         case Msg::NetshNotStarted: return "nie udało się uruchomić netsh: %s";
+        case Msg::FirewallPortOutOfRange:
+            return "port %ld: Pytaj=%s w %s podaje port %ld, spoza 1-65535; wtyczka nasłuchuje na %ld, więc reguły są dla %ld (ustaw port bramki, zwykle 1338, w oknie wtyczki)";
+        case Msg::NoSuchFolderGiven: return "%s %s: nie ma takiego katalogu";
+        case Msg::NoSuchFileGiven: return "%s %s: nie ma takiego pliku";
         case Msg::SendersUsage: return "senders przyjmuje list, add ADRES..., albo remove ADRES... (oraz --dir KATALOG)";
         case Msg::BadSender: return "%s nie jest adresem IPv4, zakresem (a.b.c.d-e.f.g.h), podsiecią (a.b.c.d/n) ani *; niczego nie zmieniono";
         case Msg::SendersListed: return "dozwoleni nadawcy (Nadawcy w %s): %s";

@@ -2,6 +2,7 @@
 #include "output/text_layout.h"
 
 #include <cstdio>
+#include <vector>
 
 std::string OnOneLine(std::string text) {
     for (char& c : text)
@@ -68,6 +69,66 @@ std::string Wrapped(std::string_view utf8, std::size_t indent, std::size_t first
         while (!utf8.empty() && utf8.front() == ' ') utf8.remove_prefix(1);
     } while (!utf8.empty());
     return lines;
+}
+
+// Where a line's further lines start: under its text past a leading word
+// of capitals and its blanks ("PROBLEM ", "OK      "), else two further in
+// than the line, so that a reader sees they go on from it.
+static std::size_t HangingIndent(std::string_view line) {
+    std::size_t at = line.find_first_not_of(' ');
+    if (at == std::string_view::npos) return 0;
+    std::size_t word = at;
+    while (word < line.size() && line[word] >= 'A' && line[word] <= 'Z') ++word;
+    std::size_t text = word - at >= 2 && word < line.size() && line[word] == ' ' ? line.find_first_not_of(' ', word) : at + 2;
+    return text == std::string_view::npos || text > kTableWidth / 2 ? 2 : text;
+}
+
+std::string FittedToWidth(std::string_view utf8) {
+    std::string fitted;
+    while (!utf8.empty()) {
+        std::size_t end = utf8.find('\n');
+        std::string_view line = utf8.substr(0, end);
+        bool lineEnd = end != std::string_view::npos;
+        if (CharacterCount(line) <= kTableWidth) {
+            fitted.append(line);
+            if (lineEnd) fitted += '\n';
+        } else {
+            std::size_t lead = line.find_first_not_of(' ');
+            if (lead == std::string_view::npos) lead = line.size();
+            std::string wrapped = Wrapped(line.substr(lead), HangingIndent(line), lead);
+            if (!lineEnd) wrapped.pop_back();
+            fitted += wrapped;
+        }
+        utf8.remove_prefix(lineEnd ? end + 1 : utf8.size());
+    }
+    return fitted;
+}
+
+std::string CommandWrapped(std::string_view command, std::size_t indent) {
+    std::vector<std::string_view> words;
+    bool quoted = false;
+    std::size_t start = 0;
+    for (std::size_t at = 0; at <= command.size(); ++at) {
+        if (at < command.size() && command[at] == '"') quoted = !quoted;
+        if (at == command.size() || (command[at] == ' ' && !quoted)) {
+            if (at > start) words.push_back(command.substr(start, at - start));
+            start = at + 1;
+        }
+    }
+    std::string lines, line(indent, ' ');
+    std::size_t lineStart = indent;
+    for (std::string_view word : words) {
+        bool first = line.size() == lineStart;
+        if (!first && CharacterCount(line) + 1 + CharacterCount(word) + 2 > kTableWidth) {
+            lines += line + " ^\n";
+            line.assign(indent + 2, ' ');
+            lineStart = indent + 2;
+            first = true;
+        }
+        if (!first) line += ' ';
+        line += word;
+    }
+    return lines + line + "\n";
 }
 
 std::string TrimmedRight(std::string text) {

@@ -28,5 +28,18 @@ inline constexpr std::size_t kTableWidth = 79;
 std::string Wrapped(std::string_view utf8, std::size_t indent, std::size_t firstIndent);
 inline std::string Wrapped(std::string_view utf8, std::size_t indent) { return Wrapped(utf8, indent, indent); }
 
+// Every line of the text kept within kTableWidth characters: a longer
+// line is broken at blanks, its further lines indented as far as the line
+// itself (hanging, to the text after a leading "WORD   " of capitals and
+// blanks, as doctor's verdicts are laid out). What the tool prints passes
+// through it, so that no line of any command fills an 80-column console.
+std::string FittedToWidth(std::string_view utf8);
+
+// A command line for the Windows command prompt within kTableWidth
+// columns: broken at blanks outside quotes, each line but the last ending
+// in " ^" (the prompt's continuation), so that it still runs pasted whole.
+// The first line starts with indent blanks, the others with two more.
+std::string CommandWrapped(std::string_view command, std::size_t indent);
+
 // The text without its trailing blanks.
 std::string TrimmedRight(std::string text);

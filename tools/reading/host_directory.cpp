@@ -38,6 +38,16 @@ bool ParsePytaj(const std::string& value, long numbers[4]) {
     return (in >> std::ws).eof();
 }
 
+bool GivenFolderExists(std::string_view given) {
+    std::error_code error;
+    return !given.empty() && fs::is_directory(HostPath({}, given), error);
+}
+
+bool GivenPathExists(std::string_view given) {
+    std::error_code error;
+    return !given.empty() && fs::exists(HostPath({}, given), error);
+}
+
 fs::path DayLogFor(const std::string& fileOrDirectory, const std::string& date) {
     fs::path given = fileOrDirectory.empty() ? fs::path(".") : HostPath({}, fileOrDirectory);
     std::error_code error;
@@ -66,7 +76,9 @@ FileRead ReadWholeFile(const fs::path& path, std::string& bytes) {
 
 int FailOnFile(const char* command, const fs::path& path, FileRead read) {
     Msg message = read == FileRead::Missing ? Msg::NoSuchFile : read == FileRead::Directory ? Msg::IsDirectory : Msg::CannotRead;
-    return Fail(kUnreadable, command, message, Shown(path).c_str());
+    // A file or folder named that does not exist is a bad argument, as an
+    // option naming nothing is; one that is there but unreadable is not.
+    return Fail(read == FileRead::Missing ? kBadUsage : kUnreadable, command, message, Shown(path).c_str());
 }
 
 bool LooksBinary(std::string_view bytes) { return bytes.substr(0, 65536).find('\0') != std::string_view::npos; }

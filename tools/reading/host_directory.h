@@ -21,6 +21,12 @@ std::optional<std::string> IniValue(const std::filesystem::path& file, std::stri
 // slot, port); false for anything else.
 bool ParsePytaj(const std::string& value, long numbers[4]);
 
+// Whether a command's argument (a host path, as HostPath takes it) names a
+// folder that exists, or anything that exists: an option naming nothing is
+// refused before the command falls back on anything else.
+bool GivenFolderExists(std::string_view given);
+bool GivenPathExists(std::string_view given);
+
 // The day log of date (DD-MM-YYYY) for a command's FILE or DIR argument:
 // a file as it is, a host directory's LOGS\TELEFONY\, or a directory of day
 // logs; with no argument, the current directory's LOGS\TELEFONY\.

@@ -14,12 +14,18 @@ bool NipCheckDigitIsRight(std::string_view digits) {
     if (digits.size() != 10) return false;
     for (char c : digits)
         if (c < '0' || c > '9') return false;
+    if (digits == "0000000000") return false;
     int sum = 0;
     for (int i = 0; i < 9; ++i) sum += kWeights[i] * (digits[i] - '0');
     return sum % 11 == digits[9] - '0';
 }
 
-bool NipIsMarked(std::string_view digits) { return digits.size() == 10 && !NipCheckDigitIsRight(digits); }
+bool NipIsMarked(std::string_view digits) { return !digits.empty() && !NipCheckDigitIsRight(digits); }
+
+const char* NipValidJson(std::string_view digits) {
+    if (digits.empty()) return "null";
+    return NipIsMarked(digits) ? "false" : "true";
+}
 
 std::string NipGrouped(std::string_view digits) {
     std::string shown(digits);

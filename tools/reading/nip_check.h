@@ -13,12 +13,16 @@ inline constexpr char kWrongNipMark[] = "!";
 std::string NipDigitsOf(std::string_view text);
 
 // Ten digits whose weighted sum (6 5 7 2 3 4 5 6 7 over the first nine)
-// leaves the tenth as its remainder mod 11; a remainder of 10 never fits.
+// leaves the tenth as its remainder mod 11; a remainder of 10 never fits,
+// and ten zeros, which the sum would pass, are no one's NIP.
 bool NipCheckDigitIsRight(std::string_view digits);
 
-// Whether the toolkit marks these digits: ten of them with a wrong check
-// digit. Shorter or longer runs are shown as they are.
+// Whether the toolkit marks these digits: any that are not a right NIP,
+// fewer or more than ten included. No digits at all is no NIP, unmarked.
 bool NipIsMarked(std::string_view digits);
+
+// The verdict for scripts: "true", "false" (marked), or "null" (no NIP).
+const char* NipValidJson(std::string_view digits);
 
 // Grouped when there are ten digits, followed by the mark when wrong.
 std::string NipShown(std::string_view digits);

@@ -19,7 +19,11 @@
 #else
 #define CALLERID_PRINTF_STYLE printf
 #endif
+// Both keep every line within 79 columns, broken at blanks
+// (output/text_layout.h: FittedToWidth); PrintAsIs leaves lines whole, for
+// what scripts read line by line (--json).
 void Print(const char* format, ...) __attribute__((format(CALLERID_PRINTF_STYLE, 1, 2)));
+void PrintAsIs(const char* format, ...) __attribute__((format(CALLERID_PRINTF_STYLE, 1, 2)));
 void PrintTo(std::FILE* stream, const char* format, ...) __attribute__((format(CALLERID_PRINTF_STYLE, 2, 3)));
 // The formatting they share (console_print.cpp).
 std::string FormattedText(const char* format, va_list arguments);
