@@ -243,6 +243,21 @@ int AllowBroadcast(SocketHandle socket);
 int SendDatagram(SocketHandle socket, const char* address, uint16_t port, const char* data,
                  int length);
 
+// The IPv4 addresses of this station's interfaces that are up, each with
+// its subnet mask, in host order; at most capacity of them. The result is
+// how many, 0 when the system cannot say. The socket library must be
+// started (the listener holds it).
+struct InterfaceAddress {
+    uint32_t address;
+    uint32_t mask;
+};
+int ListInterfaceAddresses(InterfaceAddress* addresses, int capacity);
+// Test switch: the interface list that ListInterfaceAddresses gives from
+// now on, as a station on another network would see it; a count below 0
+// gives the system's own again.
+void StageInterfaceAddresses(const InterfaceAddress* addresses, int count);
+int TakeStagedInterfaces(InterfaceAddress* addresses, int capacity);   // for the implementations; -1 when none staged
+
 // System sleep in milliseconds.
 void SleepMilliseconds(int milliseconds);
 // A clock that only moves forward, in nanoseconds from an arbitrary start.

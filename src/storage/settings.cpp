@@ -11,6 +11,7 @@
 #include "host/imports.h"
 #include "platform/platform.h"
 #include "storage/storage_paths.h"
+#include "udp/senders.h"
 
 Settings g_settings = {0, 0, 0, kDefaultPort, ""};
 
@@ -21,6 +22,9 @@ static constexpr char kNumbersKey[] = "Pytaj";
 static constexpr char kNumbersFormat[] = "%d,%d,%d,%d";
 static constexpr char kIniFileName[] = "Ornitel.ini";
 static constexpr char kFileNameKey[] = "Filename";
+// The allowed senders, kept beside the slot file name so that stations
+// sharing a data folder share them; the plug-in only reads them.
+static constexpr char kSendersKey[] = "Nadawcy";
 // The host copies at most this many characters of the stored file name.
 static constexpr int kFileNameReadWidth = 257;
 static_assert(sizeof g_settings.slotFileName > kFileNameReadWidth);
@@ -86,6 +90,10 @@ void LoadSettings() {
     AccessIniFile(kIniFileName, kIniRead, kSection, kFileNameKey, "%*s", kFileNameReadWidth,
                   read.slotFileName);
     read.slotFileName[sizeof read.slotFileName - 1] = '\0';
+    char senders[kSendersTextCapacity] = {};
+    AccessIniFile(kIniFileName, kIniRead, kSection, kSendersKey, "%*s", kSendersReadWidth, senders);
+    senders[sizeof senders - 1] = '\0';
+    SetSendersSetting(senders);
     if (read.port == 0) read.port = kDefaultPort;
     if (read.slotFileName[0] == '\0') {
         CallHost<Host::MakeDirectories>(kLogDirectory);

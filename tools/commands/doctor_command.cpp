@@ -29,6 +29,7 @@
 #include <system_error>
 
 #include "commands/commands.h"
+#include "commands/doctor_senders.h"
 #include "ini/ini_file.h"
 #include "log/day_log_events.h"
 #include "output/counted_words.h"
@@ -300,9 +301,12 @@ bool NoteClockLine(const DayLogLine& line, std::string& off) {
 
 void ReportStation(const std::string& name, const StationSeen& seen, bool today, Report& report) {
     const char* who = name.c_str();
-    if (seen.lastAlive.empty()) report.Warn(Say(Msg::StationNeverAlive, who));
-    else if (today && NowSeconds() - SecondsOf(seen.lastAlive) > kAliveSeconds) report.Warn(Say(Msg::StationStopped, who, seen.lastAlive.c_str()));
-    else report.Ok(Say(Msg::StationAlive, who, seen.lastAlive.c_str()));
+    // Restarts closer together than the 10 s between "I'm alive" lines
+    // leave none, yet each began listening: its last sign of life counts.
+    std::string lastSign = std::max({seen.lastAlive, seen.listeningSince, seen.lastDatagram});
+    if (lastSign.empty()) report.Warn(Say(Msg::StationNeverAlive, who));
+    else if (today && NowSeconds() - SecondsOf(lastSign) > kAliveSeconds) report.Warn(Say(Msg::StationStopped, who, lastSign.c_str()));
+    else report.Ok(Say(Msg::StationAlive, who, lastSign.c_str()));
     if (!seen.lastDatagram.empty())
         report.Ok(Say(Msg::StationLastDatagram, who, seen.lastDatagram.c_str(), seen.lastSender.c_str()));
     else if (!seen.firstAlive.empty() && SecondsOf(seen.lastAlive) - SecondsOf(seen.firstAlive) >= kSilentBoxSeconds)
@@ -455,6 +459,14 @@ void CheckListeningPorts(const std::map<std::string, StationSeen>& stations, lon
     }
 }
 
+void ReportFindings(const std::vector<DoctorFinding>& findings, Report& report) {
+    for (const DoctorFinding& finding : findings) {
+        if (finding.level == DoctorFinding::Level::Ok) report.Ok(finding.text);
+        else if (finding.level == DoctorFinding::Level::Warn) report.Warn(finding.text);
+        else report.Problem(finding.text);
+    }
+}
+
 // Another port than the box's usual one needs its own firewall rules: the
 // commands are laid out for the command prompt, where they run pasted whole.
 void PrintFirewallRules(long port) {
@@ -510,6 +522,8 @@ int RunDoctorCommand(int argc, char** args) {
         CheckLogDirectory(dir, report);
     }
     auto stations = ran ? CheckDayLog(dir, date, report) : std::map<std::string, StationSeen>{};
+    if (ran) ReportFindings(CheckSenders(dir), report);
+    if (ran) ReportFindings(CheckRefusedAndSlotless(DayLogFor(Utf8Of(dir), date)), report);
     CheckListeningPorts(stations, settings.port, ini ? Shown(*ini) : std::string("MERLOX.INI"), date == TodayDate(), report);
     CheckPort(settings.port, stations, report);
     if (settings.port != kBoxPort) PrintFirewallRules(settings.port);

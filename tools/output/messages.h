@@ -41,6 +41,10 @@ enum class Msg {
     FirewallNotRemoved, NetshEnded, NetshNotStarted, FirewallPortOutOfRange,
     // options that name a file or folder
     NoSuchFolderGiven, NoSuchFileGiven,
+    // senders, and what doctor, listen and firewall say of them
+    SendersUsage, BadSender, SendersListed, SendersNotSet, SendersAnywhere, SendersWritten, SendersNotWritten,
+    SenderNotListed, SendersBadStored, DoctorRefusedSender, DoctorNoFreeSlot, SlotsNoFreeSlot, VerdictRefused,
+    FirewallRemoteAddresses,
     Count
 };
 
