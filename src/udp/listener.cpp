@@ -260,6 +260,7 @@ static void LogNotFiled(SenderEntry& entry, const char* message) {
 // control word.
 static int FileDatagram(UDPControl& control) {
     MakeOneLine(g_listener.datagram, strnlen(g_listener.datagram, kDatagramCapacity));
+    NoteDatagramRead();
     uint32_t address = SenderAddress(control.sender);
     SenderEntry& entry = SenderEntryOf(address);
     SenderPermit permit = SenderPermitOf(address);
@@ -268,7 +269,10 @@ static int FileDatagram(UDPControl& control) {
         CountRefused(entry);
         return 0;
     }
-    if (!TakeRateToken(entry)) {
+    // What queued while the listener was held came over the whole hold, not
+    // at the pace it is read now: the rate is not held against it (the
+    // socket's queue bounds it).
+    if (!CatchingUpAfterHold() && !TakeRateToken(entry)) {
         CountOverRate(entry);
         return 0;
     }
@@ -277,7 +281,6 @@ static int FileDatagram(UDPControl& control) {
     char message[kDatagramCapacity + sizeof sender + 8];
     std::snprintf(message, sizeof message, "R[%s]:%s", sender, g_listener.datagram);
     CallRecord record;
-    NoteDatagramRead();
     UDPBuildRecord(g_listener.datagram, record);
     DatagramVerdict verdict = JudgeDatagram(record, permit, RecallOf(entry));
     if (verdict == DatagramVerdict::Call) {

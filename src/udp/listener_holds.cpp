@@ -11,6 +11,11 @@ static constexpr auto kHeldUp =
 
 // Only the listener thread touches it.
 static ListenerPace g_pace = {0, 0};
+// Datagrams still to be read as queued during a hold: the socket's queue
+// holds no more than this, so a flood that never lets it go empty is not
+// taken for a hold's backlog for ever.
+static constexpr int kQueuedAtMost = 512;
+static int g_queuedLeft = 0;
 
 bool TakePaceStep(ListenerPace& pace, int64_t now) {
     int64_t step = pace.last == 0 ? 0 : now - pace.last;
@@ -22,11 +27,21 @@ bool TakePaceStep(ListenerPace& pace, int64_t now) {
 
 bool NoteListenerStep() { return TakePaceStep(g_pace, MonotonicNanoseconds()); }
 
-void ForgetListenerPace() { g_pace = {MonotonicNanoseconds(), 0}; }
+void ForgetListenerPace() {
+    g_pace = {MonotonicNanoseconds(), 0};
+    g_queuedLeft = 0;
+}
 
 void NoteSocketEmpty() {
     g_pace.held = 0;
+    g_queuedLeft = 0;
     CompleteLateBatch();
+}
+
+bool CatchingUpAfterHold() {
+    if (g_queuedLeft == 0) return false;
+    --g_queuedLeft;
+    return true;
 }
 
 void NoteDatagramRead() {
@@ -34,6 +49,7 @@ void NoteDatagramRead() {
     if (g_pace.held == 0) return;
     int seconds = static_cast<int>((g_pace.held + 500'000'000) / 1'000'000'000);
     g_pace.held = 0;
+    g_queuedLeft = kQueuedAtMost;
     WriteEventLogF(kHeldUp, seconds);
     OpenLateBatch(seconds);
 }

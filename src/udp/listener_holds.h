@@ -34,3 +34,7 @@ void NoteSocketEmpty();
 // Called before a datagram's record is stamped: after a hold, the datagram
 // and those read after it until the socket is empty are filed as late.
 void NoteDatagramRead();
+// Asked once per datagram: true from the first datagram read after a hold
+// until the socket is empty again (and for no more datagrams than its
+// queue holds), since what is read then was queued during the hold.
+bool CatchingUpAfterHold();

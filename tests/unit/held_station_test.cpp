@@ -124,6 +124,25 @@ TEST_F(HeldStation, CallsReadAfterAHoldKeepTheStampsTheOthersFiledAndNoOlderCall
     EXPECT_EQ(seenBeforeWrites.size(), 1u);
 }
 
+// The box's pace over a long hold is more than the rate one sender is
+// allowed when read at once; what queued is filed all the same.
+TEST_F(HeldStation, EveryCallQueuedDuringAHoldIsFiledWhateverItsNumber) {
+    refhost::HostOptions().hostLock = true;
+    ASSERT_TRUE(StartListener());
+    ASSERT_TRUE(WaitForListening(1));
+    ASSERT_TRUE(test::SendUdp(port, Datagram(Call("400", "203", ""))));
+    ASSERT_TRUE(WaitForFiled(1));
+    refhost::SetHostLockTrap(52407);
+    ASSERT_TRUE(refhost::TakeHostLockWhenWanted(10000));
+    constexpr int kQueued = 150;
+    for (int i = 0; i < kQueued; ++i)
+        ASSERT_TRUE(test::SendUdp(port, Datagram(Call(std::to_string(1000 + i).c_str(), "201", ""))));
+    ShiftMonotonicClock(60'000'000'000LL);
+    refhost::GiveBackHostLock();
+    ASSERT_TRUE(WaitForFiled(1 + kQueued)) << test::CountEvent(Log(), "Zapis");
+    EXPECT_STREQ(ReadSlots()[1].phone, "1149");
+}
+
 TEST_F(HeldStation, AClockAnHourFastIsNamedByTheDayLogAndDoctorAndLeavesTheOthersStamps) {
     refhost::SetClockOffset(3600);   // this station's clock; the server keeps the office's
     ASSERT_TRUE(StartListener());
