@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     IniValue("MERLOX.INI", "Ornitel", "Filename");
     SlotFile slots = ReadSlotRecords(bytes);
-    fuzz::Require(slots.slots.size() <= kSlotCount && slots.slots.size() == std::min(kSlotCount, size / kSlotRecordSize),
+    fuzz::Require(slots.slots.size() <= kSlotRecords && slots.slots.size() == std::min(kSlotRecords, size / kSlotRecordSize),
                   "every whole record and no more");
     // A field without its NUL is taken whole and makes the file no slot file.
     bool whole = slots.fieldWithoutEnd < 0;
