@@ -127,13 +127,6 @@ bool SaveNoticeFlag(int16_t flag) {
     return true;
 }
 
-bool SetSlotFileName(const char* name) {
-    BoundedStateLock lock;
-    if (!lock.held()) return false;
-    CopyFileName(g_settings.slotFileName, name);
-    return true;
-}
-
 bool TakeSettingsSnapshot(Settings& copy) {
     BoundedStateLock lock;
     if (!lock.held()) return false;

@@ -29,9 +29,6 @@ void SaveSettings();
 // a re-read cannot come between; false (nothing done) when it stayed busy.
 bool SaveNoticeFlag(int16_t flag);
 
-// The slot file name as the caller-ID window changes it: copied whole under
-// the lock, cut to the field's size. False when the lock was busy.
-bool SetSlotFileName(const char* name);
 // Option bit 4. It is read without the lock, since every event line asks
 // for it, on both threads; the option bits are therefore written only
 // through SetOptionBits (or before the listener runs).

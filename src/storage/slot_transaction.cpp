@@ -263,9 +263,8 @@ void RunSlotTransaction(const SlotRequest& request, SlotResult& result) {
             result.outcome = SlotOutcome::PluginBusy;
             return;
         }
-        if (!BuildSlotPath(result.settings.slotFileName, result.path, sizeof result.path, result.problem,
+        if (!PhoneSlotPath(result.settings, result.path, sizeof result.path, result.problem,
                            sizeof result.problem)) {
-            WriteEventLog(result.problem);
             result.outcome = SlotOutcome::NotNamed;
             if (request.access == SlotAccess::Read) Publish(request, kFreeSlots);
             return;

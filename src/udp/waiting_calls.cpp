@@ -70,7 +70,7 @@ static void Enqueue(const CallRecord& record, CallsFiled why) {
 }
 
 bool FileOrQueueCall(const CallRecord& record) {
-    CallsFiled filed = g_count == 0 ? FilePhoneCalls(&record, 1, kWaitingCallTryMilliseconds) : CallsFiled::Busy;
+    CallsFiled filed = g_count == 0 ? UpdatePhoneSlots(&record, 1, kWaitingCallTryMilliseconds) : CallsFiled::Busy;
     if (filed == CallsFiled::Filed) return true;
     Enqueue(record, filed);
     return false;
@@ -80,7 +80,7 @@ bool CallsAreWaiting() { return g_count > 0; }
 
 void FileWaitingCalls() {
     if (g_count == 0) return;
-    if (FilePhoneCalls(g_waiting, g_count, kWaitingCallTryMilliseconds) != CallsFiled::Filed) {
+    if (UpdatePhoneSlots(g_waiting, g_count, kWaitingCallTryMilliseconds) != CallsFiled::Filed) {
         if (!g_told && MonotonicNanoseconds() - g_since > ListenerMilliseconds(kTellAfterMilliseconds) * 1'000'000LL) {
             g_told = true;
             WriteEventLogF(kWaitLong, SecondsWaited(), g_count);
