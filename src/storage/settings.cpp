@@ -127,6 +127,12 @@ bool SaveNoticeFlag(int16_t flag) {
     return true;
 }
 
+Settings CurrentSettings() { return g_settings; }
+
+bool IsSlotFileNameInForce(const char* name) {
+    return std::strncmp(g_settings.slotFileName, name, sizeof g_settings.slotFileName) == 0;
+}
+
 bool TakeSettingsSnapshot(Settings& copy) {
     BoundedStateLock lock;
     if (!lock.held()) return false;

@@ -40,6 +40,11 @@ void SetOptionBits(int16_t options);
 // copy untouched) when the lock was busy.
 bool TakeSettingsSnapshot(Settings& copy);
 
+// For a caller that holds the plug-in's lock: the settings copied whole,
+// and whether name is the slot file name in force.
+Settings CurrentSettings();
+bool IsSlotFileNameInForce(const char* name);
+
 // What the user set in the open caller-ID window: the options, slot, port
 // and the slot file (chosen with "~W~ybierz", or the one it opened with).
 // They are what the listener uses while the window is open, so a
