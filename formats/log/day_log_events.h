@@ -14,3 +14,16 @@ inline constexpr char8_t kNoStationLockEvent[] =
 // system's code.
 inline constexpr char8_t kNoStationLockEventStart[] = u8"Brak blokady między stanowiskami dla pliku telefonów ";
 inline constexpr char8_t kNoStationLockEventCode[] = u8"(kod błędu systemu: ";
+
+// The listener's lines that the tool counts: a bind that failed and a
+// receive that failed, each with the system's code, and the start of
+// listening with the port; then the start of each, as the tool matches it.
+inline constexpr char8_t kBindErrorEvent[] = u8"bind() error: %d";
+inline constexpr char8_t kReceiveErrorEvent[] = u8"recvfrom() error: %d";
+inline constexpr char8_t kListeningEvent[] = u8"UDPoling() - rozpoczeto nasluch na UDP UDP %d";
+inline constexpr char8_t kBindErrorEventStart[] = u8"bind() error";
+inline constexpr char8_t kReceiveErrorEventStart[] = u8"recvfrom() error";
+inline constexpr char8_t kListeningEventStart[] = u8"UDPoling() - rozpoczeto nasluch";
+
+// An event text as the tool's plain strings take it.
+inline const char* EventText(const char8_t* text) { return reinterpret_cast<const char*>(text); }

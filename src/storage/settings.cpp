@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "host/imports.h"
+#include "ini/plugin_settings_keys.h"
 #include "platform/platform.h"
 #include "storage/storage_paths.h"
 
@@ -16,11 +17,11 @@ Settings g_settings = {0, 0, 0, kDefaultPort, ""};
 
 static constexpr int kIniRead = 8;
 static constexpr int kIniWrite = 9;
-static constexpr char kSection[] = "Ornitel";
-static constexpr char kNumbersKey[] = "Pytaj";
+static constexpr const char* kSection = kPluginSettingsSection;
+static constexpr const char* kNumbersKey = kPluginNumbersKey;
 static constexpr char kNumbersFormat[] = "%d,%d,%d,%d";
-static constexpr char kIniFileName[] = "Ornitel.ini";
-static constexpr char kFileNameKey[] = "Filename";
+static constexpr const char* kIniFileName = kPluginIniFileName;
+static constexpr const char* kFileNameKey = kPluginFileNameKey;
 // The host copies at most this many characters of the stored file name.
 static constexpr int kFileNameReadWidth = 257;
 static_assert(sizeof g_settings.slotFileName > kFileNameReadWidth);
