@@ -35,7 +35,7 @@ step "thread sanitizer build and tests (the tests where two threads meet)"
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan -j "$jobs" --target unit_tests plugin_tests soak_tests
 CALLERID_SOAK_DATAGRAMS=3000 ctest --preset tsan -j "$jobs" \
-    -R 'StorageConcurrency|SlotTransaction|SharedSlotFile|WaitingCalls|Listener|SocketFaults|NoticeAgainstRestarts|Soak|CallerIdWindow|ContractorSearch|HostRaces|WindowPorts'
+    -R 'StorageConcurrency|SlotTransaction|SharedSlotFile|WaitingCalls|HeldStation|FrozenStation|Listener|SocketFaults|NoticeAgainstRestarts|Soak|CallerIdWindow|ContractorSearch|HostRaces|WindowPorts|Senders'
 
 step "fuzzing (libFuzzer, a few seconds per target from fuzz/corpus)"
 fuzz/run.sh all 10

@@ -46,6 +46,7 @@
 #include "plumbing/host.h"
 #include "storage/call_record.h"
 #include "storage/settings.h"
+#include "loopback_sender.h"
 #include "support/free_udp_port.h"
 #include "udp/listener.h"
 
@@ -275,21 +276,7 @@ bool WaitForText(const std::string& path, const std::string& text, int seconds) 
     return false;
 }
 
-class Sender {
-public:
-    Sender() : fd_(socket(AF_INET, SOCK_DGRAM, 0)) {}
-    ~Sender() { close(fd_); }
-    void Send(int port, const std::string& bytes) {
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_port = htons(static_cast<uint16_t>(port));
-        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    }
-
-private:
-    int fd_;
-};
+using Sender = bench::LoopbackSender;
 
 // Every call of the run has a phone of its own, so none is a repeat.
 long long g_nextPhone = 500000000;

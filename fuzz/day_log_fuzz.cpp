@@ -21,7 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string_view line = log.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         DayLogTally::Taken taken = tally.Add(line);
-        if (taken.line.kind == DayLogLine::Kind::Call) {
+        // A control word's call line (which the plug-in once wrote) is no call.
+        if (taken.line.kind == DayLogLine::Kind::Call && IsControlWord(taken.line.phone)) {
+            fuzz::Require(taken.call < 0, "a control word's call line is no call");
+        } else if (taken.line.kind == DayLogLine::Kind::Call) {
             ++callLines;
             fuzz::Require(taken.call >= 0 && static_cast<std::size_t>(taken.call) < tally.calls().size(),
                           "a call line belongs to a call");

@@ -205,7 +205,7 @@ Function OfferFirewallRules
   DeleteINISec "$INSTDIR\${FIREWALL_MEMORY}" "Firewall"
   StrCpy $R5 ""
   !insertmacro ADD_FIREWALL_RULE "${RULE_IN}" \
-    "dir=in action=allow protocol=UDP localport=$R1 remoteip=localsubnet" In
+    "dir=in action=allow protocol=UDP localport=$R1 remoteip=$BoxRemoteIp" In
   !insertmacro ADD_FIREWALL_RULE "${RULE_OUT}" \
     "dir=out action=allow protocol=UDP remoteport=$R1 remoteip=255.255.255.255" Out
   ${If} $R5 != ""

@@ -85,6 +85,7 @@ int CalleridMain(int argc, char** argv) {
     if (!std::strcmp(command, "log")) return RunLogCommand(count, args);
     if (!std::strcmp(command, "doctor")) return RunDoctorCommand(count, args);
     if (!std::strcmp(command, "firewall")) return RunFirewallCommand(count, args);
+    if (!std::strcmp(command, "senders")) return RunSendersCommand(count, args);
     if (!std::strcmp(command, "window-description")) return RunWindowDescriptionCommand(count, args);
     return Fail(kBadUsage, "", Msg::UnknownCommand, command);
 }

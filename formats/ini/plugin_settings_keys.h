@@ -11,3 +11,6 @@ inline constexpr char kPluginNumbersKey[] = "Pytaj";
 // The plug-in's own settings file, in the host's working folder.
 inline constexpr char kPluginIniFileName[] = "Ornitel.ini";
 inline constexpr char kPluginFileNameKey[] = "Filename";
+// The allowed senders, beside the slot file name so that stations sharing
+// a data folder share them.
+inline constexpr char kPluginSendersKey[] = "Nadawcy";

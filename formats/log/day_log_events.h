@@ -15,6 +15,18 @@ inline constexpr char8_t kNoStationLockEvent[] =
 inline constexpr char8_t kNoStationLockEventStart[] = u8"Brak blokady między stanowiskami dla pliku telefonów ";
 inline constexpr char8_t kNoStationLockEventCode[] = u8"(kod błędu systemu: ";
 
+// A station whose clock differs from the server's by more than a minute
+// (the day log's modification time): the difference in seconds (+ ahead,
+// - behind), the station's time and the server's. Once in each day's log;
+// the second line when it agrees again.
+inline constexpr char8_t kClockDiffersEvent[] =
+    u8"Zegar stanowiska różni się od zegara serwera o %+d s (stanowisko %s, serwer %02d:%02d:%02d) - czasy "
+    u8"połączeń w slotach i w logu są czasami tego stanowiska";
+inline constexpr char8_t kClockAgreesEvent[] = u8"Zegar stanowiska zgodny z zegarem serwera";
+// What the tool looks for: the start of the first line, and the text
+// before the difference.
+inline constexpr char8_t kClockDiffersEventStart[] = u8"Zegar stanowiska różni się od zegara serwera o ";
+
 // The listener's lines that the tool counts: a bind that failed and a
 // receive that failed, each with the system's code, and the start of
 // listening with the port; then the start of each, as the tool matches it.

@@ -16,6 +16,9 @@ namespace refhost {
 static std::atomic<bool> g_clockFixed{false};
 static std::atomic<long long> g_fixedSeconds{0};
 static std::atomic<long long> g_offsetSeconds{0};
+// This station's clock against the office's: the server that holds the
+// shared files keeps the office's time (ServerClockOffsetSeconds).
+static std::atomic<long long> g_stationOffsetSeconds{0};
 
 // Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's method).
 static long long DaysFromCivil(int year, int month, int day) {
@@ -65,10 +68,14 @@ static long long WallClockSeconds() {
                       local.tm_min, local.tm_sec});
 }
 
-CivilTime HostNow() {
+static long long OfficeSeconds() {
     long long base = g_clockFixed.load() ? g_fixedSeconds.load() : WallClockSeconds();
-    return CivilTimeOf(base + g_offsetSeconds.load());
+    return base + g_offsetSeconds.load();
 }
+
+CivilTime HostNow() { return CivilTimeOf(OfficeSeconds() + g_stationOffsetSeconds.load()); }
+
+long long ServerClockOffsetSeconds() { return OfficeSeconds() - WallClockSeconds(); }
 
 void FixClock(const CivilTime& when) {
     g_fixedSeconds.store(SecondsOf(when));
@@ -96,13 +103,14 @@ bool ParseCivilTime(std::string_view text, CivilTime& when) {
     return true;
 }
 
-void SetClockOffset(long long seconds) { g_offsetSeconds.store(seconds); }
+void SetClockOffset(long long seconds) { g_stationOffsetSeconds.store(seconds); }
 
 void AdvanceClock(long long seconds) { g_offsetSeconds.fetch_add(seconds); }
 
 void RunWallClock() {
     g_clockFixed.store(false);
     g_offsetSeconds.store(0);
+    g_stationOffsetSeconds.store(0);
 }
 
 }  // namespace refhost

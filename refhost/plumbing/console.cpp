@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "plumbing/host.h"
+#include "text/wire_text.h"
 #include "text/mazovia_utf8.h"
 
 namespace refhost {
@@ -71,6 +72,20 @@ std::string Readable(std::string_view mazovia) {
         plain += c;
     }
     return MazoviaToUtf8(plain);
+}
+
+std::string ControlsShown(std::string_view text) {
+    std::string shown;
+    for (char c : text) {
+        if (!IsLineBreakingByte(static_cast<unsigned char>(c))) {
+            shown += c;
+            continue;
+        }
+        char code[8];
+        std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned char>(c));
+        shown += code;
+    }
+    return shown;
 }
 
 // The thread's name in its trace lines; the host's user-interface thread

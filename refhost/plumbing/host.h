@@ -36,6 +36,9 @@ struct Options {
     std::string user = "ADMIN";    // the current user's name, UTF-8 (service 32500)
     int pauseDivisor = 1;          // the plug-in's listener waits this many times shorter
     bool showAppends = false;      // print every line appended to a file (the day log)
+    // Append lines byte for byte, line ends included, as a host that does
+    // not make them blanks would: the plug-in must hand it one line.
+    bool appendsAsGiven = false;
     std::string script;            // run this script file once the plug-in has started
 };
 
@@ -51,6 +54,9 @@ std::vector<std::string> TakeConsoleLines();
 void SetConsoleSink(std::function<void(std::string_view)> sink);
 // A plug-in text (Mazovia, with message markup) made readable in UTF-8.
 std::string Readable(std::string_view mazovia);
+// Text from a file or the wire made safe for the terminal: line ends,
+// escapes and the other control bytes but the tab shown as "\xNN".
+std::string ControlsShown(std::string_view text);
 // One line per service call when tracing, with every argument as passed:
 // "trace: 52028 "uwaga", "...", 0x200". Lines of a named host thread say
 // so ("trace[UDPPoling]: ..."). Control bytes in texts are escaped.
@@ -79,8 +85,16 @@ CivilTime HostNow();
 void FixClock(const CivilTime& when);
 // "YYYY-MM-DD HH:MM:SS"; false when the text is no such moment.
 bool ParseCivilTime(std::string_view text, CivilTime& when);
+// This station's clock runs so many seconds ahead of the office's (behind,
+// when negative); the office's clock, which the server of the shared files
+// keeps, is not moved.
 void SetClockOffset(long long seconds);
+// Moves the office's clock, this station's with it.
 void AdvanceClock(long long seconds);
+// How far the office's clock is ahead of this computer's wall clock: a
+// file written now carries the wall clock's time, the server's would be
+// this much later.
+long long ServerClockOffsetSeconds();
 // Back to the wall clock with no offset.
 void RunWallClock();
 

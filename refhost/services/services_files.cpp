@@ -119,8 +119,9 @@ int HOSTAPI ordinal_52407(const char* path, const char* line) {
     Trace(52407, "\"%s\", \"%s\"", path ? path : "", line ? line : "");
     if (!path || !line) return -1;
     std::string text(line);
-    for (char& c : text)
-        if (c == '\r' || c == '\n') c = ' ';
+    if (!HostOptions().appendsAsGiven)
+        for (char& c : text)
+            if (c == '\r' || c == '\n') c = ' ';
     text += kLineEnd;
     std::string file = HostPath(path);
     std::lock_guard lock(g_appendMutex);
@@ -134,7 +135,7 @@ int HOSTAPI ordinal_52407(const char* path, const char* line) {
     }
     bool written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
     bool closed = std::fclose(stream) == 0;
-    if (HostOptions().showAppends) PrintLine("log: " + Readable(line));
+    if (HostOptions().showAppends) PrintLine("log: " + ControlsShown(Readable(line)));
     if (written && closed) return 0;
     std::error_code cutError;
     std::filesystem::resize_file(file, sizeBefore, cutError);

@@ -31,7 +31,7 @@ void PrintContent(const std::string& content) {
     std::istringstream lines(content);
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        PrintLine("  | " + MazoviaToUtf8(line));
+        PrintLine("  | " + ControlsShown(MazoviaToUtf8(line)));
     }
 }
 

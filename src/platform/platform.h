@@ -243,7 +243,35 @@ int AllowBroadcast(SocketHandle socket);
 int SendDatagram(SocketHandle socket, const char* address, uint16_t port, const char* data,
                  int length);
 
+// The IPv4 addresses of this station's interfaces that are up, each with
+// its subnet mask, in host order; at most capacity of them. The result is
+// how many, 0 when the system cannot say. The socket library must be
+// started (the listener holds it).
+struct InterfaceAddress {
+    uint32_t address;
+    uint32_t mask;
+};
+int ListInterfaceAddresses(InterfaceAddress* addresses, int capacity);
+// Test switch: the interface list that ListInterfaceAddresses gives from
+// now on, as a station on another network would see it; a count below 0
+// gives the system's own again.
+void StageInterfaceAddresses(const InterfaceAddress* addresses, int count);
+int TakeStagedInterfaces(InterfaceAddress* addresses, int capacity);   // for the implementations; -1 when none staged
+
 // System sleep in milliseconds.
 void SleepMilliseconds(int milliseconds);
 // A clock that only moves forward, in nanoseconds from an arbitrary start.
 int64_t MonotonicNanoseconds();
+// Test switch: moves the monotonic clock forward, as a freeze or a suspend
+// that it counted would (clock_staging.cpp).
+void ShiftMonotonicClock(int64_t nanoseconds);
+int64_t MonotonicClockShift();   // for the implementations
+
+// The local time of day, in seconds from midnight, at which the file was
+// last written, as the computer that holds it set it: on a share, the
+// server's clock. False when it cannot be read.
+bool FileWrittenAtSecondOfDay(const char* path, int* secondOfDay);
+// Test switch: the clock of the computer that holds the files runs this
+// many seconds ahead of this one's (behind, when negative).
+void StageServerClockOffset(int64_t seconds);
+int64_t StagedServerClockOffset();   // for the implementations

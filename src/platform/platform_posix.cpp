@@ -9,6 +9,8 @@
 #include <limits.h>
 #include <netinet/in.h>
 #include <pthread.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <sys/epoll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -430,5 +432,35 @@ void SleepMilliseconds(int milliseconds) {
 int64_t MonotonicNanoseconds() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec + MonotonicClockShift();
+}
+
+bool FileWrittenAtSecondOfDay(const char* path, int* secondOfDay) {
+    NoteFileWork("a look at a file's time");
+    char mapped[PATH_MAX];
+    struct stat status {};
+    if (!MapPath(path, mapped, sizeof mapped) || stat(mapped, &status) != 0) return false;
+    std::time_t written = status.st_mtime + static_cast<std::time_t>(StagedServerClockOffset());
+    std::tm local{};
+    if (!localtime_r(&written, &local)) return false;
+    *secondOfDay = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+    return true;
+}
+
+// The interfaces as getifaddrs gives them; loopback and the others alike.
+int ListInterfaceAddresses(InterfaceAddress* addresses, int capacity) {
+    int staged = TakeStagedInterfaces(addresses, capacity);
+    if (staged >= 0) return staged;
+    struct ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) return 0;
+    int count = 0;
+    for (struct ifaddrs* item = list; item && count < capacity; item = item->ifa_next) {
+        if (!item->ifa_addr || !item->ifa_netmask || item->ifa_addr->sa_family != AF_INET) continue;
+        if ((item->ifa_flags & IFF_UP) == 0) continue;
+        addresses[count].address = ntohl(reinterpret_cast<sockaddr_in*>(item->ifa_addr)->sin_addr.s_addr);
+        addresses[count].mask = ntohl(reinterpret_cast<sockaddr_in*>(item->ifa_netmask)->sin_addr.s_addr);
+        ++count;
+    }
+    freeifaddrs(list);
+    return count;
 }

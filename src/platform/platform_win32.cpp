@@ -3,6 +3,7 @@
 
 #include <winsock2.h>
 #include <windows.h>
+#include <ws2tcpip.h>
 
 #include <io.h>
 
@@ -352,5 +353,46 @@ int64_t MonotonicNanoseconds() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return static_cast<int64_t>(now.QuadPart / frequency * 1000000000 +
-                                now.QuadPart % frequency * 1000000000 / frequency);
+                                now.QuadPart % frequency * 1000000000 / frequency) + MonotonicClockShift();
+}
+
+// The last write time comes in UTC from the file's server; the local time
+// zone of this computer turns it into the time of day the host shows.
+bool FileWrittenAtSecondOfDay(const char* path, int* secondOfDay) {
+    NoteFileWork("a look at a file's time");
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+    ULARGE_INTEGER written;
+    written.LowPart = data.ftLastWriteTime.dwLowDateTime;
+    written.HighPart = data.ftLastWriteTime.dwHighDateTime;
+    written.QuadPart += static_cast<ULONGLONG>(StagedServerClockOffset() * 10000000LL);
+    FILETIME utc = {written.LowPart, written.HighPart};
+    FILETIME local;
+    SYSTEMTIME parts;
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &parts)) return false;
+    *secondOfDay = parts.wHour * 3600 + parts.wMinute * 60 + parts.wSecond;
+    return true;
+}
+
+// Windows Sockets' own interface list (SIO_GET_INTERFACE_LIST), asked of a
+// socket made for the purpose: it needs no library beyond WS2_32.
+int ListInterfaceAddresses(InterfaceAddress* addresses, int capacity) {
+    int staged = TakeStagedInterfaces(addresses, capacity);
+    if (staged >= 0) return staged;
+    SOCKET probe = socket(AF_INET, SOCK_DGRAM, 0);
+    if (probe == INVALID_SOCKET) return 0;
+    INTERFACE_INFO list[16];
+    DWORD bytes = 0;
+    int count = 0;
+    if (WSAIoctl(probe, SIO_GET_INTERFACE_LIST, nullptr, 0, list, sizeof list, &bytes, nullptr, nullptr) == 0) {
+        int listed = static_cast<int>(bytes / sizeof list[0]);
+        for (int i = 0; i < listed && count < capacity; ++i) {
+            if ((list[i].iiFlags & IFF_UP) == 0) continue;
+            addresses[count].address = ntohl(list[i].iiAddress.AddressIn.sin_addr.s_addr);
+            addresses[count].mask = ntohl(list[i].iiNetmask.AddressIn.sin_addr.s_addr);
+            ++count;
+        }
+    }
+    closesocket(probe);
+    return count;
 }

@@ -8,6 +8,7 @@
 
 #include "host/imports.h"
 #include "storage/settings.h"
+#include "storage/station_clock.h"
 #include "storage/storage_paths.h"
 
 // The host writes its date texts without a bound; these buffers are far
@@ -72,6 +73,7 @@ void WriteEventLog(const char* message) {
     char path[kPathCapacity];
     DayLogPath(path, sizeof path);
     CallHost<Host::AppendLine>(path, line);
+    CheckStationClock(path, time);
 }
 
 void WriteEventLogF(const char* format, ...) {

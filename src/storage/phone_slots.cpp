@@ -11,6 +11,7 @@
 #include "storage/settings.h"
 #include "storage/slot_file.h"
 #include "storage/slot_transaction.h"
+#include "storage/station_clock.h"
 #include "text/mazovia.h"
 
 CallRecord g_phoneSlots[kSlotCount];
@@ -45,14 +46,19 @@ bool TakeSlotView(SlotView& view) {
     return true;
 }
 
-CallsFiled UpdatePhoneSlots(const CallRecord* calls, int count, int milliseconds) {
+CallsFiled UpdatePhoneSlots(const CallRecord* calls, int count, int milliseconds, const HoldInfo* hold,
+                            CallRecord* slotsAfter) {
     SlotRequest request;
     request.operation.kind = SlotOperationKind::FileCalls;
     request.operation.calls = calls;
     request.operation.count = count;
+    request.operation.hold = hold;
+    request.operation.clockAheadSeconds = StationClockAheadSeconds();
     request.waitMilliseconds = milliseconds;
     SlotResult result;
     RunSlotTransaction(request, result);
+    if (slotsAfter && result.outcome == SlotOutcome::Done)
+        std::memcpy(slotsAfter, result.change.slots, sizeof result.change.slots);
     switch (result.outcome) {
         case SlotOutcome::HeldByProgram: return CallsFiled::HeldByProgram;
         case SlotOutcome::BusyHere:

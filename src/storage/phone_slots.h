@@ -46,8 +46,13 @@ void MarkSlotViewBusy(SlotView& view);
 // program holds the file open and refuses writers (a backup copying it,
 // say); nothing was done, and the caller tries again as for Busy. The
 // image is the file as written afterwards.
+// With a hold, the calls were read after the listener was held up and are
+// judged by the rules for late calls (late_calls.h). slotsAfter, when
+// given, receives the slots as the file holds them afterwards.
 enum class CallsFiled { Filed, Busy, HeldByProgram };
-CallsFiled UpdatePhoneSlots(const CallRecord* calls, int count, int milliseconds);
+struct HoldInfo;
+CallsFiled UpdatePhoneSlots(const CallRecord* calls, int count, int milliseconds, const HoldInfo* hold = nullptr,
+                            CallRecord* slotsAfter = nullptr);
 
 // The text for the user's box when a save's transaction was not done.
 struct SlotResult;

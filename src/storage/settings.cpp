@@ -12,6 +12,7 @@
 #include "ini/plugin_settings_keys.h"
 #include "platform/platform.h"
 #include "storage/storage_paths.h"
+#include "udp/senders.h"
 
 Settings g_settings = {0, 0, 0, kDefaultPort, ""};
 
@@ -22,6 +23,8 @@ static constexpr const char* kNumbersKey = kPluginNumbersKey;
 static constexpr char kNumbersFormat[] = "%d,%d,%d,%d";
 static constexpr const char* kIniFileName = kPluginIniFileName;
 static constexpr const char* kFileNameKey = kPluginFileNameKey;
+// The plug-in only reads the allowed senders.
+static constexpr const char* kSendersKey = kPluginSendersKey;
 // The host copies at most this many characters of the stored file name.
 static constexpr int kFileNameReadWidth = 257;
 static_assert(sizeof g_settings.slotFileName > kFileNameReadWidth);
@@ -87,6 +90,10 @@ void LoadSettings() {
     AccessIniFile(kIniFileName, kIniRead, kSection, kFileNameKey, "%*s", kFileNameReadWidth,
                   read.slotFileName);
     read.slotFileName[sizeof read.slotFileName - 1] = '\0';
+    char senders[kSendersTextCapacity] = {};
+    AccessIniFile(kIniFileName, kIniRead, kSection, kSendersKey, "%*s", kSendersReadWidth, senders);
+    senders[sizeof senders - 1] = '\0';
+    SetSendersSetting(senders);
     if (read.port == 0) read.port = kDefaultPort;
     if (read.slotFileName[0] == '\0') {
         CallHost<Host::MakeDirectories>(kLogDirectory);

@@ -57,13 +57,35 @@ EditConflict ConflictOf(const CallRecord& now, const CallRecord& shown) {
     return sameCall ? EditConflict::EditedElsewhere : EditConflict::NewCall;
 }
 
-// Each call is copied first: the caller may have handed in a slot.
-static bool FileCalls(const SlotOperation& operation, SlotChange& change) {
+// A call heard in time is filed by the ordinary rules, but for a station
+// whose clock is off: the same call another station filed keeps its stamp.
+static LateCall InTimeVerdict(const CallRecord* slots, const CallRecord& call, int clockAheadSeconds) {
+    if (clockAheadSeconds == 0 || call.target[0] == '\0') return LateCall::File;
+    for (int index = 0; index < kSlotCount; ++index)
+        if (SameTarget(call, slots[index]))
+            return KeepsSlotStamp(slots[index], call, clockAheadSeconds) ? LateCall::KeepsSlot : LateCall::File;
+    return LateCall::File;
+}
+
+static int SlotOfTarget(const CallRecord* slots, const CallRecord& call) {
+    for (int index = 0; index < kSlotCount; ++index)
+        if (SameTarget(slots[index], call)) return index;
+    return -1;
+}
+
+// Each call is copied first: the caller may have handed in a slot. Late
+// calls are judged against the file as read, all of them before any is
+// filed: only then is no older call of the batch written after a newer one.
+static bool FileCalls(const CallRecord* read, const SlotOperation& operation, SlotChange& change) {
     int count = operation.count < kMostCallsAtOnce ? operation.count : kMostCallsAtOnce;
     bool received = false;
     for (int i = 0; i < count; ++i) {
         const CallRecord call = operation.calls[i];
-        received = FileCallIntoSlots(call, i, change.slots, change) || received;
+        LateCall verdict = operation.hold ? JudgeLateCall(read, operation.calls, count, *operation.hold,
+                                                          operation.clockAheadSeconds, i)
+                                          : InTimeVerdict(change.slots, call, operation.clockAheadSeconds);
+        if (verdict == LateCall::CannotTell) AddEvent(change, SlotEventKind::LateKept, SlotOfTarget(read, call), i);
+        if (verdict == LateCall::File) received = FileCallIntoSlots(call, i, change.slots, change) || received;
     }
     return received;
 }
@@ -94,7 +116,7 @@ void ApplySlotChange(const CallRecord* read, const SlotOperation& operation, Slo
     change.eventCount = 0;
     change.write = false;
     switch (operation.kind) {
-        case SlotOperationKind::FileCalls: change.write = FileCalls(operation, change); break;
+        case SlotOperationKind::FileCalls: change.write = FileCalls(read, operation, change); break;
         case SlotOperationKind::SaveEdits: change.write = SaveEdits(*operation.edits, change); break;
         case SlotOperationKind::SaveImage:
             std::memcpy(change.slots, operation.calls, sizeof change.slots);

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "storage/call_record.h"
+#include "storage/late_calls.h"
 
 // Most calls filed in one transaction: the listener's queue of calls that
 // wait for another station's hold.
@@ -40,6 +41,12 @@ struct SlotOperation {
     const CallRecord* calls = nullptr;   // FileCalls: count records; SaveImage: ten
     int count = 0;
     const SlotEdits* edits = nullptr;    // SaveEdits
+    // FileCalls: calls read after the listener was held up are filed by the
+    // rules for late calls (late_calls.h); a station whose clock is known to
+    // run ahead of the server's by so many seconds leaves another station's
+    // stamp of the same call.
+    const HoldInfo* hold = nullptr;
+    int clockAheadSeconds = 0;
 };
 
 // One thing that happened to a slot, for the day log. slot counts from 0;
@@ -52,6 +59,7 @@ enum class SlotEventKind : uint8_t {
     NoFreeSlot,       // ten other targets: the call was not stored (slot -1)
     EditNewCall,      // an edit not saved: the slot holds another call now
     EditedElsewhere,  // an edit not saved: another station changed the call
+    LateKept,         // a call heard late: the slot's call may be as new, it stays
 };
 struct SlotEvent {
     SlotEventKind kind;

@@ -19,6 +19,9 @@
 
 static constexpr auto kUpdateOpenFailed = MZ(u8"Blad otwarcia pliku telefonow (aktualizacja - zapis)");
 static constexpr auto kUpdateOpened = MZ(u8"Otwarto plik telefonow (aktualizacja - zapis)");
+static constexpr auto kLateCallKept =
+    MZ(u8"Slot nr %d: połączenie %s - > %s odebrane po wstrzymaniu stanowiska - nie wiadomo, czy nowsze; "
+       u8"pozostaje wcześniejszy wpis");
 static constexpr auto kSlotCleared = MZ(u8"Slot nr %d zostal wyczyszczony");
 static constexpr auto kSlotReplaced = MZ(u8"Slot nr %d wpisanie telefonu: %s - > %s");
 static constexpr auto kSlotAdded = MZ(u8"Slot nr %d wpisanie NOWEGO telefonu: %s - > %s");
@@ -67,6 +70,7 @@ static void LogEvent(const SlotEvent& event, const SlotOperation& operation) {
         case SlotEventKind::NoFreeSlot: WriteEventLogF(kNoFreeSlot, names.phone, names.target); break;
         case SlotEventKind::EditNewCall: WriteEventLogF(kEditNotSaved, event.slot); break;
         case SlotEventKind::EditedElsewhere: WriteEventLogF(kEditedElsewhere, event.slot); break;
+        case SlotEventKind::LateKept: WriteEventLogF(kLateCallKept, event.slot, names.phone, names.target); break;
     }
 }
 

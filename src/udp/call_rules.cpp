@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "net/sender_list.h"
 #include "storage/call_record.h"
 
 // Arrivals of one phone closer together than this are one call.
@@ -44,4 +45,40 @@ int ControlWordPauseMilliseconds(const char* phone) {
         return kPingPauseMilliseconds;
     if (std::strcmp(phone, "restart") == 0) return kRestartPauseMilliseconds;
     return 0;
+}
+
+DatagramVerdict JudgeDatagram(const CallRecord& record, SenderPermit permit, const SenderRecall& recall) {
+    if (permit == SenderPermit::Refused) return DatagramVerdict::Refused;
+    if (ControlWordPauseMilliseconds(record.phone) != 0) return DatagramVerdict::ControlWord;
+    if (permit != SenderPermit::Calls) return DatagramVerdict::Refused;
+    // A filed record carries its display date and so never equals a fresh one.
+    if (recall.anyBuilt && !recall.builtRecorded && std::memcmp(&record, &recall.built, sizeof record) == 0)
+        return DatagramVerdict::SameAgain;
+    if (IsRingPhone(record.phone)) return DatagramVerdict::Ring;
+    if (RepeatsPhone(record.phone, record.time, recall.handledPhone, recall.handledTime))
+        return DatagramVerdict::Repeat;
+    return DatagramVerdict::Call;
+}
+
+static void CopyField(char* out, std::size_t size, const char* text) {
+    std::size_t length = strnlen(text, size - 1);
+    std::memcpy(out, text, length);
+    std::memset(out + length, 0, size - length);
+}
+
+void RememberDatagram(SenderRecall& recall, const CallRecord& record, DatagramVerdict verdict) {
+    if (verdict == DatagramVerdict::Refused || verdict == DatagramVerdict::ControlWord) return;
+    recall.anyBuilt = true;
+    if (verdict == DatagramVerdict::SameAgain) return;
+    std::memcpy(&recall.built, &record, sizeof record);
+    recall.builtRecorded = verdict == DatagramVerdict::Call;
+    CopyField(recall.handledPhone, sizeof recall.handledPhone, record.phone);
+    CopyField(recall.handledTime, sizeof recall.handledTime, record.time);
+}
+
+SenderPermit PermitOf(const SenderList& allowed, const SenderList& local, uint32_t address) {
+    bool listSet = allowed.anywhere || allowed.count > 0;
+    if (listSet && SenderListAllows(allowed, address)) return SenderPermit::Calls;
+    if (!SenderListAllows(local, address)) return SenderPermit::Refused;
+    return listSet ? SenderPermit::ControlWords : SenderPermit::Calls;
 }

@@ -13,9 +13,8 @@
 #include "udp/call_rules.h"
 #include "udp/waiting_calls.h"
 
-// The previous record the handler saw, recorded or not. It outlives
-// listener restarts, so a repeat across a restart is still caught.
-static CallRecord g_previousCall;
+// What the rules remember for a caller that knows no sender.
+static SenderRecall g_senderless;
 
 static constexpr int kHostDateLength = 8;
 static constexpr char kFieldSeparators[] = "\t";
@@ -33,10 +32,6 @@ void UDPBuildRecord(const char* datagram, CallRecord& record) {
     TakeDatagramField(4, datagram, record.text, sizeof record.text);
 }
 
-static bool RepeatsPreviousCall(const CallRecord& record) {
-    return RepeatsPhone(record.phone, record.time, g_previousCall.phone, g_previousCall.time);
-}
-
 static void AppendCallLine(const CallRecord& record) {
     if (!IsDayLogOn()) return;
     char line[sizeof(CallRecord) + 8];
@@ -47,7 +42,7 @@ static void AppendCallLine(const CallRecord& record) {
     CallHost<Host::AppendLine>(path, line);
 }
 
-static bool RecordCall(CallRecord& record) {
+bool UDPFileCall(CallRecord& record) {
     if (strnlen(record.date, sizeof record.date) == kHostDateLength)
         CallHost<Host::DisplayDate>(record.date, record.date);
     record.date[sizeof record.date - 1] = '\0';
@@ -56,8 +51,11 @@ static bool RecordCall(CallRecord& record) {
 }
 
 bool UDPRecordCall(CallRecord& record) {
+    // The drop of a record equal to the last one is the listener's alone.
+    g_senderless.anyBuilt = false;
+    DatagramVerdict verdict = JudgeDatagram(record, SenderPermit::Calls, g_senderless);
     bool filed = true;
-    if (!IsRingPhone(record.phone) && !RepeatsPreviousCall(record)) filed = RecordCall(record);
-    std::memcpy(&g_previousCall, &record, sizeof record);
+    if (verdict == DatagramVerdict::Call) filed = UDPFileCall(record);
+    RememberDatagram(g_senderless, record, verdict);
     return filed;
 }

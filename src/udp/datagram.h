@@ -14,9 +14,15 @@ inline constexpr int kDatagramCapacity = 1024;
 // buffer of kDatagramCapacity bytes.
 void UDPBuildRecord(const char* datagram, CallRecord& record);
 
-// Records the call unless it is a ring or repeats the previous phone within
-// 19 seconds: call line to the day log, record to the phone slots. The
-// record's date becomes its display form when it is recorded. False when
-// the record waits for the slot file, which another station holds
-// (waiting_calls.h); true when it was filed or is not to be.
+// Files a record that the rules judged a call (call_rules.h): its date
+// becomes its display form, the call line goes to the day log and the
+// record to the phone slots. False when the record waits for the slot
+// file, which another station holds (waiting_calls.h); true when filed.
+bool UDPFileCall(CallRecord& record);
+
+// Judges a record as one sender's (no control word is a call, rings and
+// repeats of the previous phone within 19 seconds are not recorded) and
+// files it when it is a call; for callers that know no sender. False
+// when the record waits for the slot file; true when it was filed or is
+// not to be.
 bool UDPRecordCall(CallRecord& record);

@@ -26,23 +26,26 @@
 #include "storage/settings.h"
 #include "text/mazovia.h"
 #include "udp/datagram.h"
+#include "udp/listener_holds.h"
 #include "udp/listener_pauses.h"
 #include "udp/listener_status.h"
 #include "udp/port_rule.h"
+#include "udp/sender_book.h"
+#include "udp/senders.h"
 #include "udp/waiting_calls.h"
+#include "text/wire_text.h"
 
 // What the listener keeps between datagrams and cycles. Only the listener
 // thread touches it, apart from UDPOn at the start, before the thread runs.
 struct ListenerState {
     char datagram[kDatagramCapacity];
-    CallRecord previous;     // the last record built, to drop exact repeats
     SocketWatch watch;
     int loggedBindError;     // the failed bind last logged; 0 once a bind succeeds
     int waits;               // waits since the last "I'm alive" line
     bool bound;              // the control block's socket holds listeningPort
     int32_t listeningPort;
 };
-static ListenerState g_listener = {{}, {}, kNoSocketWatch, 0, 0, false, 0};
+static ListenerState g_listener = {{}, kNoSocketWatch, 0, 0, false, 0};
 
 // A port of the settings that no socket holds yet. Its socket is bound at
 // the next try, 10 s after the last; the socket that holds the old port,
@@ -218,26 +221,82 @@ static void SenderAddressText(const uint8_t sender[16], char* text, std::size_t 
     std::snprintf(text, size, "%u.%u.%u.%u", sender[4], sender[5], sender[6], sender[7]);
 }
 
-// Every datagram is logged; a record equal to the previous one byte for
-// byte is not handed on. "Zapis" follows once the call is in the slot
-// file: for a call that waits for another station's hold, when it is
-// filed (waiting_calls.h). The result is the pause that the datagram asks
-// for, 0 unless it is a control word.
+static uint32_t SenderAddress(const uint8_t sender[16]) {
+    return static_cast<uint32_t>(sender[4]) << 24 | static_cast<uint32_t>(sender[5]) << 16 |
+           static_cast<uint32_t>(sender[6]) << 8 | sender[7];
+}
+
+// The first field read here, not by the host's field service, so that a
+// station that may send only control words hands the host nothing else.
+static bool StartsWithControlWord(const char* datagram) {
+    char phone[sizeof CallRecord{}.phone] = {};
+    for (std::size_t i = 0; i + 1 < sizeof phone && datagram[i] != '\0' && datagram[i] != '\t'; ++i)
+        phone[i] = datagram[i];
+    return ControlWordPauseMilliseconds(phone) != 0;
+}
+
+// What an event line adds to its message: date, time, computer, station
+// and user, as the day log's budget counts it.
+static constexpr int kEventLineOverhead = 64;
+static constexpr char kNotFiledLine[] = "Bez zapisu";
+
+// The line of the datagram and the line of what became of it. A filed call
+// always gets its lines; any other datagram only while its sender's budget
+// lasts, and is summed beyond it (sender_book.h).
+static void LogNotFiled(SenderEntry& entry, const char* message) {
+    int bytes = static_cast<int>(std::strlen(message) + sizeof kNotFiledLine) + 2 * kEventLineOverhead;
+    if (!IsDayLogOn()) return;
+    if (!TakeLogBudget(entry, bytes)) {
+        CountUnlogged(entry);
+        return;
+    }
+    WriteEventLog(message);
+    WriteEventLog(kNotFiledLine);
+}
+
+// Every datagram from a sender that may send it is judged by the rules of
+// call_rules.h against that sender's recall; only a call is handed on,
+// and "Zapis" follows once it is in the slot file (for a call that waits
+// for another station's hold, when it is filed: waiting_calls.h). A
+// refused sender's datagram reaches no host service at all. The text is
+// made one line first, whatever the host's services do with line ends.
+// The result is the pause that the datagram asks for, 0 unless it is a
+// control word.
 static int FileDatagram(UDPControl& control) {
+    MakeOneLine(g_listener.datagram, strnlen(g_listener.datagram, kDatagramCapacity));
+    NoteDatagramRead();
+    uint32_t address = SenderAddress(control.sender);
+    SenderEntry& entry = SenderEntryOf(address);
+    SenderPermit permit = SenderPermitOf(address);
+    if (permit == SenderPermit::Refused ||
+        (permit == SenderPermit::ControlWords && !StartsWithControlWord(g_listener.datagram))) {
+        CountRefused(entry);
+        return 0;
+    }
+    // What queued while the listener was held came over the whole hold, not
+    // at the pace it is read now: the rate is not held against it (the
+    // socket's queue bounds it).
+    if (!CatchingUpAfterHold() && !TakeRateToken(entry)) {
+        CountOverRate(entry);
+        return 0;
+    }
     char sender[16];
     SenderAddressText(control.sender, sender, sizeof sender);
     char message[kDatagramCapacity + sizeof sender + 8];
     std::snprintf(message, sizeof message, "R[%s]:%s", sender, g_listener.datagram);
-    WriteEventLog(message);
     CallRecord record;
     UDPBuildRecord(g_listener.datagram, record);
-    if (std::memcmp(&record, &g_listener.previous, sizeof record) == 0) {
-        WriteEventLog("Bez zapisu");
-    } else {
-        if (UDPRecordCall(record)) WriteEventLog(kCallFiledLine);
+    DatagramVerdict verdict = JudgeDatagram(record, permit, RecallOf(entry));
+    if (verdict == DatagramVerdict::Call) {
+        WriteEventLog(message);
+        bool filed = UDPFileCall(record);
+        RememberDatagram(RecallOf(entry), record, verdict);
+        if (filed) WriteEventLog(kCallFiledLine);
+        return 0;
     }
-    std::memcpy(&g_listener.previous, &record, sizeof record);
-    return ControlWordPauseMilliseconds(record.phone);
+    LogNotFiled(entry, message);
+    RememberDatagram(RecallOf(entry), record, verdict);
+    return verdict == DatagramVerdict::ControlWord ? ControlWordPauseMilliseconds(record.phone) : 0;
 }
 
 enum class Received {
@@ -389,11 +448,14 @@ enum class CycleEnd { Restart, PortTaken, Stopped };
 
 // A wait for data on the socket that holds the port; with none, a sleep.
 static bool WaitForData(int timeout) {
+    NoteListenerStep();
     if (g_listener.watch == kNoSocketWatch) {
         SleepMilliseconds(timeout);
         return false;
     }
     bool ready = WaitForSocketWatch(g_listener.watch, timeout) != 0;
+    // A wait that was itself the hold may time out with datagrams queued.
+    if (!NoteListenerStep() && !ready) NoteSocketEmpty();
     CountWait();
     return ready;
 }
@@ -410,6 +472,7 @@ static CycleEnd Listen(UDPControl& control, int64_t deadline) {
     const int wait = ListenerMilliseconds(kReceiveWaitMilliseconds);
     for (;;) {
         FileWaitingCalls();
+        WriteDueSums();
         if (TakeRestartRequest() && deadline == kNoDeadline) deadline = DeadlineAfter(kRestartPauseMilliseconds);
         int timeout = wait;
         if (CallsAreWaiting() && timeout > wait - kWaitingCallTryMilliseconds)
@@ -442,8 +505,9 @@ static CycleEnd Listen(UDPControl& control, int64_t deadline) {
 // The start of listening on the socket that holds the port; false when the
 // socket cannot be watched, which ends the listener.
 static bool BeginListening(UDPControl& control) {
+    ForgetListenerPace();
     WriteEventLogF(kListening, g_listener.listeningPort);
-    std::memset(&g_listener.previous, 0, sizeof g_listener.previous);
+    ForgetBuiltRecords();
     std::memset(g_listener.datagram, 0, sizeof g_listener.datagram);
     g_listener.waits = 0;
     CloseWatch();
@@ -463,6 +527,7 @@ static bool Rebind(UDPControl& control) {
     while (OpenListenerSocket(&fresh) != 0)
         if (Listen(control, DeadlineAfter(kBindRetryMilliseconds)) == CycleEnd::Stopped) return false;
     LoadSettings();
+    TakeSenderRules();
     int32_t port = ListeningPort();
     WriteEventLogF(kWaitingForPort, port);
     if (g_listener.bound && SocketPort(port) == SocketPort(g_listener.listeningPort)) {
@@ -482,6 +547,7 @@ void HOSTVA UDPoling(void* block) {
     g_listener.loggedBindError = 0;
     g_listener.bound = false;
     TakeRestartRequest();   // one left from an earlier start is spent
+    TakeSenderRules();
     int32_t port = ListeningPort();
     WriteEventLogF(kWaitingForPort, port);
     g_move = {control.socket, port, 0, 0};
@@ -500,6 +566,7 @@ void HOSTVA UDPoling(void* block) {
         if (end == CycleEnd::Restart && !Rebind(control)) break;
     }
     CloseListeningSocket(control);
+    WriteAllSums();
     FinishWaitingCalls();
     PublishPorts();
     std::atomic_ref<int32_t>(control.state).store(-1);

@@ -10,12 +10,15 @@
 
 #include "platform/platform.h"
 #include "storage/day_log.h"
+#include "storage/late_calls.h"
 #include "storage/phone_slots.h"
 #include "text/mazovia.h"
 #include "udp/listener_pauses.h"
 
 // Ten minutes of one call every five seconds is 120; this is well past it.
 static constexpr int kWaitingCapacity = 512;
+// A batch of late calls goes to the file at the latest with this many.
+static constexpr int kLateBatchMost = kWaitingCapacity / 2;
 // A hold longer than this is told to the user.
 static constexpr int kTellAfterMilliseconds = 3000;
 
@@ -43,6 +46,18 @@ static bool g_told = false;      // the long wait is in the day log
 
 // What the window reads: 0 calls when nothing waits long.
 static std::atomic<int> g_publishedCount{0};
+
+// The batch read after a hold: open while the socket still holds what came
+// during it; the calls then wait for the whole batch.
+struct LateBatch {
+    bool open;
+    bool complete;
+    int heldSeconds;
+};
+static LateBatch g_late = {false, false, 0};
+// The slots as the listener last filed them: what it saw before a hold.
+static CallRecord g_slotsSeen[kSlotCount];
+static bool g_seenSlots = false;
 static std::atomic<int64_t> g_publishedSince{0};
 
 static int SecondsWaited() { return static_cast<int>((MonotonicNanoseconds() - g_since) / 1'000'000'000); }
@@ -63,24 +78,55 @@ static void Enqueue(const CallRecord& record, CallsFiled why) {
     }
     if (g_count == 0) {
         g_since = MonotonicNanoseconds();
-        WriteEventLog(why == CallsFiled::HeldByProgram ? kHeldByProgram : kWaitBegins);
+        if (why != CallsFiled::Filed) WriteEventLog(why == CallsFiled::HeldByProgram ? kHeldByProgram : kWaitBegins);
     }
     g_waiting[g_count++] = record;
     Publish();
 }
 
+// Files with the rules for late calls when a batch read after a hold is
+// complete, and keeps what the file holds afterwards.
+static CallsFiled FileCalls(const CallRecord* calls, int count) {
+    HoldInfo hold = {g_late.heldSeconds, g_seenSlots ? g_slotsSeen : nullptr};
+    CallsFiled filed = UpdatePhoneSlots(calls, count, kWaitingCallTryMilliseconds, g_late.open ? &hold : nullptr, g_slotsSeen);
+    if (filed == CallsFiled::Filed) {
+        g_seenSlots = true;
+        g_late = {false, false, 0};
+    }
+    return filed;
+}
+
 bool FileOrQueueCall(const CallRecord& record) {
-    CallsFiled filed = g_count == 0 ? UpdatePhoneSlots(&record, 1, kWaitingCallTryMilliseconds) : CallsFiled::Busy;
+    if (g_late.open) {
+        Enqueue(record, CallsFiled::Filed);   // a batch of late calls is no wait for another station
+        // A socket that a flood never lets go empty still has its batch filed.
+        if (g_count >= kLateBatchMost) g_late.complete = true;
+        return false;
+    }
+    CallsFiled filed = g_count == 0 ? FileCalls(&record, 1) : CallsFiled::Busy;
     if (filed == CallsFiled::Filed) return true;
     Enqueue(record, filed);
     return false;
 }
 
+void OpenLateBatch(int heldSeconds) {
+    if (!g_late.open || heldSeconds > g_late.heldSeconds) g_late.heldSeconds = heldSeconds;
+    g_late.open = true;
+    g_late.complete = false;
+}
+
+// A batch that took no call (rings, repeats) ends here.
+void CompleteLateBatch() {
+    if (!g_late.open) return;
+    if (g_count == 0) g_late = {false, false, 0};
+    else g_late.complete = true;
+}
+
 bool CallsAreWaiting() { return g_count > 0; }
 
 void FileWaitingCalls() {
-    if (g_count == 0) return;
-    if (UpdatePhoneSlots(g_waiting, g_count, kWaitingCallTryMilliseconds) != CallsFiled::Filed) {
+    if (g_count == 0 || (g_late.open && !g_late.complete)) return;
+    if (FileCalls(g_waiting, g_count) != CallsFiled::Filed) {
         if (!g_told && MonotonicNanoseconds() - g_since > ListenerMilliseconds(kTellAfterMilliseconds) * 1'000'000LL) {
             g_told = true;
             WriteEventLogF(kWaitLong, SecondsWaited(), g_count);
@@ -96,6 +142,7 @@ void FileWaitingCalls() {
 }
 
 void FinishWaitingCalls() {
+    CompleteLateBatch();
     FileWaitingCalls();
     if (g_count == 0) return;
     WriteEventLogF(kLeftWaiting, g_count);

@@ -25,6 +25,12 @@ inline constexpr int kWaitingCallTryMilliseconds = 20;
 // named in the day log (their call lines are there already).
 void FinishWaitingCalls();
 
+// Calls read after the listener was held up (listener_holds.h) wait here
+// until the socket is empty, then go to the file in one transaction by the
+// rules for late calls. A batch already open takes the longer hold.
+void OpenLateBatch(int heldSeconds);
+void CompleteLateBatch();
+
 // For the caller-ID window: when calls have waited for another station
 // longer than a few seconds, the text that tells the user so.
 bool UDPSlotFileWaitWarning(char* text, std::size_t size);

@@ -11,9 +11,11 @@
 #include "storage/day_log.h"
 #include "storage/phone_slots.h"
 #include "storage/settings.h"
+#include "storage/station_clock.h"
 #include "text/mazovia.h"
 #include "udp/broadcast.h"
 #include "udp/listener_status.h"
+#include "udp/sender_status.h"
 #include "udp/waiting_calls.h"
 #include "ui/nip.h"
 #include "ui/slot_messages.h"
@@ -449,6 +451,12 @@ void UDPSetup() {
     char portWarning[256];   // the plain one-button box, shown before the window and outside any lock
     if (UDPPortWarning(portWarning, sizeof portWarning))
         CallHost<Host::AskUser>("uwaga", portWarning, kMessageBoxStyle);
+    char clockWarning[256];   // this station's clock is far from the server's
+    if (StationClockWarning(clockWarning, sizeof clockWarning))
+        CallHost<Host::AskUser>("uwaga", clockWarning, kMessageBoxStyle);
+    char senderWarning[256];   // a sender refused since the window last said so
+    if (UDPSenderWarning(senderWarning, sizeof senderWarning))
+        CallHost<Host::AskUser>("uwaga", senderWarning, kMessageBoxStyle);
     char waitWarning[256];   // calls waiting for another station's hold of the slot file
     if (UDPSlotFileWaitWarning(waitWarning, sizeof waitWarning))
         CallHost<Host::AskUser>("uwaga", waitWarning, kMessageBoxStyle);

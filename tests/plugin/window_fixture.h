@@ -12,6 +12,7 @@
 #include "plugin_fixture.h"
 #include "script/script_driver.h"
 #include "storage/call_record.h"
+#include "support/call_records.h"
 #include "support/network_isolation.h"
 #include "support/udp_helpers.h"
 
@@ -57,13 +58,7 @@ protected:
 
     static CallRecord Slot(const char* phone, const char* target, const char* text,
                            const char* time = "11:00:00", const char* date = "01.03.2024") {
-        CallRecord record{};
-        std::snprintf(record.phone, sizeof record.phone, "%s", phone);
-        std::snprintf(record.target, sizeof record.target, "%s", target);
-        std::snprintf(record.text, sizeof record.text, "%s", text);
-        std::snprintf(record.date, sizeof record.date, "%s", date);
-        std::snprintf(record.time, sizeof record.time, "%s", time);
-        return record;
+        return test::MakeCallRecord(phone, target, text, time, date);
     }
 
     static void WriteSlots(const Slots& slots) {

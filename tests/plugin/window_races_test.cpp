@@ -186,8 +186,8 @@ TEST_F(CallerIdWindowRaces, RestartWhileOpenKeepsTheChosenSlotFile) {
         ASSERT_TRUE(test::WaitUntil([] {
             return test::CountOf(test::ReadFile(kDayLog), "rozpoczeto nasluch na UDP UDP 1338") >= 2;
         }));
-        // The restart itself is filed as a call first, in slot 0.
-        EXPECT_TRUE(FileStagedCall("222", "201", "Po restarcie", 1, "LOGS/TELEFONY/B.DAT"));
+        // The restart takes no slot: the call is the file's first.
+        EXPECT_TRUE(FileStagedCall("222", "201", "Po restarcie", 0, "LOGS/TELEFONY/B.DAT"));
     };
     EXPECT_EQ(RunStaged(driver), "");
     EXPECT_NE(test::ReadFile("Ornitel.ini").find("Filename=LOGS\\TELEFONY\\B.DAT"), std::string::npos)

@@ -7,7 +7,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace soak {
 
@@ -49,8 +51,20 @@ private:
         std::string_view message = line.substr(blank + 1);
         if (message.starts_with("R[127.0.0.1]:") || message.starts_with("recvfrom() error: "))
             ++taken_;
+        else if (message.starts_with(kSummed))
+            taken_ += SummedCount(message);
         else if (message.starts_with("UDPoling() - rozpoczeto nasluch"))
             ++listening_;
+    }
+
+    // Datagrams beyond the sender's budget of lines are summed in a line a
+    // minute: "... bez wpisu w dzienniku: N, nieprzyjęte ponad R na sekundę: M".
+    static constexpr std::string_view kSummed = "Datagramy od 127.0.0.1 bez wpisu";
+    static long SummedCount(std::string_view message) {
+        std::size_t unlogged = message.find("dzienniku: "), overRate = message.rfind(": ");
+        if (unlogged == std::string_view::npos || overRate == std::string_view::npos) return 0;
+        return std::atol(std::string(message.substr(unlogged + 11)).c_str()) +
+               std::atol(std::string(message.substr(overRate + 2)).c_str());
     }
 
     std::string path_;

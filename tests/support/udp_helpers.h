@@ -68,6 +68,24 @@ inline bool SendUdp(int port, std::string_view bytes, const char* address = "127
     return sent;
 }
 
+// One datagram from a chosen loopback address (127.0.0.x), as a second
+// device on the office network would send it.
+inline bool SendUdpFrom(const char* from, int port, std::string_view bytes) {
+    int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in source{};
+    source.sin_family = AF_INET;
+    inet_pton(AF_INET, from, &source.sin_addr);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<uint16_t>(port));
+    inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
+    bool sent = bind(fd, reinterpret_cast<sockaddr*>(&source), sizeof source) == 0 &&
+                sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to) ==
+                    static_cast<ssize_t>(bytes.size());
+    close(fd);
+    return sent;
+}
+
 // The host's own settings: notice shown, the option bits, slot 0, the port.
 inline void SeedHostSettings(int options, long long port, const std::string& dir = ".") {
     WriteFile(dir + "/MERLOX.INI",

@@ -147,8 +147,8 @@ TEST_F(Stations, PingAndRestartFromOneStationPauseEveryStationForItsTime) {
         EXPECT_GE(restartPause, kRestartPause - kReadingLag);
         EXPECT_LT(restartPause, kPingPause - kReadingLag) << "a restart pauses as long as a ping";
         EXPECT_TRUE(test::InOrder(StationLog(i).events,
-                                  {pingLine, "Zapis", "UDPoling() - zakonczenie", "UDPOn()", "UDPOn() - OK",
-                                   Listening(), restartLine, "Zapis", "UDPoling() - zakonczenie", "UDPOn()",
+                                  {pingLine, "Bez zapisu", "UDPoling() - zakonczenie", "UDPOn()", "UDPOn() - OK",
+                                   Listening(), restartLine, "Bez zapisu", "UDPoling() - zakonczenie", "UDPOn()",
                                    "UDPOn() - OK", Listening()}))
             << test::ReadFile(StationDirectory(i) + kDayLog);
     }

@@ -149,6 +149,19 @@ traced "the silent install" "$(delete_rules 1338; add_rules 1338)" "$setup" /S "
 for file in "${installed[@]}"; do [ -f "$host/$file" ] || fail "the setup did not install $file: $(ls "$host")"; done
 cmp -s "$host/callerid.dll" "$win/callerid.dll" || fail "the installed DLL is not the built one"
 
+# The box's address given to a silent install: written to Nadawcy by the
+# installed tool, and the inbound rule takes the box and the local subnet.
+boxhost=$work/boxhost
+mkdir -p "$boxhost"
+printf 'host' >"$boxhost/Merlox.dll"
+printf '[Ornitel]\r\nPytaj=1,4,0,1338\r\n' >"$boxhost/MERLOX.INI"
+traced "the silent install with the box's address" "$(delete_rules 1338; add_rules 1338 | sed 's/remoteip=localsubnet/remoteip=192.168.1.20,localsubnet/')" \
+    "$setup" /S /BOX=192.168.1.20 "/D=$(windows "$boxhost")"
+grep -q '^Nadawcy=192.168.1.20' "$boxhost/Ornitel.ini" || fail "no Nadawcy after /BOX=: $(cat "$boxhost/Ornitel.ini" 2>&1)"
+# Its uninstaller takes its entry away again: the checks below count installs.
+"$run" -t 120 "$boxhost/callerid-uninstall.exe" /S "_?=$(windows "$boxhost")" >/dev/null 2>&1 ||
+    fail "the box's install could not be uninstalled"
+
 # A drive letter the setup does not see, as an elevated setup does not see
 # a mapped drive: named, with the way out, and nothing installed (NSIS alone
 # would fall back on the last install's directory, the one above).

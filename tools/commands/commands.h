@@ -17,5 +17,7 @@ int RunLogCommand(int argc, char** args);
 int RunDoctorCommand(int argc, char** args);
 // firewall add|remove: this station's firewall rules for the plug-in's port.
 int RunFirewallCommand(int argc, char** args);
+// senders list|add|remove: the senders a station takes calls from.
+int RunSendersCommand(int argc, char** args);
 // window-description: the caller-ID window description, raw or listed.
 int RunWindowDescriptionCommand(int argc, char** args);

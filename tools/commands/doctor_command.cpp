@@ -29,6 +29,7 @@
 #include <system_error>
 
 #include "commands/commands.h"
+#include "commands/doctor_senders.h"
 #include "ini/ini_file.h"
 #include "ini/plugin_settings_keys.h"
 #include "log/day_log_events.h"
@@ -256,6 +257,7 @@ struct StationSeen {
     std::string lastAlive, firstAlive, lastDatagram, lastSender, listeningSince;
     int bindErrors = 0, receiveErrors = 0, cycles = 0;
     long listeningPort = 0;   // from the last "rozpoczeto nasluch" line; 0 when none
+    std::string clockOff, clockOffSince;   // the plug-in's last word on its clock: off by so many seconds
     std::string noLockSince;  // the last line saying it has no lock between stations
     int noLockCode = 0;
 };
@@ -280,17 +282,37 @@ int NowSeconds() {
     return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
 }
 
+// The plug-in's lines on its clock against the server's
+// (formats/log/day_log_events.h): the difference in seconds of the last
+// that found it off, none after one that found it agreeing. True for a
+// line that found it off.
+bool NoteClockLine(const DayLogLine& line, std::string& off) {
+    std::string text = refhost::MazoviaToUtf8(line.message);
+    if (text == reinterpret_cast<const char*>(kClockAgreesEvent)) {
+        off.clear();
+        return false;
+    }
+    const std::string start(reinterpret_cast<const char*>(kClockDiffersEventStart));
+    if (text.rfind(start, 0) != 0) return false;
+    off = text.substr(start.size(), text.find(' ', start.size()) - start.size());
+    return true;
+}
+
 void ReportStation(const std::string& name, const StationSeen& seen, bool today, Report& report) {
     const char* who = name.c_str();
-    if (seen.lastAlive.empty()) report.Warn(Say(Msg::StationNeverAlive, who));
-    else if (today && NowSeconds() - SecondsOf(seen.lastAlive) > kAliveSeconds) report.Warn(Say(Msg::StationStopped, who, seen.lastAlive.c_str()));
-    else report.Ok(Say(Msg::StationAlive, who, seen.lastAlive.c_str()));
+    // Restarts closer together than the 10 s between "I'm alive" lines
+    // leave none, yet each began listening: its last sign of life counts.
+    std::string lastSign = std::max({seen.lastAlive, seen.listeningSince, seen.lastDatagram});
+    if (lastSign.empty()) report.Warn(Say(Msg::StationNeverAlive, who));
+    else if (today && NowSeconds() - SecondsOf(lastSign) > kAliveSeconds) report.Warn(Say(Msg::StationStopped, who, lastSign.c_str()));
+    else report.Ok(Say(Msg::StationAlive, who, lastSign.c_str()));
     if (!seen.lastDatagram.empty())
         report.Ok(Say(Msg::StationLastDatagram, who, seen.lastDatagram.c_str(), seen.lastSender.c_str()));
     else if (!seen.firstAlive.empty() && SecondsOf(seen.lastAlive) - SecondsOf(seen.firstAlive) >= kSilentBoxSeconds)
         report.Warn(Say(Msg::StationSilentBox, who, seen.firstAlive.c_str(), seen.lastAlive.c_str()));
     if (seen.bindErrors) report.Warn(Say(Msg::StationBindErrors, who, Counted(seen.bindErrors, Noun::BindErrorLine).c_str()));
     if (seen.receiveErrors) report.Warn(Say(Msg::StationReceiveErrors, who, Counted(seen.receiveErrors, Noun::ReceiveErrorLine).c_str()));
+    if (!seen.clockOff.empty()) report.Problem(Say(Msg::StationClockOff, who, seen.clockOff.c_str(), seen.clockOffSince.c_str()));
     if (seen.cycles > 1) report.Ok(Say(Msg::StationRestarts, who, Counted(seen.cycles - 1, Noun::ListenerRestart).c_str()));
     if (!seen.noLockSince.empty()) report.Problem(Say(Msg::StationNoLock, who, seen.noLockCode, seen.noLockSince.c_str()));
 }
@@ -328,6 +350,8 @@ std::map<std::string, StationSeen> CheckDayLog(const fs::path& dir, const std::s
             ++seen.bindErrors;
         } else if (parsed.message.rfind(EventText(kReceiveErrorEventStart), 0) == 0) {
             ++seen.receiveErrors;
+        } else if (NoteClockLine(parsed, seen.clockOff)) {
+            seen.clockOffSince = parsed.time;
         } else if (NoStationLockCode(parsed.message, &seen.noLockCode)) {
             seen.noLockSince = parsed.time;
         } else if (parsed.message.rfind(EventText(kListeningEventStart), 0) == 0) {
@@ -434,6 +458,14 @@ void CheckListeningPorts(const std::map<std::string, StationSeen>& stations, lon
     }
 }
 
+void ReportFindings(const std::vector<DoctorFinding>& findings, Report& report) {
+    for (const DoctorFinding& finding : findings) {
+        if (finding.level == DoctorFinding::Level::Ok) report.Ok(finding.text);
+        else if (finding.level == DoctorFinding::Level::Warn) report.Warn(finding.text);
+        else report.Problem(finding.text);
+    }
+}
+
 // Another port than the box's usual one needs its own firewall rules: the
 // commands are laid out for the command prompt, where they run pasted whole.
 void PrintFirewallRules(long port) {
@@ -489,6 +521,8 @@ int RunDoctorCommand(int argc, char** args) {
         CheckLogDirectory(dir, report);
     }
     auto stations = ran ? CheckDayLog(dir, date, report) : std::map<std::string, StationSeen>{};
+    if (ran) ReportFindings(CheckSenders(dir), report);
+    if (ran) ReportFindings(CheckRefusedAndSlotless(DayLogFor(Utf8Of(dir), date)), report);
     CheckListeningPorts(stations, settings.port, ini ? Shown(*ini) : std::string("MERLOX.INI"), date == TodayDate(), report);
     CheckPort(settings.port, stations, report);
     if (settings.port != kBoxPort) PrintFirewallRules(settings.port);

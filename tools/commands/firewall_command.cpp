@@ -6,6 +6,11 @@
 // every station. A rule is always deleted by name before it is added, so a
 // second add replaces rather than copies.
 //
+// --from ADDRESS... scopes the inbound rule to the boxes' addresses
+// (addresses, ranges, subnets, as in Nadawcy) and the local subnet, which
+// the stations' own restarts come from; without it the rule takes the
+// local subnet alone.
+//
 // The port: --port, else the port the fourth number of Pytaj= in [Ornitel]
 // means (udp/port_rule.h, as the plug-in and the setup take it) of
 // MERLOX.INI in the program folder (the tool's own, or --program-dir),
@@ -21,6 +26,8 @@
 #include <string>
 
 #include "commands/commands.h"
+#include "output/text_layout.h"
+#include "reading/senders_setting.h"
 #include "commands/destination.h"
 #include "ini/plugin_settings_keys.h"
 #include "output/exit_codes.h"
@@ -39,9 +46,29 @@ struct Rule {
     std::string settings;   // netsh's words after the name
 };
 
-Rule InboundRule(long port) {
+Rule InboundRule(long port, const std::string& remote) {
     return {"Caller ID UDP " + std::to_string(port) + " in",
-            "dir=in action=allow protocol=UDP localport=" + std::to_string(port) + " remoteip=localsubnet"};
+            "dir=in action=allow protocol=UDP localport=" + std::to_string(port) + " remoteip=" + remote};
+}
+
+// netsh's remoteip for the boxes' entries (comma-separated in one word or
+// given one by one) and the local subnet; false after naming a bad entry.
+bool TakeRemoteAddresses(const std::string& words, SenderList& boxes) {
+    std::size_t offset = 0, length = 0;
+    SenderList taken;
+    if (ParseSenderList(words.c_str(), &taken, &offset, &length) > 0) {
+        Fail(kBadUsage, "firewall", Msg::BadSender, Escaped(words.substr(offset, length)).c_str());
+        return false;
+    }
+    for (int i = 0; i < taken.count; ++i) AddSenderRange(&boxes, taken.ranges[i]);
+    boxes.anywhere = boxes.anywhere || taken.anywhere;
+    return true;
+}
+
+std::string RemoteIp(const SenderList& boxes) {
+    if (boxes.anywhere) return "any";
+    std::string text = SendersText(boxes);
+    return text.empty() ? "localsubnet" : text + ",localsubnet";
 }
 
 Rule BroadcastRule(long port) {
@@ -139,9 +166,15 @@ bool RemoveRule(const Rule& rule) {
 int RunFirewallCommand(int argc, char** args) {
     std::string action, programDir = ExecutableDirectory();
     long port = 0;
+    SenderList boxes{};
+    bool fromGiven = false;
     for (int i = 0; i < argc; ++i) {
         std::string option = args[i];
-        if (option == "--port" || option == "--program-dir") {
+        if (option == "--from") {
+            if (i + 1 >= argc) return Fail(kBadUsage, "firewall", Msg::NeedsValue, option.c_str());
+            for (fromGiven = true; i + 1 < argc && args[i + 1][0] != '-'; ++i)
+                if (!TakeRemoteAddresses(args[i + 1], boxes)) return kBadUsage;
+        } else if (option == "--port" || option == "--program-dir") {
             if (i + 1 >= argc) return Fail(kBadUsage, "firewall", Msg::NeedsValue, option.c_str());
             std::string value = args[++i];
             if (option == "--program-dir" && !GivenFolderExists(value)) return Fail(kBadUsage, "firewall", Msg::NoSuchFolderGiven, option.c_str(), value.c_str());
@@ -157,9 +190,10 @@ int RunFirewallCommand(int argc, char** args) {
     if (!HasWindowsFirewall()) return Fail(kBadUsage, "firewall", Msg::FirewallWindowsOnly);
     if (port != 0) Print("%s\n", Say(Msg::FirewallPortGiven, port).c_str());
     else if (!SettingsPort(HostPath({}, programDir), port)) return kUnreadable;
+    if (fromGiven) Print("%s\n", Say(Msg::FirewallRemoteAddresses, RemoteIp(boxes).c_str()).c_str());
     if (!RunsElevated()) return Fail(kFirewallUnchanged, "firewall", Msg::FirewallNotElevated);
     bool done = true;
-    for (const Rule& rule : {InboundRule(port), BroadcastRule(port)})
+    for (const Rule& rule : {InboundRule(port, RemoteIp(boxes)), BroadcastRule(port)})
         done = (action == "add" ? AddRule(rule) : RemoveRule(rule)) && done;
     return done ? kDone : kFirewallUnchanged;
 }

@@ -1,7 +1,9 @@
-// callerid listen [--port PORT] [--json]: binds the UDP port as the
-// plug-in's listener does and prints each datagram as it arrives (time,
-// sender, length, fields 0, 1 and 4, the NIP) with the plug-in's verdict,
-// until Ctrl-C. A held port is named with its likely holder.
+// callerid listen [--port PORT] [--dir DIR] [--json]: binds the UDP port
+// as the plug-in's listener does and prints each datagram as it arrives
+// (time, sender, length, fields 0, 1 and 4, the NIP) with the verdict this
+// station would give it, by the plug-in's own rules and the senders of
+// DIR\Ornitel.ini (default .), until Ctrl-C. Control bytes from the wire
+// are printed as escapes. A held port is named with its likely holder.
 
 #include <chrono>
 #include <cstdarg>
@@ -17,7 +19,9 @@
 #include "output/messages.h"
 #include "reading/datagram_judge.h"
 #include "output/json_text.h"
+#include "reading/host_directory.h"
 #include "reading/nip_check.h"
+#include "reading/senders_setting.h"
 #include "system/station.h"
 #include "text/mazovia_utf8.h"
 #include "output/text_layout.h"
@@ -61,7 +65,9 @@ void PrintLine(const Reception& when, const ReceivedDatagram& datagram, const Ju
         heard += "  " + Escaped(phone) + " | " + Escaped(target) + " | " + Escaped(text) + (nip.empty() ? "" : "  NIP ") +
                  NipShown(nip);
     Print("%s", Wrapped(heard, 10, 0).c_str());
-    Print("%s", Wrapped("-> " + VerdictSentence(judgement, {phone, target, text}, datagram.bytes.size()), 10).c_str());
+    Print("%s", Wrapped("-> " + VerdictSentence(judgement, {Escaped(phone), Escaped(target), Escaped(text)},
+                                                datagram.bytes.size(), datagram.sender),
+                        10).c_str());
 }
 
 void PrintJson(const Reception& when, const ReceivedDatagram& datagram, const Judgement& judgement) {
@@ -77,6 +83,11 @@ void PrintJson(const Reception& when, const ReceivedDatagram& datagram, const Ju
                 VerdictName(judgement.verdict), judgement.recorded ? "true" : "false", judgement.pauseSeconds);
 }
 
+uint32_t AddressOf(const std::string& sender) {
+    uint32_t address = 0;
+    return ParseIPv4(sender.c_str(), sender.size(), &address) ? address : 0;
+}
+
 int ExplainHeldPort(long port) {
     return Fail(kNetworkFailed, "listen", Msg::PortHeld, port, PortHolderCommand(), ProgramListCommand());
 }
@@ -86,9 +97,13 @@ int ExplainHeldPort(long port) {
 int RunListenCommand(int argc, char** args) {
     long port = 1338;
     bool json = false;
+    std::string dir = ".";
     for (int i = 0; i < argc; ++i) {
         if (std::strcmp(args[i], "--json") == 0) {
             json = true;
+        } else if (std::strcmp(args[i], "--dir") == 0) {
+            if (i + 1 >= argc) return Fail(kBadUsage, "listen", Msg::NeedsValue, "--dir");
+            dir = args[++i];
         } else if (std::strcmp(args[i], "--port") == 0) {
             if (i + 1 >= argc) return Fail(kBadUsage, "listen", Msg::NeedsValue, "--port");
             if (!ParsePort(args[++i], port)) return Fail(kBadUsage, "listen", Msg::BadPort, args[i]);
@@ -107,13 +122,17 @@ int RunListenCommand(int argc, char** args) {
     PrintTo(stderr, "%s\n", Say(Msg::Listening, port).c_str());
     std::fflush(stdout);
     PluginModel plugin;
+    SendersSetting senders = ReadSenders(HostPath({}, dir));
+    SenderList local;
+    ListLocalSubnets(local);
     while (!Interrupted()) {
         ReceivedDatagram datagram;
         UdpReceiver::Wait wait = receiver.Receive(kWaitMilliseconds, datagram, error);
         if (wait == UdpReceiver::Wait::Failed) return Fail(kNetworkFailed, "listen", Msg::CannotListen, port, error.c_str());
         if (wait == UdpReceiver::Wait::Nothing) continue;
         Reception when = Now();
-        Judgement judgement = plugin.Judge(datagram.bytes, when);
+        uint32_t sender = AddressOf(datagram.sender);
+        Judgement judgement = plugin.Judge(datagram.bytes, when, sender, PermitOf(senders.list, local, sender));
         if (json) PrintJson(when, datagram, judgement);
         else PrintLine(when, datagram, judgement);
         std::fflush(stdout);

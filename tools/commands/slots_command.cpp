@@ -60,6 +60,9 @@ void PrintTable(const std::string& file, std::size_t size, const std::vector<Slo
         Print("%s\n%s", TrimmedRight(first).c_str(),
               Wrapped(Padded(NipShown(slot.nip), 16) + "  " + OnOneLine(slot.text), 6).c_str());
     }
+    bool anyFree = slots.size() < kSlotFileSize / kSlotRecordSize;
+    for (const Slot& slot : slots) anyFree = anyFree || slot.free;
+    if (!anyFree) Print("%s", Wrapped(T(Msg::SlotsNoFreeSlot), 0).c_str());
     for (const Slot& slot : slots)
         if (NipIsMarked(slot.nip)) {
             Print("%s\n", T(Msg::WrongNipLegend));

@@ -34,12 +34,17 @@ enum class Msg {
     FirewallForPort, ProblemCount, HostIniGiven, HostIniFromProgramDir, HostIniFromWorkingDir, HostIniNone,
     HostIniPortsDiffer, PluginPortDiffers, SlotFileIsDirectory, LockFileIsDirectory, LockFileUnreadable, LockFileOk,
     HostIniFromVirtualStore, HostIniVirtualPortsDiffer, StationNoLock,
+    StationClockOff,
     // firewall
     FirewallUsage, FirewallWindowsOnly, FirewallNotElevated, FirewallPortGiven, FirewallPortFrom, FirewallPortNone,
     FirewallPortNoIni, FirewallBadPytaj, FirewallAdded, FirewallNotAdded, FirewallRemoved, FirewallNoneThere,
     FirewallNotRemoved, NetshEnded, NetshNotStarted, FirewallPortOutOfRange,
     // options that name a file or folder
     NoSuchFolderGiven, NoSuchFileGiven,
+    // senders, and what doctor, listen and firewall say of them
+    SendersUsage, BadSender, SendersListed, SendersNotSet, SendersAnywhere, SendersWritten, SendersNotWritten,
+    SenderNotListed, SendersBadStored, DoctorRefusedSender, DoctorNoFreeSlot, SlotsNoFreeSlot, VerdictRefused,
+    FirewallRemoteAddresses,
     Count
 };
 

@@ -20,7 +20,7 @@ const char* EnglishText(Msg message) {
                    "                         (default 127.0.0.1)\n"
                    "  restart [ADDRESS] [--port PORT]\n"
                    "                         \"restart\\trestart\\trestart\\r\": the same after 5 s\n"
-                   "  listen [--port PORT] [--json]\n"
+                   "  listen [--port PORT] [--dir DIR] [--json]\n"
                    "                         every datagram on the port (default 1338) as it comes:\n"
                    "                         time, sender, length, fields 0, 1 and 4, the NIP, and\n"
                    "                         what the plug-in makes of it; Ctrl-C ends\n"
@@ -35,11 +35,15 @@ const char* EnglishText(Msg message) {
                    "  slots FILE [--json]    the ten phone slots (1-10) of a slot file: phone,\n"
                    "                         target, date, time, NIP, text; ! marks a NIP that\n"
                    "                         is not ten digits or has a wrong check digit\n"
-                   "  firewall add|remove [--port PORT] [--program-dir DIR]\n"
+                   "  firewall add|remove [--port PORT] [--program-dir DIR] [--from ADDRESS...]\n"
                    "                         this station's Windows firewall rules for the\n"
                    "                         plug-in's port (Pytaj in MERLOX.INI of the program\n"
                    "                         folder, else of this folder; else 1338), named as the\n"
                    "                         setup names them; needs an administrator\n"
+                   "  senders [list | add ADDRESS... | remove ADDRESS...] [--dir DIR]\n"
+                   "                         the senders allowed to send calls (Nadawcy in\n"
+                   "                         Ornitel.ini): addresses, ranges a.b.c.d-e.f.g.h,\n"
+                   "                         subnets a.b.c.d/n, *\n"
                    "  window-description [--list]\n"
                    "                         the caller-ID window description: raw bytes (into a\n"
                    "                         file or a pipe), or its records and data layout\n"
@@ -186,6 +190,8 @@ const char* EnglishText(Msg message) {
             return "host settings: %s, Windows' copy of the program folder's MERLOX.INI that a host run without administrator rights reads (file virtualization)";
         case Msg::HostIniVirtualPortsDiffer:
             return "host settings: %s names port %ld and its copy %s, which a host run without administrator rights reads, port %ld: the setup took the first; set the same port in both, or delete the copy";
+        case Msg::StationClockOff:
+            return "station %s: its clock is %s s off the server's (day log line of %s): the calls it files carry its own wrong times; set that computer's clock, or have it take the time from the server";
         case Msg::FirewallUsage: return "firewall needs add or remove (and takes --port PORT, --program-dir DIR)";
         case Msg::FirewallWindowsOnly:
             return "firewall is for Windows stations: it adds and removes the Windows firewall's rules with netsh; open the plug-in's UDP port with this system's own firewall";
@@ -208,6 +214,20 @@ const char* EnglishText(Msg message) {
             return "port %ld: Pytaj=%s in %s names port %ld, outside 1 to 65535; the plug-in listens on %ld, so the rules are for %ld (set the box's port, normally 1338, in the plug-in's window)";
         case Msg::NoSuchFolderGiven: return "%s %s: there is no such folder";
         case Msg::NoSuchFileGiven: return "%s %s: there is no such file";
+        case Msg::SendersUsage: return "senders takes list, add ADDRESS..., or remove ADDRESS... (and --dir DIR)";
+        case Msg::BadSender: return "%s is not an IPv4 address, range (a.b.c.d-e.f.g.h), subnet (a.b.c.d/n) or *; nothing was changed";
+        case Msg::SendersListed: return "senders allowed (Nadawcy in %s): %s";
+        case Msg::SendersNotSet: return "senders allowed: none set (Nadawcy in %s), so calls are taken from the local subnets of each station and from loopback";
+        case Msg::SendersAnywhere: return "senders allowed: * (Nadawcy in %s): calls are taken from anywhere";
+        case Msg::SendersWritten: return "Nadawcy=%s written to %s; the stations take it at their next restart (callerid restart)";
+        case Msg::SendersNotWritten: return "cannot write %s: %s";
+        case Msg::SenderNotListed: return "%s is not in Nadawcy; nothing was changed";
+        case Msg::SendersBadStored: return "Nadawcy in %s holds entries that are no address, range or subnet (the first: %s): the plug-in skips them";
+        case Msg::DoctorRefusedSender: return "station %s refused %d datagram(s) from %s today (last at %s): it is not in Nadawcy; if it is the office's caller-ID box: callerid senders add %s";
+        case Msg::DoctorNoFreeSlot: return "%d call(s) today found no free slot, since %s, for %s: they are in the day log but not in the slots; clear the slots no longer needed in the caller-ID window (Ctrl-G), and let only the office's boxes send calls (callerid senders)";
+        case Msg::SlotsNoFreeSlot: return "all ten slots are taken: a call for a new target finds no slot (callerid doctor tells how many did today)";
+        case Msg::VerdictRefused: return "refused: sender not allowed (not in Nadawcy; callerid senders add %s)";
+        case Msg::FirewallRemoteAddresses: return "the rule takes datagrams from %s";
         case Msg::Count: break;
     }
     return "";

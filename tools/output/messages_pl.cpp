@@ -20,7 +20,7 @@ const char* PolishText(Msg message) {
                    "                         (domyślnie 127.0.0.1)\n"
                    "  restart [ADRES] [--port PORT]\n"
                    "                         \"restart\\trestart\\trestart\\r\": to samo po 5 s\n"
-                   "  listen [--port PORT] [--json]\n"
+                   "  listen [--port PORT] [--dir KATALOG] [--json]\n"
                    "                         każdy datagram na porcie (domyślnie 1338) w chwili\n"
                    "                         nadejścia: godzina, nadawca, długość, pola 0, 1 i 4,\n"
                    "                         NIP oraz co zrobi z nim wtyczka; Ctrl-C kończy\n"
@@ -37,11 +37,14 @@ const char* PolishText(Msg message) {
                    "  slots PLIK [--json]    dziesięć slotów (1-10) pliku slotów: telefon, cel,\n"
                    "                         data, godzina, NIP, tekst; ! oznacza NIP, który\n"
                    "                         nie ma dziesięciu cyfr albo ma błędną cyfrę kontrolną\n"
-                   "  firewall add|remove [--port PORT] [--program-dir KATALOG]\n"
+                   "  firewall add|remove [--port PORT] [--program-dir KATALOG] [--from ADRES...]\n"
                    "                         reguły Zapory systemu Windows tego stanowiska dla\n"
                    "                         portu wtyczki (Pytaj w MERLOX.INI katalogu programu,\n"
                    "                         inaczej tego katalogu; inaczej 1338), nazwane jak\n"
                    "                         w instalatorze; wymaga administratora\n"
+                   "  senders [list | add ADRES... | remove ADRES...] [--dir KATALOG]\n"
+                   "                         dozwoleni nadawcy połączeń (Nadawcy w Ornitel.ini):\n"
+                   "                         adresy, zakresy a.b.c.d-e.f.g.h, podsieci a.b.c.d/n, *\n"
                    "  window-description [--list]\n"
                    "                         opis okna identyfikacji: surowe bajty (do pliku lub\n"
                    "                         potoku) albo jego rekordy i układ danych\n"
@@ -188,6 +191,8 @@ const char* PolishText(Msg message) {
             return "ustawienia programu: %s, kopia MERLOX.INI katalogu programu, którą Windows daje programowi uruchomionemu bez praw administratora (wirtualizacja plików)";
         case Msg::HostIniVirtualPortsDiffer:
             return "ustawienia programu: %s podaje port %ld, a jego kopia %s, którą czyta program uruchomiony bez praw administratora, port %ld: instalator wziął pierwszy; ustaw w obu ten sam port albo usuń kopię";
+        case Msg::StationClockOff:
+            return "stanowisko %s: jego zegar różni się od zegara serwera o %s s (wiersz logu z %s): połączenia, które wpisuje, mają jego błędne czasy; ustaw zegar tego komputera albo niech bierze czas z serwera";
         case Msg::FirewallUsage: return "firewall wymaga add lub remove (i przyjmuje --port PORT, --program-dir KATALOG)";
         case Msg::FirewallWindowsOnly:
             return "firewall jest dla stanowisk z Windows: dodaje i usuwa reguły Zapory systemu Windows poleceniem netsh; port UDP wtyczki otwórz w zaporze tego systemu";
@@ -210,6 +215,20 @@ const char* PolishText(Msg message) {
             return "port %ld: Pytaj=%s w %s podaje port %ld, spoza 1-65535; wtyczka nasłuchuje na %ld, więc reguły są dla %ld (ustaw port bramki, zwykle 1338, w oknie wtyczki)";
         case Msg::NoSuchFolderGiven: return "%s %s: nie ma takiego katalogu";
         case Msg::NoSuchFileGiven: return "%s %s: nie ma takiego pliku";
+        case Msg::SendersUsage: return "senders przyjmuje list, add ADRES..., albo remove ADRES... (oraz --dir KATALOG)";
+        case Msg::BadSender: return "%s nie jest adresem IPv4, zakresem (a.b.c.d-e.f.g.h), podsiecią (a.b.c.d/n) ani *; niczego nie zmieniono";
+        case Msg::SendersListed: return "dozwoleni nadawcy (Nadawcy w %s): %s";
+        case Msg::SendersNotSet: return "dozwoleni nadawcy: nie ustawiono (Nadawcy w %s), więc połączenia są przyjmowane z podsieci lokalnych każdego stanowiska i z pętli zwrotnej";
+        case Msg::SendersAnywhere: return "dozwoleni nadawcy: * (Nadawcy w %s): połączenia są przyjmowane skądkolwiek";
+        case Msg::SendersWritten: return "Nadawcy=%s zapisano w %s; stanowiska przyjmą to przy najbliższym ponownym uruchomieniu nasłuchu (callerid restart)";
+        case Msg::SendersNotWritten: return "nie można zapisać %s: %s";
+        case Msg::SenderNotListed: return "%s nie ma w Nadawcy; niczego nie zmieniono";
+        case Msg::SendersBadStored: return "Nadawcy w %s zawiera wpisy, które nie są adresem, zakresem ani podsiecią (pierwszy: %s): wtyczka je pomija";
+        case Msg::DoctorRefusedSender: return "stanowisko %s odrzuciło dziś datagramów: %d od %s (ostatnio o %s): nie ma go w Nadawcy; jeśli to centralka biura: callerid senders add %s";
+        case Msg::DoctorNoFreeSlot: return "połączenia, dla których dziś zabrakło wolnego slotu: %d, od %s, dla %s: są w dzienniku, ale nie w slotach; wyczyść niepotrzebne sloty w oknie wtyczki (Ctrl-G) i pozwól wysyłać połączenia tylko centralkom biura (callerid senders)";
+        case Msg::SlotsNoFreeSlot: return "wszystkie dziesięć slotów jest zajętych: połączenie dla nowego celu nie znajdzie slotu (callerid doctor podaje, ile dziś takich było)";
+        case Msg::VerdictRefused: return "odrzucony: nadawca niedozwolony (nie ma go w Nadawcy; callerid senders add %s)";
+        case Msg::FirewallRemoteAddresses: return "reguła przyjmuje datagramy od %s";
         case Msg::Count: break;
     }
     return "";

@@ -1,12 +1,15 @@
-// The plug-in's judgement of a datagram, replayed: its field rule, the
-// listener's drop of an unchanged record, then the call handler's rules
-// for rings and repeats and the control words, taken from the plug-in.
+// The plug-in's judgement of a datagram: its field rule and the text made
+// one line as the listener makes it, then the plug-in's own verdict
+// (JudgeDatagram) against the sender's recall.
 #include "reading/datagram_judge.h"
 
 #include "output/counted_words.h"
 #include "output/messages.h"
 #include "text/fields.h"
+#include "text/wire_text.h"
 #include "udp/call_rules.h"
+
+#include <cstring>
 
 namespace {
 
@@ -16,8 +19,9 @@ std::string FieldAt(std::string_view text, int field, std::size_t longest) {
     return std::string(FieldOf(text, field).substr(0, longest));
 }
 
-bool SameFields(const DatagramFields& a, const DatagramFields& b) {
-    return a.phone == b.phone && a.target == b.target && a.text == b.text;
+void CopyInto(char* field, std::size_t size, const std::string& text) {
+    std::size_t length = std::min(text.size(), size - 1);
+    std::memcpy(field, text.data(), length);
 }
 
 }  // namespace
@@ -36,11 +40,13 @@ const char* VerdictName(Verdict verdict) {
         case Verdict::ControlWord: return "control-word";
         case Verdict::TooLong: return "too-long";
         case Verdict::Empty: return "empty";
+        case Verdict::Refused: return "refused";
     }
     return "?";
 }
 
-std::string VerdictSentence(const Judgement& judgement, const DatagramFields& fields, std::size_t length) {
+std::string VerdictSentence(const Judgement& judgement, const DatagramFields& fields, std::size_t length,
+                            const std::string& sender) {
     switch (judgement.verdict) {
         case Verdict::Call: return Say(Msg::VerdictCall, fields.target.c_str());
         case Verdict::Ring: return T(Msg::VerdictRing);
@@ -50,13 +56,15 @@ std::string VerdictSentence(const Judgement& judgement, const DatagramFields& fi
             return (judgement.withinPause ? Say(Msg::VerdictControlWordInPause, fields.phone.c_str())
                                           : Say(Msg::VerdictControlWord, fields.phone.c_str(), judgement.pauseSeconds)) +
                    (judgement.recorded ? Say(Msg::VerdictAlsoFiled, fields.target.c_str()) : "");
+        case Verdict::Refused: return Say(Msg::VerdictRefused, sender.c_str());
         case Verdict::TooLong: return Say(Msg::VerdictTooLong, Counted(length, Noun::Byte).c_str(), kLongestDatagram);
         case Verdict::Empty: return T(Msg::VerdictEmpty);
     }
     return {};
 }
 
-Judgement PluginModel::Judge(std::string_view payload, const Reception& reception) {
+Judgement PluginModel::Judge(std::string_view payload, const Reception& reception, uint32_t sender,
+                             SenderPermit permit) {
     Judgement judgement;
     if (payload.empty()) return judgement;
     if (payload.size() > kLongestDatagram) {
@@ -65,34 +73,37 @@ Judgement PluginModel::Judge(std::string_view payload, const Reception& receptio
     }
     if (pausing_ && reception.seconds >= pauseEnds_) {
         pausing_ = false;
-        anySeen_ = false;   // the next listening cycle starts with a cleared record
+        // The next listening cycle forgets every sender's last record.
+        for (auto& [address, recall] : recalls_) recall.anyBuilt = false;
     }
-    Seen seen{FieldsOf(payload), reception.date, reception.time, false};
-    // The listener compares whole records, date and time of reception
-    // included; a recorded previous one carries its display date and so
-    // never equals a fresh record.
-    bool unchanged = anySeen_ && !listenerPrevious_.recorded && SameFields(seen.fields, listenerPrevious_.fields) &&
-                     seen.date == listenerPrevious_.date && seen.time == listenerPrevious_.time;
-    if (unchanged) {
-        judgement.verdict = Verdict::SameAgain;
-    } else if (IsRingPhone(seen.fields.phone.c_str())) {
-        judgement.verdict = Verdict::Ring;
-    } else if (RepeatsPhone(seen.fields.phone.c_str(), seen.time.c_str(), handlerPrevious_.fields.phone.c_str(),
-                            handlerPrevious_.time.c_str())) {
-        judgement.verdict = Verdict::Repeat;
-    } else {
-        judgement.verdict = Verdict::Call;
-        seen.recorded = judgement.recorded = true;
+    std::string text(payload.substr(0, payload.find('\0')));
+    MakeOneLine(text.data(), text.size());
+    DatagramFields fields = FieldsOf(text);
+    CallRecord record{};
+    CopyInto(record.phone, sizeof record.phone, fields.phone);
+    CopyInto(record.target, sizeof record.target, fields.target);
+    CopyInto(record.text, sizeof record.text, fields.text);
+    CopyInto(record.date, sizeof record.date, reception.date);
+    CopyInto(record.time, sizeof record.time, reception.time);
+    // A station that may send only control words is refused anything else.
+    SenderRecall& recall = recalls_[sender];
+    DatagramVerdict verdict = JudgeDatagram(record, permit, recall);
+    RememberDatagram(recall, record, verdict);
+    switch (verdict) {
+        case DatagramVerdict::Refused: judgement.verdict = Verdict::Refused; break;
+        case DatagramVerdict::SameAgain: judgement.verdict = Verdict::SameAgain; break;
+        case DatagramVerdict::Ring: judgement.verdict = Verdict::Ring; break;
+        case DatagramVerdict::Repeat: judgement.verdict = Verdict::Repeat; break;
+        case DatagramVerdict::Call: judgement.verdict = Verdict::Call; break;
+        case DatagramVerdict::ControlWord: judgement.verdict = Verdict::ControlWord; break;
     }
-    if (!unchanged) handlerPrevious_ = seen;
-    listenerPrevious_ = seen;
-    anySeen_ = true;
-    if (int pause = ControlWordPauseMilliseconds(seen.fields.phone.c_str())) {
-        judgement.verdict = Verdict::ControlWord;
-        // A control word within a pause is filed and starts no pause of
-        // its own: the one under way ends as it would.
+    judgement.recorded = verdict == DatagramVerdict::Call;
+    if (verdict == DatagramVerdict::ControlWord) {
+        // A control word within a pause starts no pause of its own: the
+        // one under way ends as it would.
         judgement.withinPause = pausing_;
         if (!pausing_) {
+            int pause = ControlWordPauseMilliseconds(record.phone);
             judgement.pauseSeconds = pause / 1000;
             pausing_ = true;
             pauseEnds_ = reception.seconds + pause / 1000.0;

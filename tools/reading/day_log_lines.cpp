@@ -110,6 +110,8 @@ DayLogTally::Taken DayLogTally::Add(std::string_view text) {
         }
         return taken;
     }
+    // A control word is no call, though the plug-in once filed it as one.
+    if (IsControlWord(line.phone)) return taken;
     ++callLines_;
     // The station whose datagram for this phone and target waits longest.
     taken.station = "?";
@@ -140,8 +142,9 @@ DayLogTally::Taken DayLogTally::Add(std::string_view text) {
 }
 
 std::string DayLogTally::Summary() const {
-    // Every datagram leaves a call line at its station unless it was a ring or a repeat.
-    int repeatsDropped = std::max(0, datagrams_ - callLines_ - rings_);
+    // Every datagram leaves a call line at its station unless it was a ring,
+    // a repeat or a control word.
+    int repeatsDropped = std::max(0, datagrams_ - callLines_ - rings_ - controlWords_);
     return Say(Msg::Summary, static_cast<int>(calls_.size()), rings_, repeatsDropped, datagrams_, controlWords_, errors_,
                static_cast<int>(stations_.size()));
 }

@@ -55,3 +55,8 @@ const char* ProgramListCommand();
 // else LC_MESSAGES, else LANG) is Polish; English otherwise.
 enum class Language;
 Language SystemLanguage();
+
+// This station's local subnets and loopback, as the plug-in takes calls
+// from them when Nadawcy is not set: from the interfaces that are up.
+struct SenderList;
+void ListLocalSubnets(SenderList& subnets);

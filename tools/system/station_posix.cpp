@@ -1,5 +1,9 @@
 // The console, Ctrl-C and the computer name on POSIX systems: the terminal
 // takes UTF-8 as it is.
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -8,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "net/sender_list.h"
 #include "output/language.h"
 #include "system/station.h"
 
@@ -58,3 +63,18 @@ Language SystemLanguage() {
 }
 
 bool StandardOutputIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+
+void ListLocalSubnets(SenderList& subnets) {
+    subnets = SenderList{};
+    AddSenderRange(&subnets, kLoopbackRange);
+    AddSenderRange(&subnets, {0, 0});
+    struct ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) return;
+    for (struct ifaddrs* item = list; item; item = item->ifa_next) {
+        if (!item->ifa_addr || !item->ifa_netmask || item->ifa_addr->sa_family != AF_INET) continue;
+        if ((item->ifa_flags & IFF_UP) == 0) continue;
+        AddSenderRange(&subnets, SubnetOf(ntohl(reinterpret_cast<sockaddr_in*>(item->ifa_addr)->sin_addr.s_addr),
+                                          ntohl(reinterpret_cast<sockaddr_in*>(item->ifa_netmask)->sin_addr.s_addr)));
+    }
+    freeifaddrs(list);
+}

@@ -2,11 +2,14 @@
 // is handed to it as UTF-16, so that the Polish letters the commands print
 // in UTF-8 come out right whatever the console's code page; output that
 // goes to a file or a pipe passes unchanged, in UTF-8.
+#include <winsock2.h>
 #include <windows.h>
+#include <ws2tcpip.h>
 
 #include <cstdio>
 #include <string>
 
+#include "net/sender_list.h"
 #include "output/language.h"
 #include "system/station.h"
 
@@ -82,4 +85,25 @@ Language SystemLanguage() {
 bool StandardOutputIsTerminal() {
     DWORD mode = 0;
     return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+}
+
+// Windows Sockets' own interface list, as the plug-in reads it.
+void ListLocalSubnets(SenderList& subnets) {
+    subnets = SenderList{};
+    AddSenderRange(&subnets, kLoopbackRange);
+    AddSenderRange(&subnets, {0, 0});
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return;
+    SOCKET probe = socket(AF_INET, SOCK_DGRAM, 0);
+    INTERFACE_INFO list[16];
+    DWORD bytes = 0;
+    if (probe != INVALID_SOCKET &&
+        WSAIoctl(probe, SIO_GET_INTERFACE_LIST, nullptr, 0, list, sizeof list, &bytes, nullptr, nullptr) == 0) {
+        for (DWORD i = 0; i < bytes / sizeof list[0]; ++i)
+            if (list[i].iiFlags & IFF_UP)
+                AddSenderRange(&subnets, SubnetOf(ntohl(list[i].iiAddress.AddressIn.sin_addr.s_addr),
+                                                  ntohl(list[i].iiNetmask.AddressIn.sin_addr.s_addr)));
+    }
+    if (probe != INVALID_SOCKET) closesocket(probe);
+    WSACleanup();
 }
