@@ -26,3 +26,16 @@ inline constexpr char8_t kClockAgreesEvent[] = u8"Zegar stanowiska zgodny z zega
 // What the tool looks for: the start of the first line, and the text
 // before the difference.
 inline constexpr char8_t kClockDiffersEventStart[] = u8"Zegar stanowiska różni się od zegara serwera o ";
+
+// The listener's lines that the tool counts: a bind that failed and a
+// receive that failed, each with the system's code, and the start of
+// listening with the port; then the start of each, as the tool matches it.
+inline constexpr char8_t kBindErrorEvent[] = u8"bind() error: %d";
+inline constexpr char8_t kReceiveErrorEvent[] = u8"recvfrom() error: %d";
+inline constexpr char8_t kListeningEvent[] = u8"UDPoling() - rozpoczeto nasluch na UDP UDP %d";
+inline constexpr char8_t kBindErrorEventStart[] = u8"bind() error";
+inline constexpr char8_t kReceiveErrorEventStart[] = u8"recvfrom() error";
+inline constexpr char8_t kListeningEventStart[] = u8"UDPoling() - rozpoczeto nasluch";
+
+// An event text as the tool's plain strings take it.
+inline const char* EventText(const char8_t* text) { return reinterpret_cast<const char*>(text); }

@@ -4,19 +4,9 @@
 
 #include <cstdint>
 
-namespace refhost {
+#include "text/mazovia_table.h"
 
-// Bytes 0x80..0xFF as Unicode code points.
-static constexpr char16_t kHighHalf[128] = {
-    u'Ç', u'ü', u'é', u'â', u'ä', u'à', u'ą', u'ç', u'ê', u'ë', u'è', u'ï', u'î', u'ć', u'Ä', u'Ą',
-    u'Ę', u'ę', u'ł', u'ô', u'ö', u'Ć', u'û', u'ù', u'Ś', u'Ö', u'Ü', u'¢', u'Ł', u'¥', u'ś', u'ƒ',
-    u'Ź', u'Ż', u'ó', u'Ó', u'ń', u'Ń', u'ź', u'ż', u'¿', u'⌐', u'¬', u'½', u'¼', u'¡', u'«', u'»',
-    u'░', u'▒', u'▓', u'│', u'┤', u'╡', u'╢', u'╖', u'╕', u'╣', u'║', u'╗', u'╝', u'╜', u'╛', u'┐',
-    u'└', u'┴', u'┬', u'├', u'─', u'┼', u'╞', u'╟', u'╚', u'╔', u'╩', u'╦', u'╠', u'═', u'╬', u'╧',
-    u'╨', u'╤', u'╥', u'╙', u'╘', u'╒', u'╓', u'╫', u'╪', u'┘', u'┌', u'█', u'▄', u'▌', u'▐', u'▀',
-    u'α', u'ß', u'Γ', u'π', u'Σ', u'σ', u'µ', u'τ', u'Φ', u'Θ', u'Ω', u'δ', u'∞', u'φ', u'ε', u'∩',
-    u'≡', u'±', u'≥', u'≤', u'⌠', u'⌡', u'÷', u'≈', u'°', u'∙', u'·', u'√', u'ⁿ', u'²', u'■', u'\u00A0',
-};
+namespace refhost {
 
 static void AppendUtf8(std::string& out, char32_t code) {
     if (code < 0x80) {
@@ -43,7 +33,7 @@ std::string Utf8Of(char32_t character) {
 }
 
 char16_t MazoviaCodePoint(unsigned char byte) {
-    return byte < 0x80 ? byte : kHighHalf[byte - 0x80];
+    return byte < 0x80 ? byte : mazovia::kHighHalf[byte - 0x80];
 }
 
 std::string MazoviaToUtf8(std::string_view mazovia) {
@@ -69,7 +59,7 @@ static char32_t NextCodePoint(std::string_view text, std::size_t& i) {
 static unsigned char MazoviaByteOf(char32_t code) {
     if (code < 0x80) return static_cast<unsigned char>(code);
     for (int k = 0; k < 128; ++k)
-        if (kHighHalf[k] == code) return static_cast<unsigned char>(0x80 + k);
+        if (mazovia::kHighHalf[k] == code) return static_cast<unsigned char>(0x80 + k);
     return 0;
 }
 

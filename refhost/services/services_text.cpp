@@ -4,6 +4,7 @@
 #include "plumbing/host.h"
 #include "plumbing/host_lock.h"
 #include "services/services.h"
+#include "text/fields.h"
 
 using namespace refhost;
 
@@ -13,20 +14,11 @@ static int CopyField(int field, const char* text, char* out, int textSize, int o
     if (!text || textSize <= 0 || field < 0) return 0;
     const char* end = static_cast<const char*>(std::memchr(text, '\0', static_cast<std::size_t>(textSize)));
     if (!end) end = text + textSize;
-    auto isSeparator = [separators](char c) {
-        return separators && c != '\0' && std::strchr(separators, c) != nullptr;
-    };
-    const char* start = text;
-    for (int skipped = 0; skipped < field; ++skipped) {
-        while (start < end && !isSeparator(*start)) ++start;
-        if (start == end) return 0;
-        ++start;
-    }
-    const char* stop = start;
-    while (stop < end && !isSeparator(*stop)) ++stop;
-    int length = static_cast<int>(stop - start);
+    std::string_view value = FieldOf(std::string_view(text, static_cast<std::size_t>(end - text)), field,
+                                      separators ? std::string_view(separators) : std::string_view());
+    int length = static_cast<int>(value.size());
     if (length > outSize - 1) length = outSize - 1;
-    std::memcpy(out, start, static_cast<std::size_t>(length));
+    std::memcpy(out, value.data(), static_cast<std::size_t>(length));
     out[length] = '\0';
     return length;
 }

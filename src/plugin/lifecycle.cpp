@@ -4,6 +4,7 @@
 
 #include "host/checks.h"
 #include "plugin/frame.h"
+#include "plugin/host_test_switches.h"
 #include "storage/settings.h"
 #include "text/mazovia.h"
 #include "ui/caller_id_window.h"
@@ -47,14 +48,6 @@ void AttachModule(ModuleHandle instance, bool processAttach) {
 static int32_t HOSTAPI RunCallerIdWindow(int32_t) {
     UDPSetup();
     return 0;
-}
-
-// The reference host asks for the lock-order check by an export of its
-// own; the host program has none, and the check stays off.
-static void TakeHostTestSwitches() {
-    using Flag = int(HOSTVA*)();
-    auto checkLockOrder = reinterpret_cast<Flag>(FindModuleSymbol(g_frame.hostModule, "RefhostCheckLockOrder"));
-    if (checkLockOrder && checkLockOrder() != 0) CheckLockOrder(true);
 }
 
 int StartPlugin(HostControlEntry control, char* out) {

@@ -1,7 +1,7 @@
 // The named operations on the phone slots, each a thin name on the slot
 // file's one transaction (slot_transaction.cpp): the file is the
-// authority, every load and update rebuilds the image from it. The saves
-// are in slot_saving.cpp, F4's clearing in clearing.cpp.
+// authority, every load and update rebuilds the image from it. F5's save
+// is in slot_saving.cpp, F4's clearing in clearing.cpp.
 #include "storage/phone_slots.h"
 
 #include <cstdio>
@@ -18,25 +18,12 @@ CallRecord g_phoneSlots[kSlotCount];
 
 static_assert(sizeof g_phoneSlots == kSlotFileSize);
 
-static constexpr auto kUpdateOpenFailed = MZ(u8"Blad otwarcia pliku telefonow (aktualizacja - zapis)");
 static constexpr auto kBusy = MZ(u8"Plik telefonów jest w tej chwili zajęty - spróbuj ponownie");
-static constexpr auto kStationHoldsSlotFile =
-    MZ(u8"Plik telefonów zajęty przez inne stanowisko - połączenia nie wpisano do pliku telefonów");
-// How long a direct update waits for another station's hold.
-static constexpr int kUpdateWaitMilliseconds = 2000;
 
-// The settings' name is copied under the lock; the path is built (and its
-// directories made) outside it.
-int PhoneSlotPath(char* path, int capacity) {
-    if (capacity > 0) path[0] = '\0';
-    Settings settings;
-    if (!TakeSettingsSnapshot(settings)) return 1;
-    char refusal[kMessageCapacity];
-    if (BuildSlotPath(settings.slotFileName, path, capacity > 0 ? static_cast<std::size_t>(capacity) : 0, refusal,
-                      sizeof refusal))
-        return 0;
-    WriteEventLog(refusal);
-    return 1;
+bool PhoneSlotPath(const Settings& settings, char* path, std::size_t size, char* problem, std::size_t problemSize) {
+    if (BuildSlotPath(settings.slotFileName, path, size, problem, problemSize)) return true;
+    WriteEventLog(problem);
+    return false;
 }
 
 void MarkSlotViewBusy(SlotView& view) { std::snprintf(view.problem, sizeof view.problem, "%s", kBusy.c_str()); }
@@ -59,8 +46,8 @@ bool TakeSlotView(SlotView& view) {
     return true;
 }
 
-CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds, const HoldInfo* hold,
-                          CallRecord* slotsAfter) {
+CallsFiled UpdatePhoneSlots(const CallRecord* calls, int count, int milliseconds, const HoldInfo* hold,
+                            CallRecord* slotsAfter) {
     SlotRequest request;
     request.operation.kind = SlotOperationKind::FileCalls;
     request.operation.calls = calls;
@@ -79,10 +66,4 @@ CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds, 
         case SlotOutcome::PluginBusy: return CallsFiled::Busy;
         default: return CallsFiled::Filed;
     }
-}
-
-void UpdatePhoneSlots(const CallRecord& record) {
-    CallsFiled filed = FilePhoneCalls(&record, 1, kUpdateWaitMilliseconds);
-    if (filed == CallsFiled::Busy) WriteEventLog(kStationHoldsSlotFile);
-    if (filed == CallsFiled::HeldByProgram) WriteEventLog(kUpdateOpenFailed);
 }

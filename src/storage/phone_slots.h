@@ -13,11 +13,12 @@
 // or editing it (the user-interface thread takes it with BoundedStateLock).
 extern CallRecord g_phoneSlots[kSlotCount];
 
-// Fills path (capacity bytes) with the slot file's path and has the
-// directories leading to it made. A slot file name longer than 255
-// characters is refused with an event line: path is then empty and the
-// result is non-zero, as it is when the lock was busy.
-int PhoneSlotPath(char* path, int capacity);
+// Fills path (size bytes) with the path of the slot file the settings
+// name and has the directories leading to it made. A slot file name
+// longer than 255 characters is refused with an event line: path is then
+// empty, problem holds the line and the result is false. The slot file's
+// transaction takes every path through here.
+bool PhoneSlotPath(const Settings& settings, char* path, std::size_t size, char* problem, std::size_t problemSize);
 
 // One view of the slots and the settings for an action of the
 // user-interface thread: the file read and both copied in one
@@ -37,12 +38,8 @@ bool TakeSlotView(SlotView& view);
 // The view's problem when the plug-in's lock stayed busy.
 void MarkSlotViewBusy(SlotView& view);
 
-// F5 of old: writes over the file the slots in which the image differs
-// from it. False when it was not done, with the text for the user's box.
-bool SaveSlotImage(char* message, std::size_t size);
-
-// Files the calls, in the order given, with one read and one write of the
-// file, in one transaction that waits for the stations' lock about
+// The listener's filing: the calls, in the order given, with one read and
+// one write of the file, in one transaction that waits for the stations' lock about
 // `milliseconds`. Busy: another station or this station's other thread
 // kept the lock that long and nothing was done; the caller waits without
 // holding anything the host needs and tries again. HeldByProgram: another
@@ -54,11 +51,12 @@ bool SaveSlotImage(char* message, std::size_t size);
 // given, receives the slots as the file holds them afterwards.
 enum class CallsFiled { Filed, Busy, HeldByProgram };
 struct HoldInfo;
-CallsFiled FilePhoneCalls(const CallRecord* calls, int count, int milliseconds, const HoldInfo* hold = nullptr,
-                          CallRecord* slotsAfter = nullptr);
-// Files one call, waiting for another station's hold up to 2 s; one still
-// held then is logged and the call is not filed.
-void UpdatePhoneSlots(const CallRecord& record);
+CallsFiled UpdatePhoneSlots(const CallRecord* calls, int count, int milliseconds, const HoldInfo* hold = nullptr,
+                            CallRecord* slotsAfter = nullptr);
+
+// The text for the user's box when a save's transaction was not done.
+struct SlotResult;
+void ComposeSaveFailure(const SlotResult& result, char* message, std::size_t size);
 
 enum class EditSave { Saved, Busy, Failed };
 struct EditOutcome {
@@ -70,6 +68,7 @@ struct EditOutcome {
     // For Failed and Busy: the text for the user's box.
     char message[kMessageCapacity];
 };
-// Reads the file again and writes only the edits whose slot still holds
-// what its row was shown from; every other slot stays as the file holds it.
-EditSave SaveSlotEdits(const SlotEdits& edits, EditOutcome& outcome);
+// F5: reads the file again and writes only the edits whose slot still
+// holds what its row was shown from; every other slot stays as the file
+// holds it.
+EditSave SavePhoneSlots(const SlotEdits& edits, EditOutcome& outcome);

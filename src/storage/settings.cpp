@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "host/imports.h"
+#include "ini/plugin_settings_keys.h"
 #include "platform/platform.h"
 #include "storage/storage_paths.h"
 #include "udp/senders.h"
@@ -17,14 +18,13 @@ Settings g_settings = {0, 0, 0, kDefaultPort, ""};
 
 static constexpr int kIniRead = 8;
 static constexpr int kIniWrite = 9;
-static constexpr char kSection[] = "Ornitel";
-static constexpr char kNumbersKey[] = "Pytaj";
+static constexpr const char* kSection = kPluginSettingsSection;
+static constexpr const char* kNumbersKey = kPluginNumbersKey;
 static constexpr char kNumbersFormat[] = "%d,%d,%d,%d";
-static constexpr char kIniFileName[] = "Ornitel.ini";
-static constexpr char kFileNameKey[] = "Filename";
-// The allowed senders, kept beside the slot file name so that stations
-// sharing a data folder share them; the plug-in only reads them.
-static constexpr char kSendersKey[] = "Nadawcy";
+static constexpr const char* kIniFileName = kPluginIniFileName;
+static constexpr const char* kFileNameKey = kPluginFileNameKey;
+// The plug-in only reads the allowed senders.
+static constexpr const char* kSendersKey = kPluginSendersKey;
 // The host copies at most this many characters of the stored file name.
 static constexpr int kFileNameReadWidth = 257;
 static_assert(sizeof g_settings.slotFileName > kFileNameReadWidth);
@@ -135,11 +135,10 @@ bool SaveNoticeFlag(int16_t flag) {
     return true;
 }
 
-bool SetSlotFileName(const char* name) {
-    BoundedStateLock lock;
-    if (!lock.held()) return false;
-    CopyFileName(g_settings.slotFileName, name);
-    return true;
+Settings CurrentSettings() { return g_settings; }
+
+bool IsSlotFileNameInForce(const char* name) {
+    return std::strncmp(g_settings.slotFileName, name, sizeof g_settings.slotFileName) == 0;
 }
 
 bool TakeSettingsSnapshot(Settings& copy) {

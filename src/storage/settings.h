@@ -29,9 +29,6 @@ void SaveSettings();
 // a re-read cannot come between; false (nothing done) when it stayed busy.
 bool SaveNoticeFlag(int16_t flag);
 
-// The slot file name as the caller-ID window changes it: copied whole under
-// the lock, cut to the field's size. False when the lock was busy.
-bool SetSlotFileName(const char* name);
 // Option bit 4. It is read without the lock, since every event line asks
 // for it, on both threads; the option bits are therefore written only
 // through SetOptionBits (or before the listener runs).
@@ -42,6 +39,11 @@ void SetOptionBits(int16_t options);
 // thread: the listener re-reads them at every restart. False (and the
 // copy untouched) when the lock was busy.
 bool TakeSettingsSnapshot(Settings& copy);
+
+// For a caller that holds the plug-in's lock: the settings copied whole,
+// and whether name is the slot file name in force.
+Settings CurrentSettings();
+bool IsSlotFileNameInForce(const char* name);
 
 // What the user set in the open caller-ID window: the options, slot, port
 // and the slot file (chosen with "~W~ybierz", or the one it opened with).

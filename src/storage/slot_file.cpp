@@ -30,7 +30,7 @@ std::FILE* OpenSlotStream(const char* path, const char* mode) {
 }
 
 bool BuildSlotPath(const char* name, char* path, std::size_t capacity, char* refusal, std::size_t refusalSize) {
-    std::size_t length = strnlen(name, sizeof g_settings.slotFileName);
+    std::size_t length = strnlen(name, sizeof(Settings::slotFileName));
     const bool ownName = length > 0;
     if (!ownName) {
         name = kDefaultSlotFileName;

@@ -1,6 +1,5 @@
 // Saving the slot file from the user-interface thread: the window's edits
-// (F5) or the image (F5 of old), each through the slot file's one
-// transaction with a wait of at most 100 ms for the stations' lock. The
+// (F5), through the slot file's one transaction with a wait of at most 100 ms for the stations' lock. The
 // outcome comes back with the text for the user's box; the caller shows it.
 #include <cstdio>
 #include <cstring>
@@ -49,8 +48,7 @@ static bool IsBusy(SlotOutcome outcome) {
            outcome == SlotOutcome::StationBusy;
 }
 
-// The text for the user's box when the save was not done.
-static void ComposeFailure(const SlotResult& result, char* message, std::size_t size) {
+void ComposeSaveFailure(const SlotResult& result, char* message, std::size_t size) {
     char shownName[kPathCapacity] = "";
     if (result.outcome != SlotOutcome::PluginBusy) NameForMessage(result.settings, shownName, sizeof shownName);
     const char* format = kSaveNotDone.c_str();
@@ -60,27 +58,7 @@ static void ComposeFailure(const SlotResult& result, char* message, std::size_t 
     std::snprintf(message, size, format, shownName);
 }
 
-bool SaveSlotImage(char* message, std::size_t size) {
-    CallRecord wanted[kSlotCount];
-    {
-        BoundedStateLock lock;
-        if (!lock.held()) {
-            std::snprintf(message, size, kSaveBusy, "");
-            return false;
-        }
-        std::memcpy(wanted, g_phoneSlots, sizeof wanted);
-    }
-    SlotOperation operation;
-    operation.kind = SlotOperationKind::SaveImage;
-    operation.calls = wanted;
-    SlotResult result;
-    Save(operation, result);
-    if (result.outcome == SlotOutcome::Done) return true;
-    ComposeFailure(result, message, size);
-    return false;
-}
-
-EditSave SaveSlotEdits(const SlotEdits& edits, EditOutcome& outcome) {
+EditSave SavePhoneSlots(const SlotEdits& edits, EditOutcome& outcome) {
     std::memset(&outcome, 0, sizeof outcome);
     SlotOperation operation;
     operation.kind = SlotOperationKind::SaveEdits;
@@ -92,6 +70,6 @@ EditSave SaveSlotEdits(const SlotEdits& edits, EditOutcome& outcome) {
         std::memcpy(outcome.slots, result.change.slots, sizeof outcome.slots);
         return EditSave::Saved;
     }
-    ComposeFailure(result, outcome.message, sizeof outcome.message);
+    ComposeSaveFailure(result, outcome.message, sizeof outcome.message);
     return IsBusy(result.outcome) ? EditSave::Busy : EditSave::Failed;
 }

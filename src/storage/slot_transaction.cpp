@@ -114,11 +114,11 @@ static void NoteStationLock(const StationLock& lock, const char* path) {
 static bool CopySettings(const SlotRequest& request, Settings& settings) {
     if (!request.userInterface) {
         SharedStateLock lock;
-        settings = g_settings;
+        settings = CurrentSettings();
         return true;
     }
     BoundedStateLock lock;
-    if (lock.held()) settings = g_settings;
+    if (lock.held()) settings = CurrentSettings();
     return lock.held();
 }
 
@@ -127,8 +127,7 @@ enum class NameNow : uint8_t { InForce, Changed, Busy };
 
 static NameNow NameInForce(const SlotRequest& request, const Settings& settings) {
     auto same = [&] {
-        bool equal = std::strncmp(g_settings.slotFileName, settings.slotFileName, sizeof settings.slotFileName) == 0;
-        return equal ? NameNow::InForce : NameNow::Changed;
+        return IsSlotFileNameInForce(settings.slotFileName) ? NameNow::InForce : NameNow::Changed;
     };
     if (!request.userInterface) {
         SharedStateLock lock;
@@ -267,9 +266,8 @@ void RunSlotTransaction(const SlotRequest& request, SlotResult& result) {
             result.outcome = SlotOutcome::PluginBusy;
             return;
         }
-        if (!BuildSlotPath(result.settings.slotFileName, result.path, sizeof result.path, result.problem,
+        if (!PhoneSlotPath(result.settings, result.path, sizeof result.path, result.problem,
                            sizeof result.problem)) {
-            WriteEventLog(result.problem);
             result.outcome = SlotOutcome::NotNamed;
             if (request.access == SlotAccess::Read) Publish(request, kFreeSlots);
             return;

@@ -6,28 +6,12 @@
 
 #include <cstddef>
 
+#include "text/mazovia_table.h"
+
 namespace mazovia {
 
-// The 18 Polish letters and their Mazovia bytes.
-struct Letter {
-    char32_t code;
-    unsigned char byte;
-};
-
-inline constexpr Letter kPolishLetters[] = {
-    {U'ą', 0x86}, {U'Ą', 0x8F}, {U'ó', 0xA2}, {U'ć', 0x8D}, {U'Ć', 0x95}, {U'Ó', 0xA3},
-    {U'ę', 0x91}, {U'Ę', 0x90}, {U'ń', 0xA4}, {U'ł', 0x92}, {U'Ł', 0x9C}, {U'Ń', 0xA5},
-    {U'ś', 0x9E}, {U'Ś', 0x98}, {U'ź', 0xA6}, {U'ż', 0xA7}, {U'Ż', 0xA1}, {U'Ź', 0xA0},
-};
-
-// Mazovia byte of a code point, or -1 when the letter has none. Only ASCII
-// and the Polish letters may appear in the plug-in's texts.
-constexpr int ByteOf(char32_t code) {
-    if (code < 0x80) return static_cast<int>(code);
-    for (const Letter& l : kPolishLetters)
-        if (l.code == code) return l.byte;
-    return -1;
-}
+// Mazovia byte of a code point, or -1 when the code page has none.
+constexpr int ByteOf(char32_t code) { return MazoviaByteOf(code); }
 
 // Decodes one UTF-8 sequence starting at s[i]; advances i.
 constexpr char32_t DecodeUtf8(const char8_t* s, std::size_t& i) {

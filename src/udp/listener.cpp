@@ -20,9 +20,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "log/day_log_events.h"
 #include "plugin/frame.h"
 #include "storage/day_log.h"
 #include "storage/settings.h"
+#include "text/mazovia.h"
 #include "udp/datagram.h"
 #include "udp/listener_holds.h"
 #include "udp/listener_pauses.h"
@@ -91,7 +93,9 @@ static constexpr int kReceiveBufferBytes = 64 * 2 * kDatagramCapacity;
 
 static constexpr char kEnding[] = "UDPoling() - zakonczenie";
 static constexpr char kWaitingForPort[] = "UDPoling() - oczekiwanie na zwolnienie portu UDP %d";
-static constexpr char kListening[] = "UDPoling() - rozpoczeto nasluch na UDP UDP %d";
+static constexpr auto kListening = MZ(kListeningEvent);
+static constexpr auto kBindError = MZ(kBindErrorEvent);
+static constexpr auto kReceiveError = MZ(kReceiveErrorEvent);
 
 // 0 when the socket library is held, else its start-up error.
 static int HoldSockets() {
@@ -173,7 +177,7 @@ static void PublishPorts() {
 // Each error is logged when it first comes, not again at every try.
 static void LogBindError(int error) {
     if (error == g_listener.loggedBindError) return;
-    WriteEventLogF("bind() error: %d", error);
+    WriteEventLogF(kBindError, error);
     g_listener.loggedBindError = error;
 }
 
@@ -321,7 +325,7 @@ static Received ReceiveIntoBuffer(UDPControl& control) {
     Received got = ClassifyReceive(error, length);
     if (got == Received::Datagram) g_listener.datagram[length] = '\0';
     if (error != 0 && error != kSocketWouldBlock && error != kSocketConnectionReset)
-        WriteEventLogF("recvfrom() error: %d", error);
+        WriteEventLogF(kReceiveError, error);
     return got;
 }
 
@@ -347,7 +351,7 @@ static void FileHeldDatagrams(UDPControl& control) {
     for (int i = 0; i < g_heldCount && !IsStopRequested(control); ++i) {
         HeldDatagram& held = g_held[i];
         if (held.error != 0) {
-            WriteEventLogF("recvfrom() error: %d", held.error);
+            WriteEventLogF(kReceiveError, held.error);
             continue;
         }
         std::memcpy(g_listener.datagram, held.bytes, static_cast<std::size_t>(held.length) + 1);

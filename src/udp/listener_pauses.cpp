@@ -6,28 +6,17 @@
 
 #include <atomic>
 
-#include "plugin/frame.h"
+#include "platform/platform.h"
+#include "plugin/host_test_switches.h"
 
-// The reference host exports this by name; the host program does not, and
-// the listener then keeps its times whole.
-static constexpr char kPauseDivisorExport[] = "RefhostPauseDivisor";
 static constexpr int kPauseSliceMilliseconds = 100;
 
 bool IsStopRequested(UDPControl& control) {
     return std::atomic_ref<int32_t>(control.state).load() <= 0;
 }
 
-// The export is looked up once, at the first wait (the host module is
-// known from the library's attach on), not at every wait.
-static int PauseDivisor() {
-    using Divisor = int(HOSTVA*)();
-    static const Divisor divisor = reinterpret_cast<Divisor>(FindModuleSymbol(g_frame.hostModule, kPauseDivisorExport));
-    int value = divisor ? divisor() : 1;
-    return value > 1 ? value : 1;
-}
-
 int ListenerMilliseconds(int milliseconds) {
-    int scaled = milliseconds / PauseDivisor();
+    int scaled = milliseconds / HostPauseDivisor();
     return scaled > 0 ? scaled : 1;
 }
 

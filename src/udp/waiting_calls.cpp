@@ -88,7 +88,7 @@ static void Enqueue(const CallRecord& record, CallsFiled why) {
 // complete, and keeps what the file holds afterwards.
 static CallsFiled FileCalls(const CallRecord* calls, int count) {
     HoldInfo hold = {g_late.heldSeconds, g_seenSlots ? g_slotsSeen : nullptr};
-    CallsFiled filed = FilePhoneCalls(calls, count, kWaitingCallTryMilliseconds, g_late.open ? &hold : nullptr, g_slotsSeen);
+    CallsFiled filed = UpdatePhoneSlots(calls, count, kWaitingCallTryMilliseconds, g_late.open ? &hold : nullptr, g_slotsSeen);
     if (filed == CallsFiled::Filed) {
         g_seenSlots = true;
         g_late = {false, false, 0};

@@ -372,7 +372,7 @@ static void SaveRows() {
     }
     if (!any) return;
     EditOutcome outcome;
-    if (SaveSlotEdits(edits, outcome) != EditSave::Saved) {
+    if (SavePhoneSlots(edits, outcome) != EditSave::Saved) {
         CallHost<Host::AskUser>("uwaga", outcome.message, kMessageBoxStyle);
         return;
     }

@@ -15,9 +15,16 @@
 
 inline constexpr int kTableHandlerOffset = 104;
 
-static char* g_tableDescriptor = nullptr;
-static TableHandler g_previousTableHandler = nullptr;
-static RecordSizeMismatch g_hookMismatch;
+// The contractor table's hook, the user-interface thread's alone: the
+// table's descriptor while the hook is in, the handler it replaced, and
+// the record-size mismatch it reports when the table is not the expected
+// one.
+struct TableHook {
+    char* descriptor;
+    TableHandler previous;
+    RecordSizeMismatch mismatch;
+};
+static TableHook g_tableHook = {};
 
 static TableHandler TableHandlerOf(const char* descriptor) {
     TableHandler handler;
@@ -78,31 +85,31 @@ static int HOSTAPI ContractorTableCallback(int key, int a2, int a3, int a4, int 
     }
     if (key == kCtrlG) UDPSetup();
     // A table that had no handler of its own is not called through none.
-    if (!g_previousTableHandler) return 0;
-    return g_previousTableHandler(key, a2, a3, a4, a5, a6, a7, a8, a9, column, a11);
+    if (!g_tableHook.previous) return 0;
+    return g_tableHook.previous(key, a2, a3, a4, a5, a6, a7, a8, a9, column, a11);
 }
 
 int HookContractorTable(bool install) {
     if (!install) {
-        if (g_tableDescriptor) {
-            SetTableHandler(g_tableDescriptor, g_previousTableHandler);
-            g_tableDescriptor = nullptr;
+        if (g_tableHook.descriptor) {
+            SetTableHandler(g_tableHook.descriptor, g_tableHook.previous);
+            g_tableHook.descriptor = nullptr;
         }
         return 0;
     }
-    if (g_tableDescriptor) return 0;
+    if (g_tableHook.descriptor) return 0;
     char* descriptor = static_cast<char*>(CallHost<Host::TableDescriptor>(kContractorTable));
     int hostSize = HostRecordSize(descriptor);
     if (descriptor && hostSize == kContractorRecordSize) {
-        g_tableDescriptor = descriptor;
-        g_previousTableHandler = TableHandlerOf(descriptor);
+        g_tableHook.descriptor = descriptor;
+        g_tableHook.previous = TableHandlerOf(descriptor);
         SetTableHandler(descriptor, &ContractorTableCallback);
         return 0;
     }
-    g_hookMismatch.expectedSize = kContractorRecordSize;
-    g_hookMismatch.hostSize = hostSize;
-    g_hookMismatch.tableName = kContractorTableName;
-    ListRecordSizeMismatch(&g_hookMismatch);
+    g_tableHook.mismatch.expectedSize = kContractorRecordSize;
+    g_tableHook.mismatch.hostSize = hostSize;
+    g_tableHook.mismatch.tableName = kContractorTableName;
+    ListRecordSizeMismatch(&g_tableHook.mismatch);
     return -1;
 }
 

@@ -16,13 +16,3 @@ bool LoadPhoneSlots(SlotView& view, bool showMessages) {
     if (showMessages) ShowSlotProblem(view);
     return taken;
 }
-
-bool LoadPhoneSlots(bool showMessages) {
-    SlotView view;
-    return LoadPhoneSlots(view, showMessages);
-}
-
-void SavePhoneSlots() {
-    char message[kMessageCapacity];
-    if (!SaveSlotImage(message, sizeof message)) CallHost<Host::AskUser>("uwaga", message, kMessageBoxStyle);
-}

@@ -10,8 +10,3 @@
 bool LoadPhoneSlots(SlotView& view, bool showMessages);
 // The view's problem in a "uwaga" box, when there is one.
 void ShowSlotProblem(const SlotView& view);
-// The same for an action that needs only the image afterwards.
-bool LoadPhoneSlots(bool showMessages);
-// F5 of old: the image written over the file; a save that was not done is
-// told to the user in a "uwaga" box.
-void SavePhoneSlots();

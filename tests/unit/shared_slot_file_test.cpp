@@ -107,14 +107,14 @@ TEST_F(SharedSlotFile, WhileAnotherStationHoldsTheFileNothingIsWrittenAndTheWind
     CallRecord stored[kSlotCount] = {Record("111", "201")};
     WriteSlotFile(stored);
     OtherStationHold hold;
-    EXPECT_EQ(FilePhoneCalls(stored + 1, 1, 0), CallsFiled::Busy);
+    EXPECT_EQ(UpdatePhoneSlots(stored + 1, 1, 0), CallsFiled::Busy);
     SlotEdits edits{};
     edits.edited[0] = true;
     edits.shownFrom[0] = stored[0];
     edits.wanted[0] = Record("999", "201");
     EditOutcome outcome;
     auto before = Clock::now();
-    EXPECT_EQ(SaveSlotEdits(edits, outcome), EditSave::Busy);
+    EXPECT_EQ(SavePhoneSlots(edits, outcome), EditSave::Busy);
     EXPECT_LT(Clock::now() - before, std::chrono::milliseconds(1000));
     EXPECT_NE(std::string(outcome.message).find("inne stanowisko"), std::string::npos) << outcome.message;
     SlotView view;
@@ -142,7 +142,7 @@ TEST_F(SharedSlotFile, AStationHeldBetweenReadAndWriteLosesNoOtherStationsCall) 
             edits.shownFrom[0] = stored[0];
             edits.wanted[0] = mine;
             EditOutcome outcome;
-            EXPECT_EQ(SaveSlotEdits(edits, outcome), EditSave::Saved) << outcome.message;
+            EXPECT_EQ(SavePhoneSlots(edits, outcome), EditSave::Saved) << outcome.message;
         });
         ASSERT_TRUE(held.WaitUntilHeld());
         for (int k = 2; k <= 4; ++k)

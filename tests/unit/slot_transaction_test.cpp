@@ -55,7 +55,7 @@ TEST_F(SlotTransaction, StationKilledBetweenWritesLeavesEveryRecordWhole) {
         if (child == 0) {
             g_flushesLeft = kill;
             HookFileCalls(&DieAtFlush);
-            FilePhoneCalls(calls, 3, 1000);
+            UpdatePhoneSlots(calls, 3, 1000);
             _exit(1);
         }
         int status = 0;

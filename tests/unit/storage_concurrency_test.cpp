@@ -111,7 +111,7 @@ TEST_F(StorageConcurrency, UserInterfaceStepsGiveUpWhileTheLockIsHeld) {
         SlotEdits edits{};
         edits.edited[0] = true;
         EditOutcome outcome;
-        EXPECT_EQ(SaveSlotEdits(edits, outcome), EditSave::Busy);
+        EXPECT_EQ(SavePhoneSlots(edits, outcome), EditSave::Busy);
         EXPECT_NE(std::string(outcome.message).find("zaj\x91ty"), std::string::npos) << outcome.message;
     }
     CheckLockOrder(false);   // the lock itself: the check would stop the second take

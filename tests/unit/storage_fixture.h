@@ -15,6 +15,7 @@
 #include "storage/settings.h"
 #include "ui/slot_messages.h"
 #include "support/call_records.h"
+#include "support/slot_operations.h"
 #include "support/test_support.h"
 
 class StorageTest : public ::testing::Test {

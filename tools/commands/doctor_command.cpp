@@ -31,6 +31,7 @@
 #include "commands/commands.h"
 #include "commands/doctor_senders.h"
 #include "ini/ini_file.h"
+#include "ini/plugin_settings_keys.h"
 #include "log/day_log_events.h"
 #include "output/counted_words.h"
 #include "output/exit_codes.h"
@@ -108,7 +109,7 @@ void CheckProgramDirectory(const fs::path& programs, Report& report) {
 // The plug-in leaves Ornitel.ini or LOGS\TELEFONY\ wherever it ran once.
 bool PluginEverRan(const fs::path& dir, Report& report) {
     std::error_code error;
-    if (HasFile(dir, "Ornitel.ini") || fs::exists(HostPath(dir, "LOGS\\TELEFONY"), error)) return true;
+    if (HasFile(dir, kPluginIniFileName) || fs::exists(HostPath(dir, "LOGS\\TELEFONY"), error)) return true;
     report.Problem(Say(Msg::NeverRan, Shown(dir).c_str()));
     return false;
 }
@@ -134,7 +135,7 @@ bool HostIniIsUsable(const fs::path& ini, Report& report) {
 
 Settings CheckPytaj(const fs::path& ini, Report& report) {
     Settings settings;
-    std::optional<std::string> value = IniValue(ini, "Ornitel", "Pytaj");
+    std::optional<std::string> value = IniValue(ini, kPluginSettingsSection, kPluginNumbersKey);
     if (!value) {
         report.Warn(Say(Msg::PytajMissing, Shown(ini).c_str()));
         return settings;
@@ -174,7 +175,7 @@ bool DirectoryIsWritable(const fs::path& directory) {
 }
 
 fs::path CheckFilename(const fs::path& dir, Report& report) {
-    std::optional<std::string> stored = IniValue(dir / "Ornitel.ini", "Ornitel", "Filename");
+    std::optional<std::string> stored = IniValue(dir / kPluginIniFileName, kPluginSettingsSection, kPluginFileNameKey);
     if (!stored || stored->empty()) {
         report.Ok(T(Msg::FilenameDefault));
         return HostPath(dir, "LOGS\\TELEFONY\\CLIP.DAT");
@@ -261,14 +262,12 @@ struct StationSeen {
     int noLockCode = 0;
 };
 
-constexpr char kListeningLine[] = "UDPoling() - rozpoczeto nasluch";
-
 // The system's code of a line saying the station has no lock between
 // stations (formats/log/day_log_events.h); false for any other line.
 bool NoStationLockCode(std::string_view message, int* code) {
     std::string text = refhost::MazoviaToUtf8(message);
-    const std::string start(reinterpret_cast<const char*>(kNoStationLockEventStart));
-    const std::string before(reinterpret_cast<const char*>(kNoStationLockEventCode));
+    const std::string start(EventText(kNoStationLockEventStart));
+    const std::string before(EventText(kNoStationLockEventCode));
     if (text.rfind(start, 0) != 0) return false;
     std::size_t at = text.find(before);
     *code = at == std::string::npos ? 0 : std::atoi(text.c_str() + at + before.size());
@@ -347,15 +346,15 @@ std::map<std::string, StationSeen> CheckDayLog(const fs::path& dir, const std::s
         } else if (IsDatagramLine(parsed) && !IsControlWord(parsed.firstField)) {
             seen.lastDatagram = parsed.time;
             seen.lastSender = parsed.sender;
-        } else if (parsed.message.rfind("bind() error", 0) == 0) {
+        } else if (parsed.message.rfind(EventText(kBindErrorEventStart), 0) == 0) {
             ++seen.bindErrors;
-        } else if (parsed.message.rfind("recvfrom() error", 0) == 0) {
+        } else if (parsed.message.rfind(EventText(kReceiveErrorEventStart), 0) == 0) {
             ++seen.receiveErrors;
         } else if (NoteClockLine(parsed, seen.clockOff)) {
             seen.clockOffSince = parsed.time;
         } else if (NoStationLockCode(parsed.message, &seen.noLockCode)) {
             seen.noLockSince = parsed.time;
-        } else if (parsed.message.rfind(kListeningLine, 0) == 0) {
+        } else if (parsed.message.rfind(EventText(kListeningEventStart), 0) == 0) {
             ++seen.cycles;
             std::size_t digits = parsed.message.find_last_not_of("0123456789");
             seen.listeningPort = std::atol(parsed.message.c_str() + (digits == std::string::npos ? 0 : digits + 1));
@@ -397,7 +396,7 @@ void CheckPort(long port, const std::map<std::string, StationSeen>& stations, Re
 // The port in a settings file's Pytaj as the plug-in takes it: 1338 when
 // the key is missing or unreadable.
 long PortNamedIn(const fs::path& ini) {
-    std::optional<std::string> value = IniValue(ini, "Ornitel", "Pytaj");
+    std::optional<std::string> value = IniValue(ini, kPluginSettingsSection, kPluginNumbersKey);
     long n[4];
     return value && ParsePytaj(*value, n) ? PortInUse(n[3]) : kBoxPort;
 }

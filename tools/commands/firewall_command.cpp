@@ -29,6 +29,7 @@
 #include "output/text_layout.h"
 #include "reading/senders_setting.h"
 #include "commands/destination.h"
+#include "ini/plugin_settings_keys.h"
 #include "output/exit_codes.h"
 #include "output/messages.h"
 #include "reading/host_directory.h"
@@ -104,7 +105,7 @@ bool SettingsPort(const fs::path& programs, long& port) {
         return true;
     }
     std::string shown = Shown(ini.has_root_directory() ? ini : fs::absolute(ini, error));
-    std::optional<std::string> value = IniValue(ini, "Ornitel", "Pytaj");
+    std::optional<std::string> value = IniValue(ini, kPluginSettingsSection, kPluginNumbersKey);
     long numbers[4];
     if (!value || (ParsePytaj(*value, numbers) && numbers[3] == 0)) {
         Print("%s\n", Say(Msg::FirewallPortNone, kBoxPort, shown.c_str()).c_str());

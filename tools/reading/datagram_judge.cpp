@@ -5,6 +5,7 @@
 
 #include "output/counted_words.h"
 #include "output/messages.h"
+#include "text/fields.h"
 #include "text/wire_text.h"
 #include "udp/call_rules.h"
 
@@ -15,15 +16,7 @@ namespace {
 constexpr std::size_t kPhoneLength = 20, kTargetLength = 20, kTextLength = 499;
 
 std::string FieldAt(std::string_view text, int field, std::size_t longest) {
-    std::size_t start = 0;
-    for (int skipped = 0; skipped < field; ++skipped) {
-        std::size_t tab = text.find('\t', start);
-        if (tab == std::string_view::npos) return {};
-        start = tab + 1;
-    }
-    std::size_t stop = text.find('\t', start);
-    std::string_view value = text.substr(start, stop == std::string_view::npos ? std::string_view::npos : stop - start);
-    return std::string(value.substr(0, longest));
+    return std::string(FieldOf(text, field).substr(0, longest));
 }
 
 void CopyInto(char* field, std::size_t size, const std::string& text) {

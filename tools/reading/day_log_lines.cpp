@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "output/messages.h"
+#include "text/fields.h"
 
 DayLogLine ParseDayLogLine(std::string_view line) {
     DayLogLine parsed;
@@ -38,18 +39,11 @@ DayLogLine ParseDayLogLine(std::string_view line) {
     }
     if (tabs == 5 && !line.empty() && line.back() == '\t') {
         parsed.kind = DayLogLine::Kind::Call;
-        std::string_view fields[5];
-        std::size_t start = 0;
-        for (auto& field : fields) {
-            std::size_t tab = line.find('\t', start);
-            field = line.substr(start, tab - start);
-            start = tab + 1;
-        }
-        parsed.date = fields[0];
-        parsed.time = fields[1];
-        parsed.phone = fields[2];
-        parsed.target = fields[3];
-        parsed.text = fields[4];
+        parsed.date = FieldOf(line, 0);
+        parsed.time = FieldOf(line, 1);
+        parsed.phone = FieldOf(line, 2);
+        parsed.target = FieldOf(line, 3);
+        parsed.text = FieldOf(line, 4);
     }
     return parsed;
 }
@@ -80,10 +74,8 @@ std::string StationOf(const DayLogLine& line) { return line.computer + " s=" + l
 std::string SecondField(std::string_view message) {
     std::size_t close = message.find("]:");
     std::string_view datagram = message.substr(close + 2);
-    std::size_t tab = datagram.find('\t');
-    if (tab == std::string_view::npos) return {};
-    datagram.remove_prefix(tab + 1);
-    return std::string(datagram.substr(0, datagram.find_first_of("\t\r")));
+    std::string_view second = FieldOf(datagram, 1);
+    return std::string(second.substr(0, second.find('\r')));
 }
 
 }  // namespace

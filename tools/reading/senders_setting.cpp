@@ -4,16 +4,17 @@
 #include <vector>
 
 #include "ini/ini_file.h"
+#include "ini/plugin_settings_keys.h"
 #include "reading/host_directory.h"
 
 namespace {
-constexpr char kSection[] = "Ornitel";
-constexpr char kKey[] = "Nadawcy";
+constexpr const char* kSection = kPluginSettingsSection;
+constexpr const char* kKey = kPluginSendersKey;
 }  // namespace
 
 SendersSetting ReadSenders(const std::filesystem::path& directory) {
     SendersSetting setting;
-    setting.file = directory / "Ornitel.ini";
+    setting.file = directory / kPluginIniFileName;
     setting.text = IniValue(setting.file, kSection, kKey).value_or("");
     std::size_t offset = 0, length = 0;
     setting.bad = ParseSenderList(setting.text.c_str(), &setting.list, &offset, &length);
