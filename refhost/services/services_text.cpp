@@ -18,7 +18,7 @@ static int CopyField(int field, const char* text, char* out, int textSize, int o
                                       separators ? std::string_view(separators) : std::string_view());
     int length = static_cast<int>(value.size());
     if (length > outSize - 1) length = outSize - 1;
-    std::memcpy(out, value.data(), static_cast<std::size_t>(length));
+    if (length > 0) std::memcpy(out, value.data(), static_cast<std::size_t>(length));
     out[length] = '\0';
     return length;
 }
