@@ -47,7 +47,9 @@ static const char kUsage[] =
     "  --unreadable-dates     the host takes no text for a date\n"
     "  --interface-level N    the plug-in interface level the host reports\n"
     "  --table-size N         record size of table 35 (0: no such table)\n"
-    "  --pause-divisor N      the plug-in's listener waits and pauses N times shorter\n";
+    "  --pause-divisor N      the plug-in's listener waits and pauses N times shorter\n"
+    "  --no-sender-rate       the plug-in takes any number of datagrams a second from one\n"
+    "                         sender (the benchmarks measure its filing at full speed)\n";
 
 enum ExitCode { kExitOk = 0, kExitUsage = 2, kExitLoad = 3, kExitRefused = 4, kExitScriptFailed = 5 };
 
@@ -102,6 +104,8 @@ static bool ParseOptions(int argc, char** argv, Options& options, std::string& e
             options.datesReadable = false;
         } else if (option == "--host-lock") {
             options.hostLock = true;
+        } else if (option == "--no-sender-rate") {
+            options.senderRateOff = true;
         } else if (option == "--trace") {
             options.trace = true;
         } else if (option == "--help" || option == "-h") {

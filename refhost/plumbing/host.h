@@ -35,6 +35,7 @@ struct Options {
     int station = 1;               // the station number (service 37970)
     std::string user = "ADMIN";    // the current user's name, UTF-8 (service 32500)
     int pauseDivisor = 1;          // the plug-in's listener waits this many times shorter
+    bool senderRateOff = false;    // the plug-in takes any number of datagrams a second from one sender
     bool showAppends = false;      // print every line appended to a file (the day log)
     // Append lines byte for byte, line ends included, as a host that does
     // not make them blanks would: the plug-in must hand it one line.

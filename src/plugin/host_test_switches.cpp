@@ -8,6 +8,7 @@
 
 static constexpr char kPauseDivisorExport[] = "RefhostPauseDivisor";
 static constexpr char kLockOrderExport[] = "RefhostCheckLockOrder";
+static constexpr char kSenderRateExport[] = "RefhostSenderRateOff";
 
 using HostSwitch = int(HOSTVA*)();
 
@@ -19,6 +20,11 @@ int HostPauseDivisor() {
     static const HostSwitch divisor = FindHostSwitch(kPauseDivisorExport);
     int value = divisor ? divisor() : 1;
     return value > 1 ? value : 1;
+}
+
+bool HostLiftsSenderRate() {
+    static const HostSwitch lifted = FindHostSwitch(kSenderRateExport);
+    return lifted && lifted() != 0;
 }
 
 void TakeHostTestSwitches() {

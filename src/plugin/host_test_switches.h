@@ -9,3 +9,6 @@ int HostPauseDivisor();
 // Turns the seam's lock-order check on when the host asks for it; called
 // at the plug-in's start.
 void TakeHostTestSwitches();
+// True when the host lifts the rate one sender is allowed (the benchmarks
+// measure the filing path at full speed). Looked up once.
+bool HostLiftsSenderRate();
