@@ -392,6 +392,11 @@ TEST_F(UdpListener, StreamOfControlWordsCannotPostponeTheRestart) {
     for (const std::string& event : log.events)
         if (event.rfind(summed, 0) == 0) summedCount += std::atoi(event.c_str() + summed.size()), ++summedLines;
     EXPECT_LT(logged, 30);
-    EXPECT_EQ(logged + summedCount, 30) << test::ReadFile(kDayLog);
+    // A word sent in the instant between a restart's close of the old
+    // socket and the bind of the new one finds no socket on the port and
+    // is refused by the system: at most one per restart.
+    const int restarts = test::CountEvent(log, Listening(port)) - 1;
+    EXPECT_LE(logged + summedCount, 30);
+    EXPECT_GE(logged + summedCount, 30 - restarts) << test::ReadFile(kDayLog);
     EXPECT_LE(summedLines, 2);   // the first at once, the rest a minute later or at the end
 }
