@@ -9,6 +9,7 @@
 static constexpr char kPauseDivisorExport[] = "RefhostPauseDivisor";
 static constexpr char kLockOrderExport[] = "RefhostCheckLockOrder";
 static constexpr char kSenderRateExport[] = "RefhostSenderRateOff";
+static constexpr char kServerClockExport[] = "RefhostServerClockOffset";
 
 using HostSwitch = int(HOSTVA*)();
 
@@ -25,6 +26,14 @@ int HostPauseDivisor() {
 bool HostLiftsSenderRate() {
     static const HostSwitch lifted = FindHostSwitch(kSenderRateExport);
     return lifted && lifted() != 0;
+}
+
+bool HostServerClockOffset(long long* seconds) {
+    using Offset = long long(HOSTVA*)();
+    auto offset = reinterpret_cast<Offset>(FindModuleSymbol(g_frame.hostModule, kServerClockExport));
+    if (!offset) return false;
+    *seconds = offset();
+    return true;
 }
 
 void TakeHostTestSwitches() {

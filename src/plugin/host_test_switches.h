@@ -12,3 +12,7 @@ void TakeHostTestSwitches();
 // True when the host lifts the rate one sender is allowed (the benchmarks
 // measure the filing path at full speed). Looked up once.
 bool HostLiftsSenderRate();
+// How far the reference host puts the server's clock ahead of this
+// station's, in seconds; false (and *seconds untouched) where the host
+// has no such switch. Asked at every clock check, since tests move it.
+bool HostServerClockOffset(long long* seconds);

@@ -9,7 +9,8 @@
 #include <cstring>
 
 #include "log/day_log_events.h"
-#include "plugin/frame.h"
+#include "platform/platform.h"
+#include "plugin/host_test_switches.h"
 #include "storage/day_log.h"
 #include "storage/storage_paths.h"
 #include "text/mazovia.h"
@@ -17,9 +18,6 @@
 
 static constexpr int kDaySeconds = 86400;
 static constexpr int kUnknown = INT_MIN;
-// The reference host exports this by name: its tests move the office's
-// clock, which the files' times then follow.
-static constexpr char kServerClockExport[] = "RefhostServerClockOffset";
 
 static constexpr auto kClockDiffers = MZ(kClockDiffersEvent);
 static constexpr auto kClockAgrees = MZ(kClockAgreesEvent);
@@ -41,10 +39,11 @@ int ClockDifferenceSeconds(int stationSecondOfDay, int serverSecondOfDay) {
     return difference;
 }
 
+// The reference host's tests move the office's clock, which the files'
+// times then follow.
 static void StageServerClockFromHost() {
-    using Offset = long long(HOSTVA*)();
-    auto offset = reinterpret_cast<Offset>(FindModuleSymbol(g_frame.hostModule, kServerClockExport));
-    if (offset) StageServerClockOffset(offset());
+    long long offset = 0;
+    if (HostServerClockOffset(&offset)) StageServerClockOffset(offset);
 }
 
 // Only one thread at a time, and only when the time has come.
